@@ -1,0 +1,81 @@
+#include "core/files.h"
+
+#include <fstream>
+#include <system_error>
+
+#include "core/sys/sys.h"
+
+namespace tw {
+
+bool write_atomically(const std::filesystem::path& path, std::string_view bytes) {
+    auto tmp = path;
+    tmp += ".tmp";
+    bool ok = false;
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (out) {
+            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            out.flush();
+            ok = static_cast<bool>(out);
+        }
+    }
+    if (ok) ok = sys::move_replace(tmp, path);
+    if (!ok) {
+        std::error_code ec;
+        std::filesystem::remove(tmp, ec);
+    }
+    return ok;
+}
+
+ReadResult read_file(const std::filesystem::path& path) {
+    std::error_code ec;
+    auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found) return {std::nullopt, ReadError::NotFound};
+    if (ec || status.type() == std::filesystem::file_type::directory)
+        return {std::nullopt, ReadError::Unreadable};
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return {std::nullopt, ReadError::Unreadable};
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return {std::nullopt, ReadError::Unreadable};
+    return {std::move(bytes), ReadError::None};
+}
+
+bool is_valid_utf8(std::string_view s) {
+    size_t i = 0;
+    const size_t n = s.size();
+    while (i < n) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len;
+        uint32_t cp;
+        if ((c & 0xE0) == 0xC0) {
+            len = 2;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            len = 3;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            len = 4;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + static_cast<size_t>(len) > n) return false;
+        for (int k = 1; k < len; ++k) {
+            auto cc = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and values beyond U+10FFFF are not UTF-8.
+        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
+            cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(len);
+    }
+    return true;
+}
+
+}  // namespace tw

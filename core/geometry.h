@@ -1,0 +1,47 @@
+#pragma once
+// Pixel geometry shared by the placement engine. Rectangles are in physical
+// virtual-screen pixels with exclusive right and bottom edges: a point (x, y) lies
+// inside when left <= x < right and top <= y < bottom.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tw {
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct Rect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+
+    int32_t width() const { return right - left; }
+    int32_t height() const { return bottom - top; }
+};
+
+// Centre with integer division truncating toward zero, computed without overflow.
+Point centre(const Rect& r);
+bool contains(const Rect& r, Point p);
+// Each of the four edges of a and b differs by at most `tolerance` pixels.
+bool near(const Rect& a, const Rect& b, int32_t tolerance);
+// r reaches each edge of target to within 2 pixels.
+bool covers(const Rect& r, const Rect& target);
+// The first zone containing p, else the zone whose centre is nearest (squared
+// distance, 64-bit; earlier zone wins ties); nothing for an empty list.
+std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones);
+
+// "[l,t,r,b]" as the confiner and drag lines print rectangles.
+std::string rect_text(const Rect& r);
+// "RECT { left: L, top: T, right: R, bottom: B }" as the keyboard-move lines print them.
+std::string rect_struct_text(const Rect& r);
+// "[RECT { ... }, RECT { ... }]", "[]" when empty.
+std::string rect_list_text(const std::vector<Rect>& rects);
+
+}  // namespace tw

@@ -1,0 +1,76 @@
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "core/sys/sys.h"
+
+namespace tw::sys {
+
+std::optional<std::filesystem::path> temp_dir() {
+    // GetTempPath2W is missing on older Windows 10 builds (and in Wine 8): look it up.
+    using GetTempPath2Fn = DWORD(WINAPI*)(DWORD, LPWSTR);
+    static const auto get_temp_path2 = reinterpret_cast<GetTempPath2Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
+    wchar_t buf[MAX_PATH + 2] = {};
+    DWORD n = get_temp_path2 ? get_temp_path2(MAX_PATH + 1, buf) : GetTempPathW(MAX_PATH + 1, buf);
+    if (n == 0 || n > MAX_PATH + 1) return std::nullopt;
+    return std::filesystem::path(std::wstring(buf, n));
+}
+
+std::optional<std::filesystem::path> env_path(const char* name) {
+    std::wstring wname(name, name + std::strlen(name));
+    DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
+    if (n == 0) return std::nullopt;
+    std::wstring value(n, L'\0');
+    n = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
+    if (n == 0 || n >= value.size()) return std::nullopt;
+    value.resize(n);
+    return std::filesystem::path(value);
+}
+
+bool move_replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+AppendFile::~AppendFile() { close(); }
+
+bool AppendFile::open(const std::filesystem::path& path) {
+    close();
+    HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    handle_ = h;
+    return true;
+}
+
+std::optional<uint64_t> AppendFile::size() const {
+    LARGE_INTEGER li{};
+    if (!handle_ || !GetFileSizeEx(static_cast<HANDLE>(handle_), &li)) return std::nullopt;
+    return static_cast<uint64_t>(li.QuadPart);
+}
+
+bool AppendFile::write(std::string_view bytes) {
+    if (!handle_) return false;
+    while (!bytes.empty()) {
+        DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!WriteFile(static_cast<HANDLE>(handle_), bytes.data(), chunk, &written, nullptr) ||
+            written == 0)
+            return false;
+        bytes.remove_prefix(written);
+    }
+    return true;
+}
+
+void AppendFile::close() {
+    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+    handle_ = nullptr;
+}
+
+bool AppendFile::is_open() const { return handle_ != nullptr; }
+
+}  // namespace tw::sys
+#endif

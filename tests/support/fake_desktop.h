@@ -1,0 +1,201 @@
+#pragma once
+// A scriptable desktop for engine tests: windows with class, process, extended style,
+// visibility, minimised and maximised state and invisible resize borders, monitors
+// with work areas, a cursor and the Shift key, and windows that fight placements.
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/desktop.h"
+
+namespace tw::test {
+
+struct Borders {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+
+struct FakeWindow {
+    std::string cls = "AppWindow";
+    uint32_t pid = 100;
+    uint64_t ex_style = 0;
+    bool visible = true;
+    bool iconic = false;
+    bool zoomed = false;
+    bool exists = true;
+    Rect rect;         // GetWindowRect
+    Rect normal_rect;  // rcNormalPosition
+    Borders borders;   // invisible resize borders: visible frame = rect minus these
+    bool dwm_fails = false;          // visible_frame falls back to the window rectangle
+    bool rect_query_fails = false;   // GetWindowRect fails
+    bool placement_query_fails = false;
+    bool undo_plain_setpos = false;  // ignores SetWindowPos without NOSENDCHANGING
+    int remaximise_after_place = 0;  // re-maximises itself right after this many placements
+};
+
+struct SetPosCall {
+    WindowId w;
+    int32_t x, y, cx, cy;
+    uint32_t flags;
+};
+
+class FakeDesktop : public Desktop {
+public:
+    std::map<WindowId, FakeWindow> windows;
+    std::vector<MonitorRects> monitors;
+    WindowId foreground = 0;
+    std::optional<Point> cursor = Point{0, 0};
+    bool shift = false;
+    uint32_t own_pid = 1;
+    std::vector<SetPosCall> setpos_calls;
+    std::vector<WindowId> restore_calls;
+
+    FakeWindow& add_window(WindowId id, Rect r, std::string cls = "AppWindow") {
+        FakeWindow w;
+        w.cls = std::move(cls);
+        w.rect = r;
+        w.normal_rect = r;
+        return windows[id] = w;
+    }
+    FakeWindow& win(WindowId id) { return windows.at(id); }
+
+    // The system maximising a window: the window rectangle covers the work area plus its
+    // invisible borders, the normal position remembers the restored rectangle.
+    void maximise(WindowId id) {
+        FakeWindow& w = win(id);
+        if (!w.zoomed) w.normal_rect = w.rect;
+        w.zoomed = true;
+        auto m = monitor_rects_for(w.rect);
+        Rect work = m ? m->work : Rect{0, 0, 1920, 1080};
+        w.rect = {work.left - w.borders.left, work.top - w.borders.top,
+                  work.right + w.borders.right, work.bottom + w.borders.bottom};
+    }
+    // Visible frame of a window placed at rect.
+    Rect frame_of(WindowId id) const {
+        const FakeWindow& w = windows.at(id);
+        return {w.rect.left + w.borders.left, w.rect.top + w.borders.top,
+                w.rect.right - w.borders.right, w.rect.bottom - w.borders.bottom};
+    }
+    // Moves a window so that its visible frame is exactly `frame`.
+    void set_frame(WindowId id, Rect frame) {
+        FakeWindow& w = win(id);
+        w.rect = {frame.left - w.borders.left, frame.top - w.borders.top,
+                  frame.right + w.borders.right, frame.bottom + w.borders.bottom};
+        w.zoomed = false;
+    }
+
+    // --- Desktop ---
+    WindowId foreground_window() override { return foreground; }
+    bool is_window(WindowId w) override { return find(w) != nullptr; }
+    bool is_visible(WindowId w) override {
+        auto* p = find(w);
+        return p && p->visible;
+    }
+    bool is_zoomed(WindowId w) override {
+        auto* p = find(w);
+        return p && p->zoomed;
+    }
+    bool is_iconic(WindowId w) override {
+        auto* p = find(w);
+        return p && p->iconic;
+    }
+    std::string class_name(WindowId w) override {
+        auto* p = find(w);
+        return p ? p->cls : std::string();
+    }
+    uint32_t process_id(WindowId w) override {
+        auto* p = find(w);
+        return p ? p->pid : 0;
+    }
+    uint32_t current_process_id() override { return own_pid; }
+    uint64_t ex_style(WindowId w) override {
+        auto* p = find(w);
+        return p ? p->ex_style : 0;
+    }
+    std::optional<Rect> window_rect(WindowId w) override {
+        auto* p = find(w);
+        if (!p || p->rect_query_fails) return std::nullopt;
+        return p->rect;
+    }
+    Rect visible_frame(WindowId w, const Rect& fallback) override {
+        auto* p = find(w);
+        if (!p || p->dwm_fails) return fallback;
+        Rect f = frame_of(w);
+        if (f.left < f.right && f.top < f.bottom) return f;
+        return fallback;
+    }
+    std::optional<WindowPlacementInfo> window_placement(WindowId w) override {
+        auto* p = find(w);
+        if (!p || p->placement_query_fails) return std::nullopt;
+        return WindowPlacementInfo{p->normal_rect};
+    }
+    std::optional<MonitorRects> monitor_of_window(WindowId w) override {
+        auto* p = find(w);
+        if (!p) return std::nullopt;
+        return monitor_rects_for(p->rect);
+    }
+    std::optional<Point> cursor_pos() override { return cursor; }
+    bool shift_down() override { return shift; }
+
+    void restore(WindowId w) override {
+        restore_calls.push_back(w);
+        auto* p = find(w);
+        if (!p) return;
+        if (p->zoomed) {
+            p->zoomed = false;
+            p->rect = p->normal_rect;
+        }
+        p->iconic = false;
+    }
+    bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                        uint32_t flags) override {
+        setpos_calls.push_back({w, x, y, cx, cy, flags});
+        auto* p = find(w);
+        if (!p) return false;
+        if (p->undo_plain_setpos && !(flags & kSwpNoSendChanging)) return true;
+        if (flags & kSwpNoSize) {
+            cx = p->rect.width();
+            cy = p->rect.height();
+        }
+        p->rect = {x, y, x + cx, y + cy};
+        p->normal_rect = p->rect;
+        p->zoomed = false;
+        if (p->remaximise_after_place > 0) {
+            --p->remaximise_after_place;
+            maximise(w);
+        }
+        return true;
+    }
+
+private:
+    FakeWindow* find(WindowId w) {
+        auto it = windows.find(w);
+        if (it == windows.end() || !it->second.exists) return nullptr;
+        return &it->second;
+    }
+    // MonitorFromWindow: the monitor with the largest intersection; none when disjoint.
+    std::optional<MonitorRects> monitor_rects_for(const Rect& r) const {
+        const MonitorRects* best = nullptr;
+        int64_t best_area = 0;
+        for (const auto& m : monitors) {
+            int64_t w = int64_t{std::min(r.right, m.monitor.right)} - std::max(r.left, m.monitor.left);
+            int64_t h = int64_t{std::min(r.bottom, m.monitor.bottom)} - std::max(r.top, m.monitor.top);
+            if (w > 0 && h > 0 && w * h > best_area) {
+                best = &m;
+                best_area = w * h;
+            }
+        }
+        if (!best) return std::nullopt;
+        return *best;
+    }
+};
+
+class FakeClock : public Clock {
+public:
+    uint64_t t = 0;
+    uint64_t now_ms() override { return t; }
+    void advance(uint64_t ms) { t += ms; }
+};
+
+}  // namespace tw::test
