@@ -30,7 +30,12 @@ struct Rect {
 Point centre(const Rect& r);
 bool contains(const Rect& r, Point p);
 // Each of the four edges of a and b differs by at most `tolerance` pixels.
+// <windows.h> defines `near` as an empty macro (a 16-bit relic); keep it out of the way
+// here. Win32 code that calls this function writes (near)(a, b, t).
+#pragma push_macro("near")
+#undef near
 bool near(const Rect& a, const Rect& b, int32_t tolerance);
+#pragma pop_macro("near")
 // r reaches each edge of target to within 2 pixels.
 bool covers(const Rect& r, const Rect& target);
 // The first zone containing p, else the zone whose centre is nearest (squared

@@ -4,6 +4,7 @@
 
 #include "core/settings.h"
 #include "core/settings_reader.h"
+#include "core/text_util.h"
 
 namespace tw {
 
@@ -62,13 +63,6 @@ const Layout* active_layout(const ScreenLayout& screen) {
     for (const auto& l : screen.layouts)
         if (l.name == screen.active_layout) return &l;
     return nullptr;
-}
-
-std::string trim(std::string_view s) {
-    auto ws = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; };
-    while (!s.empty() && ws(s.front())) s.remove_prefix(1);
-    while (!s.empty() && ws(s.back())) s.remove_suffix(1);
-    return std::string(s);
 }
 
 bool is_valid_layout_name(std::string_view name) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_util.h"
+
 namespace tw {
 
 // Fractions 0..1 of the screen area chosen by the screen's CoverTaskbar flag. Values
@@ -45,7 +47,6 @@ std::string translate_legacy_layout_id(std::string_view id);
 ScreenLayout new_screen_layout(std::string_view id, std::string_view name);
 const Layout* active_layout(const ScreenLayout& screen);
 bool is_valid_layout_name(std::string_view name);
-std::string trim(std::string_view s);
 
 // One attached screen as the reconciliation needs it.
 struct AttachedScreen {
