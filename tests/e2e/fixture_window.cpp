@@ -1,0 +1,110 @@
+// A plain top-level window for end-to-end scenarios: it can maximise itself, fight a
+// placement by re-maximising, and reports its rectangle to a file after every change.
+//   fixture_window.exe --title T [--rect l,t,r,b] [--maximize-after MS]
+//                      [--remaximize N] [--report PATH] [--lifetime S]
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::wstring g_report;
+int g_remaximize = 0;
+UINT_PTR kMaximizeTimer = 1, kRemaximizeTimer = 2, kLifetimeTimer = 3;
+
+void report(HWND hwnd) {
+    if (g_report.empty()) return;
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    char line[160];
+    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld zoomed=%d foreground=%d\n", r.left,
+                          r.top, r.right, r.bottom, IsZoomed(hwnd) ? 1 : 0,
+                          GetForegroundWindow() == hwnd ? 1 : 0);
+    // Write to a temporary file and move it, so a reader never sees half a line.
+    std::wstring tmp = g_report + L".tmp";
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(h, line, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(h);
+    MoveFileExW(tmp.c_str(), g_report.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_WINDOWPOSCHANGED:
+        report(hwnd);
+        // A placement that un-maximised us: fight back a little later, as some
+        // applications do.
+        if (!IsZoomed(hwnd) && g_remaximize > 0) SetTimer(hwnd, kRemaximizeTimer, 150, nullptr);
+        break;
+    case WM_TIMER:
+        KillTimer(hwnd, wp);
+        if (wp == kMaximizeTimer) {
+            SetForegroundWindow(hwnd);
+            ShowWindow(hwnd, SW_MAXIMIZE);
+        } else if (wp == kRemaximizeTimer && g_remaximize > 0 && !IsZoomed(hwnd)) {
+            --g_remaximize;
+            ShowWindow(hwnd, SW_MAXIMIZE);
+        } else if (wp == kLifetimeTimer) {
+            DestroyWindow(hwnd);
+        }
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        FillRect(dc, &ps.rcPaint, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::wstring title = L"Fixture";
+    RECT rect{200, 150, 900, 650};
+    int maximize_after = -1, lifetime = 120;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::wstring k = argv[i], v = argv[i + 1];
+        if (k == L"--title") title = v;
+        else if (k == L"--rect") swscanf(v.c_str(), L"%ld,%ld,%ld,%ld", &rect.left, &rect.top, &rect.right, &rect.bottom);
+        else if (k == L"--maximize-after") maximize_after = _wtoi(v.c_str());
+        else if (k == L"--remaximize") g_remaximize = _wtoi(v.c_str());
+        else if (k == L"--report") g_report = v;
+        else if (k == L"--lifetime") lifetime = _wtoi(v.c_str());
+    }
+    LocalFree(argv);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = L"TilewrightFixture";
+    RegisterClassW(&wc);
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
+                                rect.left, rect.top, rect.right - rect.left,
+                                rect.bottom - rect.top, nullptr, nullptr, inst, nullptr);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+    report(hwnd);
+    if (maximize_after >= 0) SetTimer(hwnd, kMaximizeTimer, static_cast<UINT>(maximize_after), nullptr);
+    SetTimer(hwnd, kLifetimeTimer, static_cast<UINT>(lifetime) * 1000, nullptr);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+    return 0;
+}
