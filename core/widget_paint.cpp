@@ -249,6 +249,9 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
         paint_segment(c, it, pal, r, hot, pressed);
         break;
     case 30: {
+        // The theme switch's groove: a pill of half the height behind the kind 29
+        // segments (which inset themselves by 2), a faint fill with a slightly
+        // stronger hairline so that the unselected segments still read as one control.
         const float radius = height(r) / 2;
         c.fill_rounded_rect(r, radius, solid(pal.segment_track, pal.segment_track_opacity));
         c.stroke_rounded_rect(inset(r, 0.5f), radius - 0.5f,
