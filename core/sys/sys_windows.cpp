@@ -39,6 +39,7 @@ bool move_replace(const std::filesystem::path& from, const std::filesystem::path
 std::optional<std::vector<uint8_t>> random_bytes(size_t count) {
     if (count > 0xFFFFFFFFu) return std::nullopt;
     std::vector<uint8_t> bytes(count);
+    if (count == 0) return bytes;  // BCryptGenRandom refuses an empty buffer
     NTSTATUS status = BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(count),
                                       BCRYPT_USE_SYSTEM_PREFERRED_RNG);
     if (!BCRYPT_SUCCESS(status)) return std::nullopt;
