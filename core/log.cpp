@@ -19,6 +19,15 @@ SteadyClock::time_point time_base() {
     return base;
 }
 
+// Serialises this process's writers. Appends from separate openers are atomic on
+// Windows, but under Wine concurrent appends overwrite each other and lines vanish;
+// and two threads rotating at once would lose lines anywhere. Recursive, so that
+// a fatal-error hook running on a thread that was inside log() can still log.
+std::recursive_mutex& file_mutex() {
+    static std::recursive_mutex m;
+    return m;
+}
+
 std::mutex& sink_mutex() {
     static std::mutex m;
     return m;
@@ -74,9 +83,11 @@ void log(std::string_view message) {
     auto ms = elapsed.count() < 0
                   ? 0
                   : std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+    const std::string line = format_log_line(static_cast<uint64_t>(ms), message);
+    std::lock_guard lock(file_mutex());
     auto path = log_file_path();
     if (!path) return;
-    append_log_line(*path, format_log_line(static_cast<uint64_t>(ms), message));
+    append_log_line(*path, line);
 }
 
 void set_log_sink(LogSink s) {

@@ -28,6 +28,45 @@ bool move_replace(const std::filesystem::path& from, const std::filesystem::path
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+std::optional<std::vector<uint8_t>> random_bytes(size_t count) {
+    std::vector<uint8_t> bytes(count);
+    int fd = ::open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    size_t got = 0;
+    while (got < count) {
+        ssize_t n = ::read(fd, bytes.data() + got, count - got);
+        if (n <= 0) break;
+        got += static_cast<size_t>(n);
+    }
+    ::close(fd);
+    if (got != count) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> format_short_date(uint64_t file_time, std::string_view /*locale_name*/) {
+    // The same range as FileTimeToSystemTime, so callers see the same failures.
+    if (file_time >= (uint64_t{1} << 63)) return std::nullopt;
+    constexpr int64_t kTicksPerSecond = 10'000'000;
+    constexpr int64_t kFileTimeToUnix = 11'644'473'600;
+    const int64_t seconds = static_cast<int64_t>(file_time / kTicksPerSecond) - kFileTimeToUnix;
+    int64_t days = seconds / 86400;
+    if (seconds % 86400 < 0) --days;
+    // Days since 1970-01-01 to a proleptic Gregorian date (era-based conversion).
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t doe = days - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
+                  static_cast<long long>(month), static_cast<long long>(day));
+    return std::string(text);
+}
+
 AppendFile::~AppendFile() { close(); }
 
 bool AppendFile::open(const std::filesystem::path& path) {

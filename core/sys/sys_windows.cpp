@@ -1,5 +1,7 @@
 #ifdef _WIN32
 #include <windows.h>
+// After windows.h, which bcrypt.h needs for its base types.
+#include <bcrypt.h>
 
 #include <cstring>
 #include <string>
@@ -32,6 +34,55 @@ std::optional<std::filesystem::path> env_path(const char* name) {
 
 bool move_replace(const std::filesystem::path& from, const std::filesystem::path& to) {
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+std::optional<std::vector<uint8_t>> random_bytes(size_t count) {
+    if (count > 0xFFFFFFFFu) return std::nullopt;
+    std::vector<uint8_t> bytes(count);
+    if (count == 0) return bytes;  // BCryptGenRandom refuses an empty buffer
+    NTSTATUS status = BCryptGenRandom(nullptr, bytes.data(), static_cast<ULONG>(count),
+                                      BCRYPT_USE_SYSTEM_PREFERRED_RNG);
+    if (!BCRYPT_SUCCESS(status)) return std::nullopt;
+    return bytes;
+}
+
+namespace {
+
+std::wstring widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string narrow(std::wstring_view wide) {
+    if (wide.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                nullptr, nullptr);
+    if (n <= 0) return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> format_short_date(uint64_t file_time, std::string_view locale_name) {
+    FILETIME ft{static_cast<DWORD>(file_time & 0xFFFFFFFFu), static_cast<DWORD>(file_time >> 32)};
+    SYSTEMTIME st{};
+    if (!FileTimeToSystemTime(&ft, &st)) return std::nullopt;
+    const std::wstring locale = widen(locale_name);
+    if (!locale_name.empty() && locale.empty()) return std::nullopt;
+    constexpr int kCapacity = 80;
+    wchar_t buf[kCapacity] = {};
+    int n = GetDateFormatEx(locale.empty() ? nullptr : locale.c_str(), DATE_SHORTDATE, &st, nullptr,
+                            buf, kCapacity, nullptr);
+    // The count includes the terminating null.
+    if (n <= 0 || n > kCapacity) return std::nullopt;
+    return narrow(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
 AppendFile::~AppendFile() { close(); }
