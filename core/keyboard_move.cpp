@@ -236,8 +236,9 @@ void move_active_window(Engine& engine, Direction d) {
 
 bool cycle_layout(Settings& settings) {
     if (settings.screens.empty()) return false;
-    ScreenLayout* screen = find_screen(settings, settings.selected_screen);
-    if (!screen) screen = &settings.screens.front();
+    auto selected = std::find_if(settings.screens.begin(), settings.screens.end(),
+                                 [&](const ScreenLayout& e) { return e.id == settings.selected_screen; });
+    ScreenLayout* screen = selected != settings.screens.end() ? &*selected : &settings.screens.front();
     const auto& layouts = screen->layouts;
     if (layouts.empty()) return false;
     auto it = std::find_if(layouts.begin(), layouts.end(),
