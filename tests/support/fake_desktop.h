@@ -32,6 +32,7 @@ struct FakeWindow {
     bool placement_query_fails = false;
     bool undo_plain_setpos = false;  // ignores SetWindowPos without NOSENDCHANGING
     int remaximise_after_place = 0;  // re-maximises itself right after this many placements
+    bool setpos_fails = false;       // SetWindowPos reports failure and moves nothing
 };
 
 struct SetPosCall {
@@ -59,6 +60,16 @@ public:
         return windows[id] = w;
     }
     FakeWindow& win(WindowId id) { return windows.at(id); }
+
+    // The window is destroyed: every query about it fails from now on.
+    void vanish(WindowId id) { win(id).exists = false; }
+    void minimise(WindowId id) { win(id).iconic = true; }
+    void unminimise(WindowId id) { win(id).iconic = false; }
+    // SetWindowPos calls for one window.
+    size_t setpos_count(WindowId id) const {
+        return static_cast<size_t>(std::count_if(setpos_calls.begin(), setpos_calls.end(),
+                                                 [id](const SetPosCall& c) { return c.w == id; }));
+    }
 
     // The system maximising a window: the window rectangle covers the work area plus its
     // invisible borders, the normal position remembers the restored rectangle.
@@ -152,7 +163,7 @@ public:
                         uint32_t flags) override {
         setpos_calls.push_back({w, x, y, cx, cy, flags});
         auto* p = find(w);
-        if (!p) return false;
+        if (!p || p->setpos_fails) return false;
         if (p->undo_plain_setpos && !(flags & kSwpNoSendChanging)) return true;
         if (flags & kSwpNoSize) {
             cx = p->rect.width();
