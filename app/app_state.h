@@ -1,0 +1,65 @@
+#pragma once
+// The process state owned by the UI thread: the settings record, the screens, the
+// engine and the program's own windows. It lives in the UI thread's thread-local
+// storage; nothing else touches it.
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/win32_desktop.h"
+#include "core/engine.h"
+#include "core/monitors.h"
+#include "core/settings.h"
+#include "core/usage.h"
+
+namespace tw::app {
+
+class Win32EngineShell;
+
+// Application messages to the main window.
+inline constexpr UINT kMsgConfine = WM_APP + 1;
+inline constexpr UINT kMsgButtonDown = WM_APP + 2;
+inline constexpr UINT kMsgMouseMove = WM_APP + 3;
+inline constexpr UINT kMsgButtonUp = WM_APP + 4;
+inline constexpr UINT kMsgTray = WM_APP + 5;
+inline constexpr UINT kMsgUpdateChecked = WM_APP + 7;
+inline constexpr UINT kMsgUpdateDownloaded = WM_APP + 8;
+inline constexpr UINT kMsgExit = WM_APP + 9;
+inline constexpr UINT kMsgLanguageList = WM_APP + 10;
+inline constexpr UINT kMsgLanguageFile = WM_APP + 11;
+
+// Timers on the main window besides the engine's 1 to 3.
+inline constexpr UINT_PTR kTimerViewRefresh = 4;  // 60 000 ms
+inline constexpr UINT_PTR kTimerShareTopmost = 5; // 1 000 ms
+
+struct AppState {
+    HINSTANCE instance = nullptr;
+    Settings settings;
+    std::optional<std::filesystem::path> settings_folder;
+    std::vector<ScreenInfo> screens;
+    UsageCounter usage;
+
+    HWND main = nullptr;
+    HWND highlight = nullptr;
+    HBRUSH accent_brush = nullptr;  // background of the overlay and highlight classes
+    HFONT ui_font = nullptr;
+    HICON icon_big = nullptr;
+    HICON icon_small = nullptr;
+    bool hidden_start = false;
+    bool tray_present = false;
+
+    Win32Desktop desktop;
+    Win32Clock clock;
+    std::unique_ptr<Win32EngineShell> shell;
+    std::unique_ptr<Engine> engine;
+};
+
+// The UI thread's state; created by run().
+AppState& app_state();
+// Null outside the UI thread or before start-up.
+AppState* app_state_if_any();
+void set_app_state(AppState* state);
+
+}  // namespace tw::app
