@@ -54,37 +54,4 @@ Point mouse_position_dips(HWND hwnd, LPARAM lparam) {
             static_cast<int32_t>(std::lround(GET_Y_LPARAM(lparam) / scale))};
 }
 
-std::optional<uint64_t> handle_widget_mouse(HWND hwnd, UINT message, LPARAM lparam,
-                                            std::vector<WidgetItem>& items,
-                                            PointerTracker& tracker, const WidgetHitTest& hit_test) {
-    auto hit = [&] {
-        const Point p = mouse_position_dips(hwnd, lparam);
-        return hit_test(items, p.x, p.y);
-    };
-    switch (message) {
-    case WM_MOUSEMOVE:
-        if (tracker.move(items, hit())) InvalidateRect(hwnd, nullptr, FALSE);
-        return std::nullopt;
-    case WM_LBUTTONDOWN:
-        if (tracker.press(items, hit())) {
-            SetCapture(hwnd);
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
-        return std::nullopt;
-    case WM_LBUTTONUP: {
-        // Settle the click before releasing: ReleaseCapture sends WM_CAPTURECHANGED,
-        // which would otherwise cancel the press first.
-        const PointerTracker::Release r = tracker.release(items, hit());
-        ReleaseCapture();
-        if (r.repaint) InvalidateRect(hwnd, nullptr, FALSE);
-        return r.command;
-    }
-    case WM_CAPTURECHANGED:
-        if (tracker.cancel(items)) InvalidateRect(hwnd, nullptr, FALSE);
-        return std::nullopt;
-    default:
-        return std::nullopt;
-    }
-}
-
 }  // namespace tw::app

@@ -1,13 +1,13 @@
 #pragma once
 // What every drawn window does with its renderer: the WM_PAINT and WM_SIZE handling,
 // and the translation of mouse messages into hover, press and click on its widget list.
-#include "app/pointer_tracker.h"
 #include "app/ui_render.h"
 #include "core/geometry.h"
 #include "core/widgets.h"
 
 #include <windows.h>
 
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -15,6 +15,9 @@
 #include <vector>
 
 namespace tw::app {
+
+// A position that no item contains.
+inline constexpr int32_t kNowhere = INT32_MIN;
 
 class DrawnWindow {
 public:
@@ -47,19 +50,47 @@ private:
     Renderer::EndDrawFilter end_draw_filter_;
 };
 
-// The hit test of a widget list: the topmost clickable, enabled item at a DIP position.
-using WidgetHitTest =
-    std::function<std::optional<size_t>(const std::vector<WidgetItem>&, int32_t x, int32_t y)>;
-
 // A mouse message position in DIPs: pixels divided by the window's scale, rounded.
 Point mouse_position_dips(HWND hwnd, LPARAM lparam);
 
 // Handles WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP and WM_CAPTURECHANGED for a widget
-// list: hover and pressed flags, mouse capture while pressed, repaint on every visible
+// list through a pointer tracker (move/press/release with DIP positions, pressed()):
+// hover and pressed flags, mouse capture while pressed, repaint on every visible
 // change. Returns the command number of a completed click (press and release on the
 // same item); the caller runs it. Other messages are ignored.
+template <typename Tracker>
 std::optional<uint64_t> handle_widget_mouse(HWND hwnd, UINT message, LPARAM lparam,
-                                            std::vector<WidgetItem>& items,
-                                            PointerTracker& tracker, const WidgetHitTest& hit_test);
+                                            std::vector<WidgetItem>& items, Tracker& tracker) {
+    const Point p = mouse_position_dips(hwnd, lparam);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (tracker.move(items, p.x, p.y)) InvalidateRect(hwnd, nullptr, FALSE);
+        return std::nullopt;
+    case WM_LBUTTONDOWN:
+        if (tracker.press(items, p.x, p.y)) {
+            SetCapture(hwnd);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return std::nullopt;
+    case WM_LBUTTONUP: {
+        // Settle the click before releasing: ReleaseCapture sends WM_CAPTURECHANGED,
+        // which would otherwise end the press first.
+        const auto r = tracker.release(items, p.x, p.y);
+        ReleaseCapture();
+        if (r.repaint) InvalidateRect(hwnd, nullptr, FALSE);
+        return r.command;
+    }
+    case WM_CAPTURECHANGED:
+        // The capture was taken away mid-press (another window, a menu, Alt+Tab): the
+        // press ends without a command, as if released over nothing.
+        if (tracker.pressed()) {
+            tracker.release(items, kNowhere, kNowhere);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        return std::nullopt;
+    default:
+        return std::nullopt;
+    }
+}
 
 }  // namespace tw::app

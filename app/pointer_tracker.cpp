@@ -1,46 +1,47 @@
 #include "app/pointer_tracker.h"
 
 namespace tw::app {
-namespace {
 
-WidgetItem* at(std::vector<WidgetItem>& items, std::optional<size_t> index) {
-    return index && *index < items.size() ? &items[*index] : nullptr;
+std::optional<size_t> PointerTracker::hit(const std::vector<WidgetItem>& items, int32_t x,
+                                          int32_t y) const {
+    std::optional<size_t> h = hit_test_ ? hit_test_(items, x, y) : std::nullopt;
+    if (h && *h >= items.size()) h.reset();
+    return h;
 }
 
-bool clear_pressed(std::vector<WidgetItem>& items) {
-    bool cleared = false;
+bool PointerTracker::move(std::vector<WidgetItem>& items, int32_t x, int32_t y) {
+    const std::optional<size_t> now = hit(items, x, y);
+    if (now == hovered_) return false;
+    if (hovered_ && *hovered_ < items.size()) items[*hovered_].hovered = 0;
+    if (now) items[*now].hovered = 1;
+    hovered_ = now;
+    return true;
+}
+
+bool PointerTracker::leave(std::vector<WidgetItem>& items) {
+    if (!hovered_) return false;
+    if (*hovered_ < items.size()) items[*hovered_].hovered = 0;
+    hovered_.reset();
+    return true;
+}
+
+std::optional<size_t> PointerTracker::press(std::vector<WidgetItem>& items, int32_t x, int32_t y) {
+    const std::optional<size_t> now = hit(items, x, y);
+    if (now) {
+        items[*now].pressed = 1;
+        pressed_ = now;
+    }
+    return now;
+}
+
+PointerTracker::Release PointerTracker::release(std::vector<WidgetItem>& items, int32_t x,
+                                                int32_t y) {
+    Release r;
     for (auto& item : items) {
-        cleared |= item.pressed != 0;
+        r.repaint |= item.pressed != 0;
         item.pressed = 0;
     }
-    return cleared;
-}
-
-}  // namespace
-
-bool PointerTracker::move(std::vector<WidgetItem>& items, std::optional<size_t> hit) {
-    if (hit && *hit >= items.size()) hit.reset();
-    if (hit == hovered_) return false;
-    if (WidgetItem* old = at(items, hovered_)) old->hovered = 0;
-    if (WidgetItem* now = at(items, hit)) now->hovered = 1;
-    hovered_ = hit;
-    return true;
-}
-
-bool PointerTracker::press(std::vector<WidgetItem>& items, std::optional<size_t> hit) {
-    WidgetItem* item = at(items, hit);
-    if (!item) return false;
-    item->pressed = 1;
-    pressed_ = hit;
-    return true;
-}
-
-PointerTracker::Release PointerTracker::release(std::vector<WidgetItem>& items,
-                                                std::optional<size_t> hit) {
-    Release r;
-    // A stale pressed look would stay until the next repaint otherwise.
-    r.repaint = clear_pressed(items);
-    if (pressed_ && hit == pressed_ && *pressed_ < items.size()) {
+    if (pressed_ && *pressed_ < items.size() && hit(items, x, y) == pressed_) {
         r.command = items[*pressed_].id;
         r.repaint = true;
     }
@@ -48,20 +49,9 @@ PointerTracker::Release PointerTracker::release(std::vector<WidgetItem>& items,
     return r;
 }
 
-bool PointerTracker::cancel(std::vector<WidgetItem>& items) {
-    if (!pressed_) return false;
-    pressed_.reset();
-    return clear_pressed(items);
-}
-
 void PointerTracker::reapply(std::vector<WidgetItem>& items) const {
-    if (WidgetItem* item = at(items, hovered_)) item->hovered = 1;
-    if (WidgetItem* item = at(items, pressed_)) item->pressed = 1;
-}
-
-void PointerTracker::forget() {
-    hovered_.reset();
-    pressed_.reset();
+    if (hovered_ && *hovered_ < items.size()) items[*hovered_].hovered = 1;
+    if (pressed_ && *pressed_ < items.size()) items[*pressed_].pressed = 1;
 }
 
 }  // namespace tw::app

@@ -19,6 +19,7 @@ namespace {
 
 using test::TestWindow;
 
+// Three stacked buttons 100 x 30 at y = 0, 40, 80, commands 100..102.
 std::vector<WidgetItem> three_items() {
     std::vector<WidgetItem> items(3);
     for (size_t i = 0; i < items.size(); ++i) {
@@ -29,6 +30,15 @@ std::vector<WidgetItem> three_items() {
     return items;
 }
 
+// Topmost enabled item containing the point, like the widget list's own hit test.
+std::optional<size_t> test_hit(const std::vector<WidgetItem>& list, int32_t x, int32_t y) {
+    for (size_t i = list.size(); i-- > 0;) {
+        const Rect& r = list[i].rect;
+        if (list[i].enabled && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
+    }
+    return std::nullopt;
+}
+
 std::string flags(const std::vector<WidgetItem>& items) {
     std::string s;
     for (const auto& it : items) s += std::string(it.hovered ? "h" : "-") + (it.pressed ? "p" : "-") + " ";
@@ -36,11 +46,11 @@ std::string flags(const std::vector<WidgetItem>& items) {
 }
 
 TEST(PointerTracker, FollowsHoverPressAndRelease) {
-    enum Op { Move, Down, Up, Cancel };
+    enum Op { Move, Down, Up, Leave };
     struct Step {
         Op op;
-        std::optional<size_t> hit;
-        bool repaint;
+        int32_t x, y;
+        bool repaint;  // for Down: an item was pressed
         std::optional<uint64_t> command;
         const char* flags_after;
     };
@@ -49,42 +59,44 @@ TEST(PointerTracker, FollowsHoverPressAndRelease) {
         std::vector<Step> steps;
     } cases[] = {
         {"click on one item",
-         {{Move, 1, true, {}, "-- h- -- "},
-          {Move, 1, false, {}, "-- h- -- "},
-          {Down, 1, true, {}, "-- hp -- "},
-          {Up, 1, true, 101, "-- h- -- "}}},
+         {{Move, 10, 45, true, {}, "-- h- -- "},
+          {Move, 20, 50, false, {}, "-- h- -- "},
+          {Down, 20, 50, true, {}, "-- hp -- "},
+          {Up, 99, 69, true, 101, "-- h- -- "}}},
         {"release over another item runs nothing",
-         {{Down, 0, true, {}, "-p -- -- "},
-          {Move, 2, true, {}, "-p -- h- "},
-          {Up, 2, true, {}, "-- -- h- "}}},
-        {"press and release on nothing",
-         {{Down, {}, false, {}, "-- -- -- "}, {Up, {}, false, {}, "-- -- -- "}}},
-        {"leaving every item clears the hover",
-         {{Move, 2, true, {}, "-- -- h- "}, {Move, {}, true, {}, "-- -- -- "}}},
-        {"capture lost mid-press",
-         {{Down, 1, true, {}, "-- -p -- "},
-          {Cancel, {}, true, {}, "-- -- -- "},
-          {Up, 1, false, {}, "-- -- -- "}}},
-        {"out-of-range hit is nothing",
-         {{Move, 7, false, {}, "-- -- -- "}, {Down, 7, false, {}, "-- -- -- "}}},
+         {{Down, 5, 5, true, {}, "-p -- -- "},
+          {Move, 5, 85, true, {}, "-p -- h- "},
+          {Up, 5, 85, true, {}, "-- -- h- "}}},
+        {"right and bottom edges are outside",
+         {{Down, 5, 5, true, {}, "-p -- -- "}, {Up, 100, 5, true, {}, "-- -- -- "},
+          {Move, 5, 30, false, {}, "-- -- -- "}}},
+        {"press and release between items",
+         {{Down, 5, 35, false, {}, "-- -- -- "}, {Up, 5, 35, false, {}, "-- -- -- "}}},
+        {"moving off every item clears the hover",
+         {{Move, 5, 85, true, {}, "-- -- h- "}, {Move, 500, 500, true, {}, "-- -- -- "}}},
+        {"leaving the window clears the hover",
+         {{Move, 5, 85, true, {}, "-- -- h- "}, {Leave, 0, 0, true, {}, "-- -- -- "},
+          {Leave, 0, 0, false, {}, "-- -- -- "}}},
+        {"released at no position ends the press",
+         {{Down, 5, 45, true, {}, "-- -p -- "}, {Up, kNowhere, kNowhere, true, {}, "-- -- -- "}}},
     };
     for (const auto& c : cases) {
         auto items = three_items();
-        PointerTracker t;
+        PointerTracker t(test_hit);
         for (size_t i = 0; i < c.steps.size(); ++i) {
             const Step& s = c.steps[i];
             bool repaint = false;
             std::optional<uint64_t> command;
             switch (s.op) {
-            case Move: repaint = t.move(items, s.hit); break;
-            case Down: repaint = t.press(items, s.hit); break;
+            case Move: repaint = t.move(items, s.x, s.y); break;
+            case Down: repaint = t.press(items, s.x, s.y).has_value(); break;
             case Up: {
-                auto r = t.release(items, s.hit);
+                auto r = t.release(items, s.x, s.y);
                 repaint = r.repaint;
                 command = r.command;
                 break;
             }
-            case Cancel: repaint = t.cancel(items); break;
+            case Leave: repaint = t.leave(items); break;
             }
             EXPECT_EQ(repaint, s.repaint) << c.name << " step " << i;
             EXPECT_EQ(command, s.command) << c.name << " step " << i;
@@ -93,61 +105,67 @@ TEST(PointerTracker, FollowsHoverPressAndRelease) {
     }
 }
 
-TEST(PointerTracker, ReappliesFlagsAfterARebuildThatFitsTheList) {
+TEST(PointerTracker, SurvivesRebuildsAndDisabledItems) {
     auto items = three_items();
-    PointerTracker t;
-    t.move(items, 2);
-    t.press(items, 1);
+    PointerTracker t(test_hit);
+    t.move(items, 5, 85);
+    t.press(items, 5, 45);
     auto rebuilt = three_items();
     t.reapply(rebuilt);
     EXPECT_EQ(flags(rebuilt), "-- -p h- ");
+    // The list shrank under the stored indices: nothing is flagged, nothing runs.
     std::vector<WidgetItem> shorter(1);
-    t.reapply(shorter);  // stored indices beyond the list are left alone
+    t.reapply(shorter);
     EXPECT_EQ(flags(shorter), "-- ");
-    EXPECT_EQ(t.release(shorter, 1).command, std::nullopt);
-    t.forget();
+    EXPECT_EQ(t.release(shorter, 5, 45).command, std::nullopt);
+    t.reset();
     EXPECT_EQ(t.hovered(), std::nullopt);
+    // A hit test answering beyond the list is treated as no hit.
+    PointerTracker wild([](const std::vector<WidgetItem>&, int32_t, int32_t) {
+        return std::optional<size_t>(9);
+    });
+    EXPECT_FALSE(wild.move(items, 1, 1));
+    EXPECT_EQ(wild.press(items, 1, 1), std::nullopt);
 }
 
 TEST(WidgetMouse, TranslatesWindowMessagesIntoAClick) {
-    TestWindow window(300, 200);
     auto items = three_items();
-    PointerTracker tracker;
-    std::vector<std::pair<int32_t, int32_t>> probed;
-    WidgetHitTest hit = [&](const std::vector<WidgetItem>& list, int32_t x, int32_t y)
-        -> std::optional<size_t> {
-        probed.emplace_back(x, y);
-        for (size_t i = list.size(); i-- > 0;) {
-            const Rect& r = list[i].rect;
-            if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
-        }
-        return std::nullopt;
-    };
+    PointerTracker tracker(test_hit);
     // The window hands capture changes back, as a drawn window's procedure does.
-    window.set_handler([&](HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
-        if (msg == WM_CAPTURECHANGED) handle_widget_mouse(hwnd, msg, lp, items, tracker, hit);
+    TestWindow window(300, 200, [&](HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
+        if (msg == WM_CAPTURECHANGED) handle_widget_mouse(hwnd, msg, lp, items, tracker);
         return false;
     });
     const HWND h = window.hwnd();
-    EXPECT_EQ(handle_widget_mouse(h, WM_MOUSEMOVE, MAKELPARAM(10, 45), items, tracker, hit), std::nullopt);
-    EXPECT_EQ(tracker.hovered(), 1u);
-    EXPECT_EQ(handle_widget_mouse(h, WM_LBUTTONDOWN, MAKELPARAM(10, 45), items, tracker, hit), std::nullopt);
-    EXPECT_EQ(GetCapture(), h);
-    EXPECT_EQ(handle_widget_mouse(h, WM_LBUTTONUP, MAKELPARAM(12, 50), items, tracker, hit), 101u);
-    EXPECT_NE(GetCapture(), h);
-    EXPECT_EQ(flags(items), "-- h- -- ");
-    // At 96 DPI the positions reach the hit test unchanged.
-    EXPECT_EQ(probed.back(), (std::pair<int32_t, int32_t>{12, 50}));
-    // Negative coordinates (captured mouse left of the window) stay negative.
-    handle_widget_mouse(h, WM_MOUSEMOVE, MAKELPARAM(-5, -7), items, tracker, hit);
-    EXPECT_EQ(probed.back(), (std::pair<int32_t, int32_t>{-5, -7}));
-
+    struct Step {
+        UINT msg;
+        int x, y;
+        std::optional<uint64_t> command;
+        bool captured_after;
+        const char* flags_after;
+    } steps[] = {
+        {WM_MOUSEMOVE, 10, 45, {}, false, "-- h- -- "},
+        {WM_LBUTTONDOWN, 10, 45, {}, true, "-- hp -- "},
+        {WM_LBUTTONUP, 12, 50, 101, false, "-- h- -- "},
+        // Pressed, dragged out to the left of the window and released there.
+        {WM_LBUTTONDOWN, 10, 5, {}, true, "-p h- -- "},  // a press does not move the hover
+        {WM_MOUSEMOVE, -5, -7, {}, true, "-p -- -- "},
+        {WM_LBUTTONUP, -5, -7, {}, false, "-- -- -- "},
+        {WM_LBUTTONDOWN, 10, 300, {}, false, "-- -- -- "},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(handle_widget_mouse(h, s.msg, MAKELPARAM(s.x, s.y), items, tracker), s.command)
+            << s.msg << " " << s.x << "," << s.y;
+        EXPECT_EQ(GetCapture() == h, s.captured_after) << s.msg << " " << s.x << "," << s.y;
+        EXPECT_EQ(flags(items), s.flags_after) << s.msg << " " << s.x << "," << s.y;
+    }
     // A press whose capture is taken away ends without a command.
-    handle_widget_mouse(h, WM_LBUTTONDOWN, MAKELPARAM(10, 5), items, tracker, hit);
+    handle_widget_mouse(h, WM_LBUTTONDOWN, MAKELPARAM(10, 85), items, tracker);
+    ASSERT_EQ(GetCapture(), h);
     ReleaseCapture();
     EXPECT_EQ(tracker.pressed(), std::nullopt);
     EXPECT_EQ(flags(items), "-- -- -- ");
-    window.set_handler({});
+    EXPECT_EQ(handle_widget_mouse(h, WM_LBUTTONUP, MAKELPARAM(10, 85), items, tracker), std::nullopt);
 }
 
 TEST(Clipboard, RoundTripsUnicodeText) {
