@@ -76,10 +76,12 @@ public:
 
     void resize(UINT pixel_width, UINT pixel_height);
 
-    // One frame of a widget list: background, items, focus ring. False exactly when
+    // One frame of a widget list: background, items, focus ring, then `overlay` (what
+    // the window draws over its items, such as its text fields). False exactly when
     // the target is lost and the renderer has to be rebuilt.
     bool paint(const std::vector<WidgetItem>& items, std::optional<size_t> focus,
-               const std::vector<LayoutPreview>& previews, float width, float height);
+               const std::vector<LayoutPreview>& previews, float width, float height,
+               const std::function<void(Canvas&)>& overlay = {});
     // BeginDraw, `draw`, EndDraw; same result rule as paint.
     bool draw_frame(const std::function<void(Canvas&)>& draw);
 

@@ -5,9 +5,11 @@
 namespace tw::app {
 
 bool Renderer::paint(const std::vector<WidgetItem>& items, std::optional<size_t> focus,
-                     const std::vector<LayoutPreview>& previews, float width, float height) {
+                     const std::vector<LayoutPreview>& previews, float width, float height,
+                     const std::function<void(Canvas&)>& overlay) {
     return draw_frame([&](Canvas& canvas) {
         paint_frame(canvas, items, focus, previews, width, height);
+        if (overlay) overlay(canvas);
     });
 }
 
