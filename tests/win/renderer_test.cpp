@@ -170,6 +170,19 @@ TEST(Renderer, EveryFormatUsesAnInstalledFamilyThatMeasures) {
     EXPECT_LE(capture.lines().size(), 2u);
 }
 
+TEST(Renderer, CreationOnAGoneWindowFailsWithItsCallLogged) {
+    HWND gone = nullptr;
+    {
+        TestWindow window(100, 100);
+        gone = window.hwnd();
+    }
+    LogCapture capture;
+    EXPECT_EQ(Renderer::create(gone, 100, 100), nullptr);
+    const auto lines = logged(capture);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_TRUE(lines[0].starts_with("ui_render: CreateHwndRenderTarget failed hr=0x8")) << lines[0];
+}
+
 TEST(Renderer, MeasuresWithTrailingWhitespaceAndGrowsWithText) {
     TestWindow window(300, 200);
     auto r = Renderer::create(window.hwnd(), 300, 200);
