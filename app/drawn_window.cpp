@@ -23,7 +23,7 @@ void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) 
         }
         if (renderer_) {
             if (rebuild) rebuild(*renderer_, size);
-            if (!draw(*renderer_, size)) {
+            if (draw && !draw(*renderer_, size)) {
                 renderer_.reset();
                 lost = true;
             }

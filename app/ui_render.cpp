@@ -261,7 +261,7 @@ void Renderer::resize(UINT pixel_width, UINT pixel_height) {
 bool Renderer::draw_frame(const std::function<void(Canvas&)>& draw) {
     target_->BeginDraw();
     clip_depth_ = 0;
-    draw(*this);
+    if (draw) draw(*this);
     // An unbalanced clip would make EndDraw fail and lose the whole frame.
     while (clip_depth_ > 0) pop_clip();
     HRESULT hr = target_->EndDraw(nullptr, nullptr);
