@@ -1,0 +1,17 @@
+#pragma once
+// The system's app theme as the user chose it in the Windows settings.
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace tw::app {
+
+// A REG_DWORD value; nothing when the key or value is missing or of another type.
+std::optional<uint32_t> read_registry_dword(HKEY root, const wchar_t* subkey, const wchar_t* value);
+
+// HKCU ...\Themes\Personalize "AppsUseLightTheme": true when non-zero; nothing when it
+// cannot be read (the caller then keeps the dark palette).
+std::optional<bool> read_apps_use_light_theme();
+
+}  // namespace tw::app

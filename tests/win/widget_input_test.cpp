@@ -1,0 +1,274 @@
+// Mouse tracking over a widget list, the clipboard, the caret blink and the system
+// theme value.
+// Headers that bring core declarations come before <windows.h> and its "near" macro.
+#include "app/drawn_window.h"
+#include "app/pointer_tracker.h"
+
+#include "app/caret_blink.h"
+#include "app/clipboard.h"
+#include "app/system_theme.h"
+#include "support/test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tw::app {
+namespace {
+
+using test::TestWindow;
+
+// Three stacked buttons 100 x 30 at y = 0, 40, 80, commands 100..102.
+std::vector<WidgetItem> three_items() {
+    std::vector<WidgetItem> items(3);
+    for (size_t i = 0; i < items.size(); ++i) {
+        items[i].id = 100 + i;
+        items[i].kind = 11;
+        items[i].rect = {0, static_cast<int32_t>(40 * i), 100, static_cast<int32_t>(40 * i + 30)};
+    }
+    return items;
+}
+
+// Topmost enabled item containing the point, like the widget list's own hit test.
+std::optional<size_t> test_hit(const std::vector<WidgetItem>& list, int32_t x, int32_t y) {
+    for (size_t i = list.size(); i-- > 0;) {
+        const Rect& r = list[i].rect;
+        if (list[i].enabled && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
+    }
+    return std::nullopt;
+}
+
+std::string flags(const std::vector<WidgetItem>& items) {
+    std::string s;
+    for (const auto& it : items) s += std::string(it.hovered ? "h" : "-") + (it.pressed ? "p" : "-") + " ";
+    return s;
+}
+
+TEST(PointerTracker, FollowsHoverPressAndRelease) {
+    enum Op { Move, Down, Up, Leave };
+    struct Step {
+        Op op;
+        int32_t x, y;
+        bool repaint;  // for Down: an item was pressed
+        std::optional<uint64_t> command;
+        const char* flags_after;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+    } cases[] = {
+        {"click on one item",
+         {{Move, 10, 45, true, {}, "-- h- -- "},
+          {Move, 20, 50, false, {}, "-- h- -- "},
+          {Down, 20, 50, true, {}, "-- hp -- "},
+          {Up, 99, 69, true, 101, "-- h- -- "}}},
+        {"release over another item runs nothing",
+         {{Down, 5, 5, true, {}, "-p -- -- "},
+          {Move, 5, 85, true, {}, "-p -- h- "},
+          {Up, 5, 85, true, {}, "-- -- h- "}}},
+        {"right and bottom edges are outside",
+         {{Down, 5, 5, true, {}, "-p -- -- "}, {Up, 100, 5, true, {}, "-- -- -- "},
+          {Move, 5, 30, false, {}, "-- -- -- "}}},
+        {"press and release between items",
+         {{Down, 5, 35, false, {}, "-- -- -- "}, {Up, 5, 35, false, {}, "-- -- -- "}}},
+        {"moving off every item clears the hover",
+         {{Move, 5, 85, true, {}, "-- -- h- "}, {Move, 500, 500, true, {}, "-- -- -- "}}},
+        {"leaving the window clears the hover",
+         {{Move, 5, 85, true, {}, "-- -- h- "}, {Leave, 0, 0, true, {}, "-- -- -- "},
+          {Leave, 0, 0, false, {}, "-- -- -- "}}},
+        {"released at no position ends the press",
+         {{Down, 5, 45, true, {}, "-- -p -- "}, {Up, kNowhere, kNowhere, true, {}, "-- -- -- "}}},
+    };
+    for (const auto& c : cases) {
+        auto items = three_items();
+        PointerTracker t(test_hit);
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const Step& s = c.steps[i];
+            bool repaint = false;
+            std::optional<uint64_t> command;
+            switch (s.op) {
+            case Move: repaint = t.move(items, s.x, s.y); break;
+            case Down: repaint = t.press(items, s.x, s.y).has_value(); break;
+            case Up: {
+                auto r = t.release(items, s.x, s.y);
+                repaint = r.repaint;
+                command = r.command;
+                break;
+            }
+            case Leave: repaint = t.leave(items); break;
+            }
+            EXPECT_EQ(repaint, s.repaint) << c.name << " step " << i;
+            EXPECT_EQ(command, s.command) << c.name << " step " << i;
+            EXPECT_EQ(flags(items), s.flags_after) << c.name << " step " << i;
+        }
+    }
+}
+
+TEST(PointerTracker, SurvivesRebuildsAndDisabledItems) {
+    auto items = three_items();
+    PointerTracker t(test_hit);
+    t.move(items, 5, 85);
+    t.press(items, 5, 45);
+    auto rebuilt = three_items();
+    t.reapply(rebuilt);
+    EXPECT_EQ(flags(rebuilt), "-- -p h- ");
+    // The list shrank under the stored indices: nothing is flagged, nothing runs.
+    std::vector<WidgetItem> shorter(1);
+    t.reapply(shorter);
+    EXPECT_EQ(flags(shorter), "-- ");
+    EXPECT_EQ(t.release(shorter, 5, 45).command, std::nullopt);
+    t.reset();
+    EXPECT_EQ(t.hovered(), std::nullopt);
+    // A hit test answering beyond the list is treated as no hit.
+    PointerTracker wild([](const std::vector<WidgetItem>&, int32_t, int32_t) {
+        return std::optional<size_t>(9);
+    });
+    EXPECT_FALSE(wild.move(items, 1, 1));
+    EXPECT_EQ(wild.press(items, 1, 1), std::nullopt);
+}
+
+TEST(WidgetMouse, TranslatesWindowMessagesIntoAClick) {
+    auto items = three_items();
+    PointerTracker tracker(test_hit);
+    // The window hands capture changes back, as a drawn window's procedure does.
+    TestWindow window(300, 200, [&](HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
+        if (msg == WM_CAPTURECHANGED) handle_widget_mouse(hwnd, msg, lp, items, tracker);
+        return false;
+    });
+    const HWND h = window.hwnd();
+    struct Step {
+        UINT msg;
+        int x, y;
+        std::optional<uint64_t> command;
+        bool captured_after;
+        const char* flags_after;
+    } steps[] = {
+        {WM_MOUSEMOVE, 10, 45, {}, false, "-- h- -- "},
+        {WM_LBUTTONDOWN, 10, 45, {}, true, "-- hp -- "},
+        {WM_LBUTTONUP, 12, 50, 101, false, "-- h- -- "},
+        // Pressed, dragged out to the left of the window and released there.
+        {WM_LBUTTONDOWN, 10, 5, {}, true, "-p h- -- "},  // a press does not move the hover
+        {WM_MOUSEMOVE, -5, -7, {}, true, "-p -- -- "},
+        {WM_LBUTTONUP, -5, -7, {}, false, "-- -- -- "},
+        {WM_LBUTTONDOWN, 10, 300, {}, false, "-- -- -- "},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(handle_widget_mouse(h, s.msg, MAKELPARAM(s.x, s.y), items, tracker), s.command)
+            << s.msg << " " << s.x << "," << s.y;
+        EXPECT_EQ(GetCapture() == h, s.captured_after) << s.msg << " " << s.x << "," << s.y;
+        EXPECT_EQ(flags(items), s.flags_after) << s.msg << " " << s.x << "," << s.y;
+    }
+    // A press whose capture is taken away ends without a command.
+    handle_widget_mouse(h, WM_LBUTTONDOWN, MAKELPARAM(10, 85), items, tracker);
+    ASSERT_EQ(GetCapture(), h);
+    ReleaseCapture();
+    EXPECT_EQ(tracker.pressed(), std::nullopt);
+    EXPECT_EQ(flags(items), "-- -- -- ");
+    EXPECT_EQ(handle_widget_mouse(h, WM_LBUTTONUP, MAKELPARAM(10, 85), items, tracker), std::nullopt);
+}
+
+TEST(Clipboard, RoundTripsUnicodeText) {
+    TestWindow window(50, 50);
+    const std::string cases[] = {
+        "Zon\xC3\xA9 \xE2\x86\x92 \xE6\x97\xA5\xE6\x9C\xAC",
+        "\xF0\x9F\x98\x80 emoji",
+        "two\r\nlines\ttab",
+        "",
+    };
+    for (const auto& text : cases) {
+        ASSERT_TRUE(copy_to_clipboard(window.hwnd(), text));
+        EXPECT_EQ(read_clipboard(window.hwnd()), std::optional<std::string>(text));
+    }
+}
+
+TEST(Clipboard, ReadsNothingWhenThereIsNoText) {
+    TestWindow window(50, 50);
+    ASSERT_TRUE(OpenClipboard(window.hwnd()));
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(read_clipboard(window.hwnd()), std::nullopt);
+}
+
+TEST(Clipboard, StopsAtTheEndOfABlockWithoutTerminator) {
+    TestWindow window(50, 50);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 3 * sizeof(wchar_t));
+    ASSERT_NE(block, nullptr);
+    auto* p = static_cast<wchar_t*>(GlobalLock(block));
+    p[0] = L'a';
+    p[1] = L'b';
+    p[2] = L'c';
+    GlobalUnlock(block);
+    ASSERT_TRUE(OpenClipboard(window.hwnd()));
+    EmptyClipboard();
+    ASSERT_NE(SetClipboardData(CF_UNICODETEXT, block), nullptr);
+    CloseClipboard();
+    // What is read never runs past the block (some systems terminate it in place).
+    const auto text = read_clipboard(window.hwnd());
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(std::string("abc").starts_with(*text)) << *text;
+    EXPECT_GE(text->size(), 2u);
+}
+
+TEST(CaretBlink, FlipsOnItsOwnTimerOnly) {
+    TestWindow window(50, 50);
+    const HWND h = window.hwnd();
+    CaretBlink caret(kEditorCaretTimer);
+    EXPECT_FALSE(caret.visible());
+    caret.start(h);
+    EXPECT_TRUE(caret.running());
+    struct Step {
+        WPARAM timer;
+        bool handled;
+        bool visible_after;
+    } steps[] = {
+        {kEditorCaretTimer, true, false},
+        {kColorDialogCaretTimer, false, false},
+        {kEditorCaretTimer, true, true},
+        {1, false, true},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(caret.on_timer(h, s.timer), s.handled) << s.timer;
+        EXPECT_EQ(caret.visible(), s.visible_after) << s.timer;
+    }
+    caret.on_timer(h, kEditorCaretTimer);
+    caret.start(h);  // a click back into the field shows the caret at once
+    EXPECT_TRUE(caret.visible());
+    caret.stop(h);
+    EXPECT_FALSE(caret.running());
+    EXPECT_FALSE(caret.visible());
+    // The timer is really gone: killing it again fails.
+    EXPECT_FALSE(KillTimer(h, kEditorCaretTimer));
+}
+
+TEST(SystemTheme, ReadsOnlyDwordValues) {
+    const wchar_t* key = L"Software\\TilewrightTests\\Theme";
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    struct Case {
+        const char* name;
+        DWORD type;
+        DWORD value;
+        std::optional<uint32_t> want;
+    } cases[] = {
+        {"zero", REG_DWORD, 0, 0u},
+        {"one", REG_DWORD, 1, 1u},
+        {"any non-zero", REG_DWORD, 2, 2u},
+        {"wrong type", REG_BINARY, 1, std::nullopt},
+    };
+    EXPECT_EQ(read_registry_dword(HKEY_CURRENT_USER, key, L"AppsUseLightTheme"), std::nullopt);
+    for (const auto& c : cases) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key, L"AppsUseLightTheme", c.type, &c.value,
+                                  sizeof c.value),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(read_registry_dword(HKEY_CURRENT_USER, key, L"AppsUseLightTheme"), c.want) << c.name;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    // The real value may or may not exist in the test prefix; when it does, it is a flag.
+    const auto system = read_registry_dword(
+        HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize",
+        L"AppsUseLightTheme");
+    EXPECT_EQ(read_apps_use_light_theme(), system ? std::optional<bool>(*system != 0) : std::nullopt);
+}
+
+}  // namespace
+}  // namespace tw::app
