@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "app/text_convert.h"
+#include "app/wide_text.h"
 #include "core/exe_path.h"
 
 namespace tw::app {
@@ -58,13 +58,13 @@ bool is_packaged() {
 std::string current_exe_path() {
     wchar_t buf[300] = {};
     DWORD n = GetModuleFileNameW(nullptr, buf, 300);
-    return narrow(std::wstring_view(buf, n));
+    return wide_to_utf8(std::wstring_view(buf, n));
 }
 
 void set_autostart(bool enable) {
     if (is_packaged()) return;
     if (enable) {
-        std::wstring data = widen(autostart_command(current_exe_path()));
+        std::wstring data = utf8_to_wide(autostart_command(current_exe_path()));
         RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue, REG_SZ, data.c_str(),
                         static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
     } else {
@@ -85,7 +85,7 @@ std::optional<std::string> installed_exe_path() {
         if (!location) continue;
         std::filesystem::path exe = std::filesystem::path(*location) / L"Tilewright.exe";
         std::error_code ec;
-        if (std::filesystem::is_regular_file(exe, ec)) return narrow(exe.wstring());
+        if (std::filesystem::is_regular_file(exe, ec)) return wide_to_utf8(exe.wstring());
     }
     return std::nullopt;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/text_convert.h"
+#include "app/wide_text.h"
 #include "app/win32_desktop.h"
 
 namespace tw::app {
@@ -13,7 +13,7 @@ namespace {
 std::string from_buffer(const wchar_t* buf, size_t capacity) {
     size_t n = 0;
     while (n < capacity && buf[n] != L'\0') ++n;
-    return narrow(std::wstring_view(buf, n));
+    return wide_to_utf8(std::wstring_view(buf, n));
 }
 
 std::vector<FriendlyName> friendly_names() {

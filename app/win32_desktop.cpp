@@ -2,7 +2,7 @@
 
 #include <dwmapi.h>
 
-#include "app/text_convert.h"
+#include "app/wide_text.h"
 
 namespace tw::app {
 
@@ -10,7 +10,7 @@ std::string window_class_name(HWND hwnd) {
     wchar_t buf[128];
     int n = GetClassNameW(hwnd, buf, 128);
     if (n <= 0) return {};
-    return narrow(std::wstring_view(buf, static_cast<size_t>(n)));
+    return wide_to_utf8(std::wstring_view(buf, static_cast<size_t>(n)));
 }
 
 Rect visible_frame(HWND hwnd, const Rect& fallback) {
