@@ -1,14 +1,186 @@
 #include "app/app.h"
 
-#include <windows.h>
-
+// Core headers before <windows.h>: see the note on `near` in core/geometry.h.
+#include "app/app_state.h"
+#include "app/autostart.h"
+#include "app/engine_shell_win.h"
+#include "app/fatal_error.h"
+#include "app/hotkeys_win.h"
+#include "app/main_window.h"
+#include "app/screens_win.h"
+#include "app/system_theme.h"
+#include "app/wide_text.h"
+#include "core/catalog.h"
+#include "core/language_folder.h"
 #include "core/log.h"
+#include "core/monitors.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 namespace tw::app {
 
+namespace {
+
+thread_local AppState* t_state = nullptr;
+
+std::vector<std::wstring> arguments() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::wstring> out;
+    for (int i = 0; i < argc; ++i) out.emplace_back(argv[i]);
+    LocalFree(argv);
+    return out;
+}
+
+bool has_option(const std::vector<std::wstring>& args, std::wstring_view option) {
+    for (const auto& a : args)
+        if (a == option) return true;
+    return false;
+}
+
+void list_monitors() {
+    const auto screens = enumerate_screens();
+    for (size_t i = 0; i < screens.size(); ++i) log(list_monitors_line(i, screens[i]));
+}
+
+// A newer instance replaces an older one: ask it to exit and wait (about 4 s at most)
+// until its main window is gone.
+void take_over_from_running_instance() {
+    CreateMutexW(nullptr, FALSE, L"Tilewright-SingleInstance");  // lives as long as the process
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return;
+    HWND other = FindWindowW(L"TilewrightMain", nullptr);
+    if (!other) return;
+    PostMessageW(other, kMsgExit, 0, 0);
+    for (int i = 0; i < 80 && FindWindowW(L"TilewrightMain", nullptr); ++i) Sleep(50);
+}
+
+void set_dpi_awareness() {
+    // Windows 10 1703 and later; looked up so that the program still starts elsewhere.
+    using Fn = BOOL(WINAPI*)(HANDLE);
+    auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+    if (fn) fn(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));  // per-monitor v2
+}
+
+void apply_theme_globals(const Settings& settings) {
+    ThemeState& theme = theme_state();
+    theme.accent = settings.accent_color;
+    std::optional<uint32_t> light;
+    if (auto v = read_apps_use_light_theme()) light = *v ? 1u : 0u;
+    theme.light = resolve_light_theme(settings.theme, light);
+}
+
+WorkAreaSize primary_work_size() {
+    const Rect r = primary_work_area();
+    return {r.width(), r.height()};
+}
+
+void message_loop(const AppState& state) {
+    MSG msg;
+    while (true) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        // The program's own drawn windows handle their keys; other (dialog) windows get
+        // dialog navigation.
+        HWND active = GetActiveWindow();
+        if (active && active != state.main && IsDialogMessageW(active, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace
+
+AppState& app_state() { return *t_state; }
+AppState* app_state_if_any() { return t_state; }
+void set_app_state(AppState* state) { t_state = state; }
+
 int run() {
-    log("Tilewright starting");
-    MessageBoxW(nullptr, L"Tilewright is under construction.", L"Tilewright", MB_OK);
+    install_fatal_error_hook();
+
+    const auto args = arguments();
+    if (has_option(args, L"--uninstall-cleanup")) {
+        set_autostart(false);
+        return 0;
+    }
+    if (has_option(args, L"--list-monitors")) {
+        list_monitors();
+        return 0;
+    }
+    if (has_option(args, L"--test-mirror")) {
+        // Zone Share is not part of this build: say so instead of opening nothing.
+        log("test-mirror: create_mirror_window returned None (see log above for why)");
+        return 0;
+    }
+
+    take_over_from_running_instance();
+    AppState state;
+    set_app_state(&state);
+    state.hidden_start = has_option(args, L"--tray");
+    set_dpi_awareness();
+    state.instance = GetModuleHandleW(nullptr);
+
+    state.settings = load_settings(primary_work_size());
+    state.settings_folder = settings_dir();
+    if (state.settings_folder) remove_version_markers(*state.settings_folder / "lang");
+    state.usage = UsageCounter::load(state.settings_folder, state.settings, unix_time_now());
+
+    state.screens = enumerate_screens();
+    reconcile_screen_layouts(state.settings, state.screens);
+    save_settings(state.settings);
+
+    apply_theme_globals(state.settings);
+    apply_startup_language(state.settings.language, state.settings_folder);
+
+    const uint32_t accent = state.settings.accent_color;
+    state.accent_brush = CreateSolidBrush(RGB((accent >> 16) & 0xFF, (accent >> 8) & 0xFF, accent & 0xFF));
+    register_main_class(state.instance);
+    register_overlay_classes(state.instance, state.accent_brush);
+    state.highlight = create_highlight_window(state.instance);
+
+    state.shell = std::make_unique<Win32EngineShell>(state);
+    state.engine = std::make_unique<Engine>(state.desktop, state.clock, *state.shell,
+                                            [&state] { state.usage.count_use(); });
+    state.shell->on_refresh = [&state] { refresh_views(state); };
+    state.engine->set_highlight_window(to_window_id(state.highlight));
+
+    if (!create_main_window(state)) {
+        log("app: CreateWindowExW failed for the main window error=" + std::to_string(GetLastError()));
+        set_app_state(nullptr);
+        return 0;
+    }
+    state.engine->set_main_window(to_window_id(state.main));
+
+    migrate_former_autostart();
+    register_engine_hotkeys(state.main, state.settings);
+
+    const bool hidden = state.hidden_start || state.settings.start_minimized;
+    if (!hidden) {
+        ShowWindow(state.main, SW_SHOWNORMAL);
+        UpdateWindow(state.main);
+    }
+    SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
+    SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
+
+    refresh_autostart();
+    if (state.settings.auto_start)
+        state.engine->start();
+    else
+        refresh_views(state);
+
+    message_loop(state);
+
+    // The main window's destruction already saved, unregistered and stopped everything.
+    state.engine.reset();
+    state.shell.reset();
+    if (state.icon_big) DestroyIcon(state.icon_big);
+    if (state.icon_small) DestroyIcon(state.icon_small);
+    if (state.ui_font) DeleteObject(state.ui_font);
+    set_app_state(nullptr);
     return 0;
 }
 

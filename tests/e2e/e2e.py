@@ -196,6 +196,145 @@ def list_monitors(run):
         raise Failure("unexpected monitor line %r" % m)
 
 
+@scenario
+def uninstall_cleanup(run):
+    key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
+    run.wine("reg", "add", key, "/v", "Tilewright", "/d", "x", "/f", wait=True)
+    run.start_app("--uninstall-cleanup").wait(timeout=60)
+    q = subprocess.run(["wine", "reg", "query", key, "/v", "Tilewright"], env=run.env,
+                       capture_output=True, text=True)
+    if q.returncode == 0 and "Tilewright" in q.stdout:
+        raise Failure("the Run value survived --uninstall-cleanup: %r" % q.stdout)
+
+
+@scenario
+def legacy_settings_rewritten(run):
+    mon = run.monitors()
+    run.write_settings('''{
+  "AutoStart": false,
+  "StartMinimized": true,
+  "ActiveLayout": "50-50-left",
+  "CustomLayouts": [ { "Name": "Halves", "Zones": [[0.0, 0.0, 0.5, 1.0], [0.5, 0.0, 1.0, 1.0]] } ],
+  "Toolbar": {"pinned": [1, 2], "note": "kept as written"},
+  "AccentColor": "#00FF00"
+}''')
+    run.start_app()
+    def rewritten():
+        try:
+            with open(run.settings_path) as f:
+                text = f.read()
+        except FileNotFoundError:
+            return None
+        return text if '"Screens": [' in text else None
+    text = run.wait_for("settings.json in the writer's format", rewritten)
+    want = [
+        '  "AccentColor": "#00ff00",\n',
+        '  "Screens": [{ "Id": "%s", "Name": "%s", "Enabled": true, "CoverTaskbar": false, '
+        '"ActiveLayout": "Halves" }],\n' % (mon["id"].replace("\\", "\\\\"), mon["name"]),
+        '"Zones": [[0, 0, 0.5, 1], [0.5, 0, 1, 1]]',
+        '  "Toolbar": {"pinned": [1, 2], "note": "kept as written"}\n}\n',
+    ]
+    for w in want:
+        if w not in text:
+            raise Failure("settings.json lacks %r:\n%s" % (w, text))
+    for gone in ('"CustomLayouts"', '"ActiveLayout": "50-50-left"', '"primary-legacy"'):
+        if gone in text:
+            raise Failure("settings.json still holds %s:\n%s" % (gone, text))
+
+
+@scenario
+def second_instance_takes_over(run):
+    run.write_screen_settings([layout("Halves", HALVES)], "Halves", auto_start=False,
+                              extra={"StartMinimized": False})
+    first = run.start_app()
+    run.wait_for("the first main window", lambda: subprocess.run(
+        ["xdotool", "search", "--name", "^Tilewright$"], env=run.env,
+        capture_output=True).returncode == 0)
+    second = run.start_app()
+    run.wait_for("the first instance to exit", lambda: first.poll() is not None, timeout=20)
+    time.sleep(1)
+    if second.poll() is not None:
+        raise Failure("the second instance exited too")
+
+
+def engine_with_fixture(run, layouts, active, cursor, fixture_args=(), title="Fixture"):
+    mon = run.write_screen_settings(layouts, active)
+    run.xdo("mousemove", str(cursor[0]), str(cursor[1]))
+    run.start_app("--tray")
+    report = os.path.join(run.dir, "fixture.txt")
+    run.start_fixture(title, report, *fixture_args)
+    run.wait_for("the fixture window", lambda: run.read_report(report))
+    return mon, report
+
+
+@scenario
+def maximised_window_confined_to_zone_under_cursor(run):
+    mon, report = engine_with_fixture(run, [layout("Halves", HALVES)], "Halves", (1500, 500),
+                                      ("--maximize-after", "1500"))
+    w, h = mon["w"], mon["h"]
+    run.wait_rect(report, (w // 2, 0, w, h))
+    run.wait_log(r"^confiner: CONFINE hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,0,%d,%d\] "
+                 r"\(was zoomed=true, held=false\)$" % (w // 2, w, h))
+
+
+@scenario
+def fighting_window_is_surrendered(run):
+    engine_with_fixture(run, [layout("Halves", HALVES)], "Halves", (300, 500),
+                        ("--maximize-after", "1500", "--remaximize", "1000"))
+    run.wait_log(r"^confiner: CONFINE hwnd=")
+    run.wait_log(r"^confiner: surrender hwnd=-?\d+ after \d+ rounds \(hold dropped\)$", timeout=30)
+
+
+@scenario
+def hotkeys_move_between_zones(run):
+    mon, report = engine_with_fixture(run, [layout("Thirds", THIRDS)], "Thirds", (960, 500),
+                                      ("--maximize-after", "1500"))
+    w, h = mon["w"], mon["h"]
+    x1, x2 = round(w / 3), round(2 * w / 3)
+    run.wait_rect(report, (x1, 0, x2, h))
+    run.xdo("key", "ctrl+alt+a")
+    run.wait_rect(report, (0, 0, x1, h))
+    run.wait_log(r"^move_active_window: Left pressed$")
+    run.xdo("key", "ctrl+alt+a")
+    run.wait_log(r"^move_active_window: no destination Left \(edge or no zones\)$")
+    run.xdo("key", "ctrl+alt+d")
+    run.xdo("key", "ctrl+alt+d")
+    run.wait_rect(report, (x2, 0, w, h))
+
+
+@scenario
+def shift_drag_snaps_to_zone(run):
+    mon, report = engine_with_fixture(run, [layout("Halves", HALVES)], "Halves", (10, 10),
+                                      ("--rect", "100,100,700,500"))
+    w, h = mon["w"], mon["h"]
+    run.wait_log(r"^confiner: ", timeout=5) if False else None
+    run.xdo("mousemove", "400", "300")
+    run.xdo("click", "1")  # the fixture is the foreground window
+    run.xdo("keydown", "shift")
+    run.xdo("mousedown", "1")
+    for x in range(420, 1500, 120):
+        run.xdo("mousemove", str(x), "320")
+        time.sleep(0.05)
+    run.xdo("mouseup", "1")
+    run.xdo("keyup", "shift")
+    run.wait_log(r"^SNAP hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,0,%d,%d\]$" % (w // 2, w, h))
+    run.wait_rect(report, (w // 2, 0, w, h))
+    run.wait_log(r"^re-snap hwnd=-?\d+ -> \[%d,0,%d,%d\]$" % (w // 2, w, h))
+
+
+@scenario
+def zone_lines_drawn_in_accent(run):
+    mon = run.write_screen_settings([layout("Halves", HALVES)], "Halves")
+    run.start_app("--tray")
+    w, h = mon["w"], mon["h"]
+    def lines_visible():
+        png = run.screenshot("zones")
+        return all(run.pixel(png, x, h // 2) == ACCENT for x in (0, 1, w // 2 - 1, w // 2, w - 1)) \
+            and run.pixel(png, w // 4, h // 2) != ACCENT
+    run.wait_for("accent zone lines at x=0, %d, %d and the screen edge" % (w // 2 - 1, w // 2),
+                 lines_visible, timeout=30)
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("name", nargs="?")

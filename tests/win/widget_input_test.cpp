@@ -1,8 +1,7 @@
-// Mouse tracking over a widget list, the clipboard, the caret blink and the system
+// Mouse messages over a widget list, the clipboard, the caret blink and the system
 // theme value.
 // Headers that bring core declarations come before <windows.h> and its "near" macro.
 #include "app/drawn_window.h"
-#include "app/pointer_tracker.h"
 
 #include "app/caret_blink.h"
 #include "app/clipboard.h"
@@ -30,107 +29,15 @@ std::vector<WidgetItem> three_items() {
     return items;
 }
 
-// Topmost enabled item containing the point, like the widget list's own hit test.
-std::optional<size_t> test_hit(const std::vector<WidgetItem>& list, int32_t x, int32_t y) {
-    for (size_t i = list.size(); i-- > 0;) {
-        const Rect& r = list[i].rect;
-        if (list[i].enabled && x >= r.left && x < r.right && y >= r.top && y < r.bottom) return i;
-    }
-    return std::nullopt;
-}
-
 std::string flags(const std::vector<WidgetItem>& items) {
     std::string s;
     for (const auto& it : items) s += std::string(it.hovered ? "h" : "-") + (it.pressed ? "p" : "-") + " ";
     return s;
 }
 
-TEST(PointerTracker, FollowsHoverPressAndRelease) {
-    enum Op { Move, Down, Up, Leave };
-    struct Step {
-        Op op;
-        int32_t x, y;
-        bool repaint;  // for Down: an item was pressed
-        std::optional<uint64_t> command;
-        const char* flags_after;
-    };
-    struct Case {
-        const char* name;
-        std::vector<Step> steps;
-    } cases[] = {
-        {"click on one item",
-         {{Move, 10, 45, true, {}, "-- h- -- "},
-          {Move, 20, 50, false, {}, "-- h- -- "},
-          {Down, 20, 50, true, {}, "-- hp -- "},
-          {Up, 99, 69, true, 101, "-- h- -- "}}},
-        {"release over another item runs nothing",
-         {{Down, 5, 5, true, {}, "-p -- -- "},
-          {Move, 5, 85, true, {}, "-p -- h- "},
-          {Up, 5, 85, true, {}, "-- -- h- "}}},
-        {"right and bottom edges are outside",
-         {{Down, 5, 5, true, {}, "-p -- -- "}, {Up, 100, 5, true, {}, "-- -- -- "},
-          {Move, 5, 30, false, {}, "-- -- -- "}}},
-        {"press and release between items",
-         {{Down, 5, 35, false, {}, "-- -- -- "}, {Up, 5, 35, false, {}, "-- -- -- "}}},
-        {"moving off every item clears the hover",
-         {{Move, 5, 85, true, {}, "-- -- h- "}, {Move, 500, 500, true, {}, "-- -- -- "}}},
-        {"leaving the window clears the hover",
-         {{Move, 5, 85, true, {}, "-- -- h- "}, {Leave, 0, 0, true, {}, "-- -- -- "},
-          {Leave, 0, 0, false, {}, "-- -- -- "}}},
-        {"released at no position ends the press",
-         {{Down, 5, 45, true, {}, "-- -p -- "}, {Up, kNowhere, kNowhere, true, {}, "-- -- -- "}}},
-    };
-    for (const auto& c : cases) {
-        auto items = three_items();
-        PointerTracker t(test_hit);
-        for (size_t i = 0; i < c.steps.size(); ++i) {
-            const Step& s = c.steps[i];
-            bool repaint = false;
-            std::optional<uint64_t> command;
-            switch (s.op) {
-            case Move: repaint = t.move(items, s.x, s.y); break;
-            case Down: repaint = t.press(items, s.x, s.y).has_value(); break;
-            case Up: {
-                auto r = t.release(items, s.x, s.y);
-                repaint = r.repaint;
-                command = r.command;
-                break;
-            }
-            case Leave: repaint = t.leave(items); break;
-            }
-            EXPECT_EQ(repaint, s.repaint) << c.name << " step " << i;
-            EXPECT_EQ(command, s.command) << c.name << " step " << i;
-            EXPECT_EQ(flags(items), s.flags_after) << c.name << " step " << i;
-        }
-    }
-}
-
-TEST(PointerTracker, SurvivesRebuildsAndDisabledItems) {
-    auto items = three_items();
-    PointerTracker t(test_hit);
-    t.move(items, 5, 85);
-    t.press(items, 5, 45);
-    auto rebuilt = three_items();
-    t.reapply(rebuilt);
-    EXPECT_EQ(flags(rebuilt), "-- -p h- ");
-    // The list shrank under the stored indices: nothing is flagged, nothing runs.
-    std::vector<WidgetItem> shorter(1);
-    t.reapply(shorter);
-    EXPECT_EQ(flags(shorter), "-- ");
-    EXPECT_EQ(t.release(shorter, 5, 45).command, std::nullopt);
-    t.reset();
-    EXPECT_EQ(t.hovered(), std::nullopt);
-    // A hit test answering beyond the list is treated as no hit.
-    PointerTracker wild([](const std::vector<WidgetItem>&, int32_t, int32_t) {
-        return std::optional<size_t>(9);
-    });
-    EXPECT_FALSE(wild.move(items, 1, 1));
-    EXPECT_EQ(wild.press(items, 1, 1), std::nullopt);
-}
-
 TEST(WidgetMouse, TranslatesWindowMessagesIntoAClick) {
     auto items = three_items();
-    PointerTracker tracker(test_hit);
+    PointerTracker tracker;
     // The window hands capture changes back, as a drawn window's procedure does.
     TestWindow window(300, 200, [&](HWND hwnd, UINT msg, WPARAM, LPARAM lp) {
         if (msg == WM_CAPTURECHANGED) handle_widget_mouse(hwnd, msg, lp, items, tracker);

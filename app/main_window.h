@@ -1,0 +1,23 @@
+#pragma once
+// The main window: a borderless, drawn window that is also the hub of the program's
+// message traffic (hooks, timers, hotkeys, worker results).
+#include <windows.h>
+
+namespace tw::app {
+
+struct AppState;
+
+inline constexpr int kMainWidth = 580;
+inline constexpr int kMainHeight = 734;
+
+bool register_main_class(HINSTANCE instance);
+// Creates the window hidden at its saved or centred position (not yet shown).
+HWND create_main_window(AppState& state);
+
+// The settings changed the zones (layout, Enabled, CoverTaskbar): save them, close the
+// zone shares and restart a running engine.
+void after_layout_change(AppState& state);
+// Rebuilds what the main window and the tray show of the state.
+void refresh_views(AppState& state);
+
+}  // namespace tw::app
