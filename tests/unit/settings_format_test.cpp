@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/settings.h"
+#include "support/settings_print.h"
 
 namespace tw {
 namespace {
