@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <unordered_map>
 
 #include "core/files.h"
 #include "core/settings_reader.h"
@@ -175,9 +176,14 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
     s.selected_screen = find_string(text, "SelectedScreen").value_or("");
 
     s.screens = read_screens(text);
-    for (auto& stored : read_screen_layouts(text))
-        if (ScreenLayout* screen = find_screen(s, stored.screen))
-            screen->layouts.push_back(std::move(stored.layout));
+    // Each layout goes to the first screen with its Id; the index keeps a file with
+    // thousands of screens and layouts from taking quadratic time.
+    std::unordered_map<std::string_view, ScreenLayout*> by_id;
+    for (auto& screen : s.screens) by_id.try_emplace(screen.id, &screen);
+    for (auto& stored : read_screen_layouts(text)) {
+        auto it = by_id.find(stored.screen);
+        if (it != by_id.end()) it->second->layouts.push_back(std::move(stored.layout));
+    }
     if (s.screens.empty())
         if (auto legacy = migrate_single_screen(text, primary_work)) s.screens.push_back(std::move(*legacy));
     for (auto& screen : s.screens) repair_active_layout(screen);
