@@ -64,20 +64,6 @@ TEST(Files, FailedWriteLeavesTheOldFileAndNoTemporary) {
     }
 }
 
-#ifdef _WIN32
-// Windows refuses to replace a read-only file; the old bytes must stay.
-TEST(Files, ReplacingAReadOnlyFileFailsCleanly) {
-    TempDir dir;
-    const fs::path p = dir.path() / "state.json";
-    write_bytes(p, "old");
-    fs::permissions(p, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
-    EXPECT_FALSE(write_atomically(p, "new"));
-    EXPECT_EQ(read_bytes(p), "old");
-    EXPECT_FALSE(fs::exists(dir.path() / "state.json.tmp"));
-}
-#endif
-
 TEST(Files, ReadFile) {
     TempDir dir;
     write_bytes(dir.path() / "f", std::string("a\0b", 3));
