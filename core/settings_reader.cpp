@@ -35,6 +35,21 @@ std::string_view trim_part(std::string_view s) {
     return s;
 }
 
+// Characters that matter to the bracket and brace walkers; runs of anything else are
+// skipped in a tight loop (most of a large file is zone numbers).
+struct Structural {
+    bool table[256] = {};
+    constexpr Structural() {
+        for (unsigned char c : std::string_view("\"[]{}")) table[c] = true;
+    }
+};
+constexpr Structural kStructural;
+
+size_t skip_plain(std::string_view s, size_t i) {
+    while (i < s.size() && !kStructural.table[static_cast<unsigned char>(s[i])]) ++i;
+    return i;
+}
+
 // `i` is at an opening quote; returns the index just past its closing quote, a
 // backslash skipping the character after it. npos when the string never closes.
 size_t skip_quoted(std::string_view s, size_t i) {
@@ -54,7 +69,7 @@ size_t skip_quoted(std::string_view s, size_t i) {
 template <class IsOpen, class IsClose>
 size_t match_close(std::string_view s, size_t i, IsOpen is_open, IsClose is_close) {
     size_t depth = 0;
-    while (i < s.size()) {
+    while ((i = skip_plain(s, i)) < s.size()) {
         char c = s[i];
         if (c == '"') {
             i = skip_quoted(s, i);
@@ -71,35 +86,39 @@ size_t match_close(std::string_view s, size_t i, IsOpen is_open, IsClose is_clos
     return npos;
 }
 
-size_t match_pair(std::string_view s, size_t i, char open, char close) {
-    return match_close(s, i, [open](char c) { return c == open; }, [close](char c) { return c == close; });
-}
-
-// The inside of a bracketed value ("[" ... matching "]"); a list cut short by the end
-// of the text runs to that end, so a truncated file keeps its complete entries.
-std::optional<std::string_view> bracket_body(std::string_view value) {
-    if (value.empty() || value.front() != '[') return std::nullopt;
-    size_t end = match_pair(value, 0, '[', ']');
-    return end == npos ? value.substr(1) : value.substr(1, end - 1);
-}
-
-// Calls `fn` with each top-level `open`..`close` group of `body` (strings skipped).
-// Stops at a group that never closes: nothing after it can be top-level.
+// Walks a list value ("[" ... matching "]") once and calls `fn` with each complete
+// item directly inside it: objects ("{" ... matching "}") when `objects` is set,
+// otherwise bracketed groups. Quoted strings are skipped so that a name holding a
+// bracket or brace cannot end a list early. A list cut short by the end of the text
+// keeps the items completed before it; an item the list's end cuts off is dropped.
 template <class Fn>
-void for_each_group(std::string_view body, char open, char close, Fn fn) {
-    size_t i = 0;
-    while (i < body.size()) {
-        char c = body[i];
-        if (c == '"') {
-            i = skip_quoted(body, i);
-            if (i == npos) return;
-        } else if (c == open) {
-            size_t end = match_pair(body, i, open, close);
-            if (end == npos) return;
-            fn(body.substr(i, end - i + 1));
-            i = end + 1;
-        } else {
-            ++i;
+void for_each_item(std::string_view value, bool objects, Fn fn) {
+    if (value.empty() || value.front() != '[') return;
+    size_t brackets = 0;
+    size_t braces = 0;
+    size_t start = 0;
+    for (size_t i = 0; (i = skip_plain(value, i)) < value.size(); ++i) {
+        switch (value[i]) {
+            case '"':
+                i = skip_quoted(value, i);
+                if (i == npos) return;
+                --i;
+                break;
+            case '[':
+                if (++brackets == 2 && !objects) start = i;
+                break;
+            case ']':
+                if (--brackets == 0) return;
+                if (brackets == 1 && !objects) fn(value.substr(start, i - start + 1));
+                break;
+            case '{':
+                if (objects && braces++ == 0) start = i;
+                break;
+            case '}':
+                if (objects && braces > 0 && --braces == 0) fn(value.substr(start, i - start + 1));
+                break;
+            default:
+                break;
         }
     }
 }
@@ -148,11 +167,19 @@ std::optional<std::pair<T, T>> read_pair(std::string_view value) {
     return std::pair<T, T>{nums[0], nums[1]};
 }
 
-// The decimal numbers of a bracketed group, unparsable parts skipped.
-std::vector<double> read_numbers(std::string_view inner) {
-    std::vector<double> out;
+// The decimal numbers of a comma-separated text, unparsable parts skipped: the first
+// four of them and how many there were.
+struct FourNumbers {
+    double v[4]{};
+    size_t count = 0;
+};
+FourNumbers read_numbers(std::string_view inner) {
+    FourNumbers out;
     for_each_part(inner, [&](std::string_view part) {
-        if (auto d = parse_decimal(part)) out.push_back(*d);
+        if (auto d = parse_decimal(part)) {
+            if (out.count < 4) out.v[out.count] = *d;
+            ++out.count;
+        }
     });
     return out;
 }
@@ -240,18 +267,15 @@ std::optional<uint64_t> read_count(std::string_view value) {
 
 std::vector<std::string_view> list_objects(std::string_view value) {
     std::vector<std::string_view> out;
-    if (auto body = bracket_body(value))
-        for_each_group(*body, '{', '}', [&](std::string_view entry) { out.push_back(entry); });
+    for_each_item(value, true, [&](std::string_view entry) { out.push_back(entry); });
     return out;
 }
 
 std::vector<Zone> read_zones(std::string_view value) {
     std::vector<Zone> out;
-    auto body = bracket_body(value);
-    if (!body) return out;
-    for_each_group(*body, '[', ']', [&](std::string_view group) {
+    for_each_item(value, false, [&](std::string_view group) {
         auto n = read_numbers(group.substr(1, group.size() - 2));
-        if (n.size() == 4) out.push_back(Zone{n[0], n[1], n[2], n[3]});
+        if (n.count == 4) out.push_back(Zone{n.v[0], n.v[1], n.v[2], n.v[3]});
     });
     return out;
 }
@@ -321,8 +345,9 @@ std::optional<ScreenLayout> migrate_single_screen(std::string_view text, const W
     if (!region || region->empty() || region->front() != '[') return std::nullopt;
     size_t close = region->find(']');
     if (close == npos) return std::nullopt;
-    auto n = read_numbers(region->substr(1, close - 1));
-    if (n.size() != 4 || work.width <= 0 || work.height <= 0) return std::nullopt;
+    auto numbers = read_numbers(region->substr(1, close - 1));
+    if (numbers.count != 4 || work.width <= 0 || work.height <= 0) return std::nullopt;
+    const double* n = numbers.v;
     const double w = static_cast<double>(work.width);
     const double h = static_cast<double>(work.height);
     Zone z{n[0] / w, n[1] / h, (n[0] + n[2]) / w, (n[1] + n[3]) / h};
