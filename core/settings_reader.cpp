@@ -1,6 +1,8 @@
 #include "core/settings_reader.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <cmath>
 #include <system_error>
 
@@ -199,11 +201,17 @@ std::optional<std::string_view> find_value(std::string_view text, std::string_vi
     needle += '"';
     needle += key;
     needle += '"';
-    for (size_t pos = text.find(needle); pos != npos; pos = text.find(needle, pos + 1)) {
+    // Boyer-Moore-Horspool keeps a hostile text (a megabyte of quotes, say) from
+    // costing a comparison at every position for every key.
+    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+    for (auto from = text.begin();;) {
+        auto hit = std::search(from, text.end(), searcher);
+        if (hit == text.end()) return std::nullopt;
+        const size_t pos = static_cast<size_t>(hit - text.begin());
         size_t i = skip_gap(text, pos + needle.size());
         if (i < text.size() && text[i] == ':') return text.substr(skip_gap(text, i + 1));
+        from = hit + 1;
     }
-    return std::nullopt;
 }
 
 bool starts_with_word(std::optional<std::string_view> value, std::string_view word) {
