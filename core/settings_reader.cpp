@@ -1,8 +1,6 @@
 #include "core/settings_reader.h"
 
-#include <algorithm>
 #include <charconv>
-#include <functional>
 #include <cmath>
 #include <system_error>
 
@@ -196,22 +194,20 @@ std::optional<Layout> read_layout_entry(std::string_view entry) {
 }  // namespace
 
 std::optional<std::string_view> find_value(std::string_view text, std::string_view key) {
+    // The search runs on the key and its closing quote, the opening quote being checked
+    // after a hit: a key starts with a letter, which is rare where a settings text is
+    // long (zone numbers), while quotes are everywhere and a hostile text may be nothing
+    // else.
     std::string needle;
-    needle.reserve(key.size() + 2);
-    needle += '"';
+    needle.reserve(key.size() + 1);
     needle += key;
     needle += '"';
-    // Boyer-Moore-Horspool keeps a hostile text (a megabyte of quotes, say) from
-    // costing a comparison at every position for every key.
-    const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
-    for (auto from = text.begin();;) {
-        auto hit = std::search(from, text.end(), searcher);
-        if (hit == text.end()) return std::nullopt;
-        const size_t pos = static_cast<size_t>(hit - text.begin());
+    for (size_t pos = text.find(needle, 1); pos != npos; pos = text.find(needle, pos + 1)) {
+        if (text[pos - 1] != '"') continue;
         size_t i = skip_gap(text, pos + needle.size());
         if (i < text.size() && text[i] == ':') return text.substr(skip_gap(text, i + 1));
-        from = hit + 1;
     }
+    return std::nullopt;
 }
 
 bool starts_with_word(std::optional<std::string_view> value, std::string_view word) {

@@ -126,6 +126,8 @@ TEST(SettingsRobustness, DeepNestingAndLongRuns) {
         "{\"Language\": \"" + slashes,
         "{" + quotes,
         repeated_keys + "\"AutoStart\": true",
+        std::string(n, 'S'),
+        "{\"Language\": \"" + std::string(n, 'L') + "\"}",
         "{\"CustomLayouts\": [" + braces,
         "{\"HotkeyStartStop\": [" + std::string(n, ',') + "]}",
         many_screens + "], " + many_layouts + "]}",
