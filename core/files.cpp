@@ -21,8 +21,10 @@ bool write_atomically(const std::filesystem::path& path, std::string_view bytes)
     }
     if (ok) ok = sys::move_replace(tmp, path);
     if (!ok) {
+        // Only a file can be ours; a folder of that name was never written by us.
         std::error_code ec;
-        std::filesystem::remove(tmp, ec);
+        if (!std::filesystem::is_directory(std::filesystem::symlink_status(tmp, ec)))
+            std::filesystem::remove(tmp, ec);
     }
     return ok;
 }

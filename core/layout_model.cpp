@@ -86,10 +86,13 @@ void reconcile_screens(Settings& settings, const std::vector<AttachedScreen>& at
     auto& screens = settings.screens;
     auto primary = std::find_if(attached.begin(), attached.end(),
                                 [](const AttachedScreen& a) { return a.primary; });
-    if (primary != attached.end() && !find_screen(settings, primary->id)) {
-        if (ScreenLayout* legacy = find_screen(settings, kLegacyPrimaryId)) legacy->id = primary->id;
+    // Layouts migrated from the single-screen format wait for a primary screen to land
+    // on; without one (no monitor information at all) they are kept, not thrown away.
+    if (primary != attached.end()) {
+        if (!find_screen(settings, primary->id))
+            if (ScreenLayout* legacy = find_screen(settings, kLegacyPrimaryId)) legacy->id = primary->id;
+        std::erase_if(screens, [](const ScreenLayout& s) { return s.id == kLegacyPrimaryId; });
     }
-    std::erase_if(screens, [](const ScreenLayout& s) { return s.id == kLegacyPrimaryId; });
 
     for (const auto& a : attached) {
         if (ScreenLayout* s = find_screen(settings, a.id))
