@@ -32,4 +32,61 @@ std::array<HotkeyBinding, kHotkeyActionCount> default_bindings() {
     return out;
 }
 
+std::string binding_text(uint32_t modifiers, uint32_t key) {
+    if (modifiers == 0) return "Unbound";
+    std::string out;
+    auto add = [&out](std::string_view part) {
+        if (!out.empty()) out += '+';
+        out += part;
+    };
+    if (modifiers & kModControl) add("Ctrl");
+    if (modifiers & kModAlt) add("Alt");
+    if (modifiers & kModShift) add("Shift");
+    if (modifiers & kModWin) add("Win");
+    if ((key >= 0x41 && key <= 0x5A) || (key >= 0x30 && key <= 0x39))
+        add(std::string(1, static_cast<char>(key)));
+    else if (key == kVkTab)
+        add("Tab");
+    else if (key == kVkEscape)
+        add("Esc");
+    else if (key == kVkDelete)
+        add("Delete");
+    else if (key == kVkF4)
+        add("F4");
+    else
+        add("?");
+    return out;
+}
+
+bool is_modifier_only_key(uint32_t vk) { return (vk >= 0x10 && vk <= 0x12) || vk == 0x5B || vk == 0x5C; }
+
+uint32_t modifiers_from_keys(bool alt, bool ctrl, bool shift, bool win) {
+    return (alt ? kModAlt : 0) | (ctrl ? kModControl : 0) | (shift ? kModShift : 0) | (win ? kModWin : 0);
+}
+
+ShortcutKey classify_shortcut_key(bool capturing, uint32_t vk) {
+    if (!capturing) {
+        if (vk == kVkReturn) return ShortcutKey::Save;
+        if (vk == kVkEscape) return ShortcutKey::Close;
+        return ShortcutKey::PassOn;
+    }
+    if (is_modifier_only_key(vk)) return ShortcutKey::Ignore;
+    if (vk == kVkEscape) return ShortcutKey::CancelCapture;
+    return ShortcutKey::Check;
+}
+
+CaptureVerdict check_captured_binding(const std::array<HotkeyBinding, kHotkeyActionCount>& working,
+                                      size_t row, HotkeyBinding candidate) {
+    const uint32_t m = candidate.modifiers;
+    const uint32_t k = candidate.key;
+    if (m == 0) return {CaptureRule::NoModifier, "shortcuts.error_no_modifier", std::nullopt};
+    const bool reserved = (m == (kModControl | kModAlt) && k == kVkDelete) ||
+                          (m == kModAlt && (k == kVkTab || k == kVkF4)) || (m & kModWin) != 0;
+    if (reserved) return {CaptureRule::ReservedByWindows, "shortcuts.error_reserved_windows", std::nullopt};
+    for (size_t i = 0; i < working.size(); ++i)
+        if (i != row && working[i] == candidate)
+            return {CaptureRule::Duplicate, "shortcuts.error_duplicate", i};
+    return {};
+}
+
 }  // namespace tw

@@ -2,7 +2,9 @@
 // Global keyboard shortcuts: bindings as stored in the settings file, the bindable
 // actions with their defaults, and the text form shown to the user.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +43,49 @@ struct HotkeyActionInfo {
 
 const std::array<HotkeyActionInfo, kHotkeyActionCount>& hotkey_actions();
 std::array<HotkeyBinding, kHotkeyActionCount> default_bindings();
+
+// "Ctrl+Alt+R": modifiers in the order Ctrl, Alt, Shift, Win, then the key (letters,
+// digits, Tab, Esc, Delete, F4, anything else "?"); "Unbound" when modifiers is 0.
+std::string binding_text(uint32_t modifiers, uint32_t key);
+
+// Capturing a new combination in the keyboard-shortcuts window.
+
+inline constexpr uint32_t kVkTab = 0x09;
+inline constexpr uint32_t kVkReturn = 0x0D;
+inline constexpr uint32_t kVkEscape = 0x1B;
+inline constexpr uint32_t kVkDelete = 0x2E;
+inline constexpr uint32_t kVkF4 = 0x73;
+
+// Shift, Ctrl, Alt and the two Win keys: pressed alone they do not end a capture.
+bool is_modifier_only_key(uint32_t vk);
+// The modifier flags for the keys held down; Win stands for either Win key.
+uint32_t modifiers_from_keys(bool alt, bool ctrl, bool shift, bool win);
+
+// What a key press in the shortcuts window does.
+enum class ShortcutKey : uint8_t {
+    Save,           // Enter while not capturing
+    Close,          // Escape while not capturing
+    PassOn,         // any other key while not capturing: default handling
+    Ignore,         // a modifier alone while capturing: wait for the main key
+    CancelCapture,  // Escape while capturing: the row keeps its binding
+    Check,          // any other key while capturing: validate the combination
+};
+ShortcutKey classify_shortcut_key(bool capturing, uint32_t vk);
+
+enum class CaptureRule : uint8_t { Accepted, NoModifier, ReservedByWindows, Duplicate };
+
+struct CaptureVerdict {
+    CaptureRule rule = CaptureRule::Accepted;
+    std::string_view catalog_key;           // the message to show; empty when accepted
+    std::optional<size_t> duplicate_row;    // the row already holding it (fills {action})
+    bool accepted() const { return rule == CaptureRule::Accepted; }
+};
+
+// Checks a captured combination for `row` against the rules that need no system
+// call: a modifier is required, combinations reserved by Windows are refused, and
+// no other row of `working` may hold the same combination. Whether another program
+// owns the combination is left to the caller's test registration.
+CaptureVerdict check_captured_binding(const std::array<HotkeyBinding, kHotkeyActionCount>& working,
+                                      size_t row, HotkeyBinding candidate);
 
 }  // namespace tw
