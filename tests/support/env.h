@@ -35,6 +35,13 @@ inline void unset_env(const char* name) { unsetenv(name); }
 class ScopedEnv {
 public:
     explicit ScopedEnv(const char* name) : name_(name), saved_(get_env(name)) {}
+    // Sets `value`, or removes the variable when there is none.
+    ScopedEnv(const char* name, const std::optional<std::filesystem::path>& value) : ScopedEnv(name) {
+        if (value)
+            set(*value);
+        else
+            unset();
+    }
     ~ScopedEnv() {
         if (saved_)
             set_env(name_, *saved_);
@@ -50,6 +57,17 @@ public:
 private:
     const char* name_;
     std::optional<EnvString> saved_;
+};
+
+// Points the temporary folder of this process at `folder` (TMP and TEMP on Windows,
+// TMPDIR elsewhere).
+class ScopedTempFolder {
+public:
+    explicit ScopedTempFolder(const std::filesystem::path& folder)
+        : tmp_("TMP", folder), temp_("TEMP", folder), tmpdir_("TMPDIR", folder) {}
+
+private:
+    ScopedEnv tmp_, temp_, tmpdir_;
 };
 
 }  // namespace tw::test

@@ -1,6 +1,6 @@
 #pragma once
 // A fresh, empty folder under the system's temporary folder for one test, removed
-// with everything in it afterwards; and an environment variable set for one test.
+// with everything in it afterwards, and reading and writing whole files.
 #include <atomic>
 #include <chrono>
 #include <filesystem>
@@ -11,11 +11,7 @@
 #include <string_view>
 #include <system_error>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cstdlib>
-#endif
+#include "support/env.h"
 
 namespace tw::test {
 
@@ -32,6 +28,11 @@ public:
     }
     ~TempFolder() {
         std::error_code ec;
+        // Read-only entries left by a test would make the removal fail on Windows.
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
+             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
     TempFolder(const TempFolder&) = delete;
@@ -55,57 +56,5 @@ inline std::optional<std::string> read_bytes(const std::filesystem::path& path) 
     if (!in) return std::nullopt;
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-// Sets (or with no value, removes) an environment variable, restoring it afterwards.
-class ScopedEnv {
-public:
-    ScopedEnv(std::string name, std::optional<std::filesystem::path> value) : name_(std::move(name)) {
-#ifdef _WIN32
-        const std::wstring wname(name_.begin(), name_.end());
-        wchar_t buf[32768];
-        DWORD n = GetEnvironmentVariableW(wname.c_str(), buf, 32768);
-        if (n > 0 && n < 32768) old_ = std::wstring(buf, n);
-        SetEnvironmentVariableW(wname.c_str(), value ? value->wstring().c_str() : nullptr);
-#else
-        if (const char* v = std::getenv(name_.c_str())) old_ = std::string(v);
-        if (value)
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-#endif
-    }
-    ~ScopedEnv() {
-#ifdef _WIN32
-        const std::wstring wname(name_.begin(), name_.end());
-        SetEnvironmentVariableW(wname.c_str(), old_ ? old_->c_str() : nullptr);
-#else
-        if (old_)
-            ::setenv(name_.c_str(), old_->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-#endif
-    }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string name_;
-#ifdef _WIN32
-    std::optional<std::wstring> old_;
-#else
-    std::optional<std::string> old_;
-#endif
-};
-
-// Points the temporary folder of this process at `folder` (TMP and TEMP on Windows,
-// TMPDIR elsewhere).
-class ScopedTempFolder {
-public:
-    explicit ScopedTempFolder(const std::filesystem::path& folder)
-        : tmp_("TMP", folder), temp_("TEMP", folder), tmpdir_("TMPDIR", folder) {}
-
-private:
-    ScopedEnv tmp_, temp_, tmpdir_;
-};
 
 }  // namespace tw::test

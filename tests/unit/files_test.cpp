@@ -1,18 +1,18 @@
 #include <gtest/gtest.h>
 
 #include "core/files.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
 using test::read_bytes;
-using test::TempDir;
+using test::TempFolder;
 using test::write_bytes;
 
 TEST(Files, WriteAtomicallyCreatesAndReplaces) {
-    TempDir dir;
+    TempFolder dir;
     const fs::path p = dir.path() / "state.json";
     ASSERT_TRUE(write_atomically(p, "first"));
     EXPECT_EQ(read_bytes(p), "first");
@@ -47,7 +47,7 @@ TEST(Files, FailedWriteLeavesTheOldFileAndNoTemporary) {
         {"parent is a file", [](const fs::path& d) { write_bytes(d / "file", "x"); }, "file/state.json", false},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         c.arrange(dir.path());
         const fs::path target = dir.path() / c.target;
         EXPECT_FALSE(write_atomically(target, "new contents")) << c.what;
@@ -65,7 +65,7 @@ TEST(Files, FailedWriteLeavesTheOldFileAndNoTemporary) {
 }
 
 TEST(Files, ReadFile) {
-    TempDir dir;
+    TempFolder dir;
     write_bytes(dir.path() / "f", std::string("a\0b", 3));
     fs::create_directory(dir.path() / "d");
     struct Case { std::string name; std::optional<std::string> bytes; ReadError error; };

@@ -3,7 +3,7 @@
 #include "core/settings.h"
 #include "support/env.h"
 #include "support/settings_print.h"
-#include "support/temp_dir.h"
+#include "support/temp_folder.h"
 
 namespace tw {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::read_bytes;
 using test::ScopedEnv;
-using test::TempDir;
+using test::TempFolder;
 using test::write_bytes;
 
 Settings sample() {
@@ -27,7 +27,7 @@ Settings sample() {
 }
 
 TEST(SettingsFile, WithoutAppdataNothingIsReadOrWritten) {
-    TempDir dir;
+    TempFolder dir;
     ScopedEnv appdata("APPDATA");
     const fs::path cwd = fs::current_path();
     fs::current_path(dir.path());
@@ -46,7 +46,7 @@ TEST(SettingsFile, WithoutAppdataNothingIsReadOrWritten) {
 }
 
 TEST(SettingsFile, SaveThenLoad) {
-    TempDir dir;
+    TempFolder dir;
     ScopedEnv appdata("APPDATA");
     // The roaming folder may not exist yet; every missing parent is created.
     const fs::path roaming = dir.path() / "Users" / "me" / "Roaming";
@@ -67,7 +67,7 @@ TEST(SettingsFile, SaveThenLoad) {
 }
 
 TEST(SettingsFile, NonAsciiAppdataFolder) {
-    TempDir dir;
+    TempFolder dir;
     ScopedEnv appdata("APPDATA");
     const fs::path roaming = dir.path() / fs::path(u8"J\u00fcrgen \u65e5\u672c");
     fs::create_directories(roaming);
@@ -90,7 +90,7 @@ TEST(SettingsFile, UnreadableFilesGiveDefaults) {
         {"CRLF", [](const fs::path& f) { write_bytes(f, "{\r\n  \"AutoStart\": true\r\n}\r\n"); }, false},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         ScopedEnv appdata("APPDATA");
         appdata.set(dir.path());
         fs::create_directories(dir.path() / "Tilewright");
@@ -117,7 +117,7 @@ TEST(SettingsFile, OneTimeCopyFromTheFormerFolder) {
         {"former settings.json is a folder", false, true, false, false},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         ScopedEnv appdata("APPDATA");
         appdata.set(dir.path());
         const fs::path old_path = dir.path() / "Wallcarve" / "settings.json";
@@ -149,7 +149,7 @@ TEST(SettingsFile, OneTimeCopyFromTheFormerFolder) {
 }
 
 TEST(SettingsFile, CopiedFileThatIsNotUtf8GivesDefaults) {
-    TempDir dir;
+    TempFolder dir;
     ScopedEnv appdata("APPDATA");
     appdata.set(dir.path());
     fs::create_directories(dir.path() / "Wallcarve");
@@ -168,7 +168,7 @@ TEST(SettingsFile, FailedSaveLeavesThePreviousState) {
          }},
     };
     for (const auto& c : cases) {
-        TempDir dir;
+        TempFolder dir;
         ScopedEnv appdata("APPDATA");
         appdata.set(dir.path());
         const fs::path folder = dir.path() / "Tilewright";
@@ -187,7 +187,7 @@ TEST(SettingsFile, FailedSaveLeavesThePreviousState) {
     }
 
     // The program's folder name is taken by a file: nothing is written, nothing breaks.
-    TempDir dir;
+    TempFolder dir;
     ScopedEnv appdata("APPDATA");
     appdata.set(dir.path());
     write_bytes(dir.path() / "Tilewright", "not a folder");
