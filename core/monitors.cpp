@@ -60,6 +60,13 @@ std::string display_name(const Entry& e, size_t position, const std::vector<Frie
 
 }  // namespace
 
+std::optional<FriendlyName> friendly_name_pair(std::string gdi_name, std::string_view friendly_name) {
+    if (gdi_name.empty()) return std::nullopt;
+    std::string name = trim_space(friendly_name);
+    if (name.empty()) return std::nullopt;
+    return FriendlyName{std::move(gdi_name), std::move(name)};
+}
+
 std::vector<ScreenInfo> screens_from_monitors(std::vector<RawMonitor> monitors,
                                               const std::vector<FriendlyName>& friendly_names) {
     std::vector<Entry> entries;

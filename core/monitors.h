@@ -47,6 +47,10 @@ struct FriendlyName {
     std::string friendly_name;
 };
 
+// The pair a display path contributes: none when its GDI source name is empty or its
+// friendly name is blank; the friendly name is kept trimmed.
+std::optional<FriendlyName> friendly_name_pair(std::string gdi_name, std::string_view friendly_name);
+
 // The screen list: ids, the order (primary first, then left edge, then top edge, stable)
 // and the display names ("Display {n}" when the system offers nothing better).
 std::vector<ScreenInfo> screens_from_monitors(std::vector<RawMonitor> monitors,

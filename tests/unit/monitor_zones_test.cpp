@@ -149,14 +149,14 @@ TEST(Reconcile, EntriesAndSelectedScreen) {
          {legacy, entry("S", {kFull}), legacy}, "", {p, s}, {"P", "S"}, "P"},
         {"with an entry for the primary, migrated entries are dropped",
          {legacy, entry("P", {kFull})}, "P", {p}, {"P"}, "P"},
-        {"no primary: the migrated entry is dropped, nothing is taken over",
-         {legacy}, "", {s, t}, {"S", "T"}, "S"},
+        {"no primary: SelectedScreen falls back to the first screen",
+         {entry("T", {kFull})}, "gone", {s, t}, {"T", "S"}, "S"},
         {"new screens are appended in screen order; unplugged entries stay",
          {entry("gone", {kFull}), entry("S", {kFull})}, "gone", {p, s, t}, {"gone", "S", "P", "T"}, "P"},
         {"SelectedScreen stays while its screen is attached",
          {entry("P", {kFull}), entry("T", {kFull})}, "T", {p, t}, {"P", "T"}, "T"},
-        {"no screens: everything is kept and SelectedScreen is cleared",
-         {entry("P", {kFull}), legacy}, "P", {}, {"P"}, ""},
+        {"no screens: every entry is kept and SelectedScreen is cleared",
+         {entry("P", {kFull}), entry("S", {kFull})}, "P", {}, {"P", "S"}, ""},
         {"an empty SelectedScreen becomes the primary", {}, "", {s, p}, {"S", "P"}, "P"},
     };
     for (const auto& c : cases) {

@@ -82,6 +82,28 @@ TEST(Screens, OrderIdsAndNames) {
     }
 }
 
+TEST(Screens, FriendlyNamePairs) {
+    struct Case {
+        std::string gdi, friendly;
+        bool recorded;
+        std::string kept;
+    };
+    const Case cases[] = {
+        {"\\\\.\\DISPLAY1", " DELL U2720Q ", true, "DELL U2720Q"},
+        {"", "DELL U2720Q", false, ""},
+        {"\\\\.\\DISPLAY1", " \t\xC2\xA0", false, ""},
+        {"\\\\.\\DISPLAY1", "", false, ""},
+    };
+    for (const auto& c : cases) {
+        auto pair = friendly_name_pair(c.gdi, c.friendly);
+        ASSERT_EQ(pair.has_value(), c.recorded) << c.friendly;
+        if (pair) {
+            EXPECT_EQ(pair->gdi_name, c.gdi);
+            EXPECT_EQ(pair->friendly_name, c.kept);
+        }
+    }
+}
+
 TEST(Screens, KeepRectanglesAndPrimaryFlag) {
     RawMonitor m = raw(7, {100, 200, 300, 400}, true);
     m.work = {100, 200, 300, 360};
