@@ -51,7 +51,7 @@ std::string display_name(const Entry& e, size_t position, const std::vector<Frie
     auto pair = std::find_if(friendly.begin(), friendly.end(),
                              [&](const FriendlyName& f) { return f.gdi_name == e.gdi_name; });
     if (pair != friendly.end()) {
-        std::string name = trim_space(pair->friendly_name);
+        std::string name = trim_unicode_space(pair->friendly_name);
         if (!name.empty()) return name;
     }
     if (!e.device_string.empty() && !is_generic_device_string(e.device_string)) return e.device_string;
@@ -62,7 +62,7 @@ std::string display_name(const Entry& e, size_t position, const std::vector<Frie
 
 std::optional<FriendlyName> friendly_name_pair(std::string gdi_name, std::string_view friendly_name) {
     if (gdi_name.empty()) return std::nullopt;
-    std::string name = trim_space(friendly_name);
+    std::string name = trim_unicode_space(friendly_name);
     if (name.empty()) return std::nullopt;
     return FriendlyName{std::move(gdi_name), std::move(name)};
 }
@@ -73,14 +73,14 @@ std::vector<ScreenInfo> screens_from_monitors(std::vector<RawMonitor> monitors,
     entries.reserve(monitors.size());
     for (auto& m : monitors) {
         Entry e;
-        e.info.id = trim_space(m.device_id);
-        if (e.info.id.empty()) e.info.id = trim_space(m.gdi_name);
+        e.info.id = trim_unicode_space(m.device_id);
+        if (e.info.id.empty()) e.info.id = trim_unicode_space(m.gdi_name);
         e.info.bounds = m.bounds;
         e.info.work = m.work;
         e.info.monitor = m.handle;
         e.info.primary = m.primary;
         e.gdi_name = std::move(m.gdi_name);
-        e.device_string = trim_space(m.device_string);
+        e.device_string = trim_unicode_space(m.device_string);
         entries.push_back(std::move(e));
     }
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {

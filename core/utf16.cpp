@@ -6,7 +6,7 @@ namespace tw {
 
 namespace {
 
-void append_utf8(std::string& out, char32_t cp) {
+void put_utf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -60,12 +60,12 @@ std::string utf16_to_utf8(std::u16string_view text) {
         char16_t u = text[i];
         if (is_high_surrogate(u) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
             char32_t cp = 0x10000 + ((char32_t{u} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00);
-            append_utf8(out, cp);
+            put_utf8(out, cp);
             ++i;
         } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
-            append_utf8(out, 0xFFFD);
+            put_utf8(out, 0xFFFD);
         } else {
-            append_utf8(out, u);
+            put_utf8(out, u);
         }
     }
     return out;
@@ -78,14 +78,14 @@ std::u16string_view utf16_until_nul(const char16_t* buffer, size_t capacity) {
     return {buffer, n};
 }
 
-std::string trim_space(std::string_view s) {
+std::string trim_unicode_space(std::string_view s) {
     while (size_t n = space_at(s, true)) s.remove_prefix(n);
     while (size_t n = space_at(s, false)) s.remove_suffix(n);
     return std::string(s);
 }
 
 std::string name_from_utf16(const char16_t* buffer, size_t capacity) {
-    return trim_space(utf16_to_utf8(utf16_until_nul(buffer, capacity)));
+    return trim_unicode_space(utf16_to_utf8(utf16_until_nul(buffer, capacity)));
 }
 
 }  // namespace tw

@@ -49,7 +49,7 @@ TEST(Utf16, TrimsUnicodeWhiteSpaceOnly) {
         {"   ", ""},
         {"\xC2", "\xC2"},                          // a stray byte is kept
     };
-    for (const auto& c : cases) EXPECT_EQ(trim_space(c.in), c.out);
+    for (const auto& c : cases) EXPECT_EQ(trim_unicode_space(c.in), c.out);
 }
 
 }  // namespace
