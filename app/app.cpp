@@ -13,6 +13,7 @@
 #include "core/catalog.h"
 #include "core/language_folder.h"
 #include "core/log.h"
+#include "core/widgets.h"
 #include "core/monitors.h"
 
 #include <windows.h>

@@ -14,7 +14,8 @@ namespace {
 
 std::wstring g_report;
 int g_remaximize = 0;
-UINT_PTR kMaximizeTimer = 1, kRemaximizeTimer = 2, kLifetimeTimer = 3;
+constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
+constexpr UINT kRemaximizeMessage = WM_APP + 1;
 
 void report(HWND hwnd) {
     if (g_report.empty()) return;
@@ -34,21 +35,40 @@ void report(HWND hwnd) {
     MoveFileExW(tmp.c_str(), g_report.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
+bool covers_work_area(HWND hwnd) {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    RECT r{};
+    if (!GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi) || !GetWindowRect(hwnd, &r))
+        return false;
+    return r.left <= mi.rcWork.left && r.top <= mi.rcWork.top && r.right >= mi.rcWork.right &&
+           r.bottom >= mi.rcWork.bottom;
+}
+
 LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_WINDOWPOSCHANGED:
         report(hwnd);
-        // A placement that un-maximised us: fight back a little later, as some
-        // applications do.
-        if (!IsZoomed(hwnd) && g_remaximize > 0) SetTimer(hwnd, kRemaximizeTimer, 150, nullptr);
+        // A placement that un-maximised us: fight back at once, as some applications do.
+        if (g_remaximize > 0 && !covers_work_area(hwnd)) PostMessageW(hwnd, kRemaximizeMessage, 0, 0);
         break;
+    case kRemaximizeMessage:
+        if (g_remaximize > 0) {
+            --g_remaximize;
+            // Sized back over the whole work area, as a player going fullscreen does
+            // (a maximise request alone is not always honoured without a window manager).
+            MONITORINFO mi{};
+            mi.cbSize = sizeof mi;
+            GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi);
+            const RECT& w = mi.rcWork;
+            SetWindowPos(hwnd, nullptr, w.left, w.top, w.right - w.left, w.bottom - w.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        return 0;
     case WM_TIMER:
         KillTimer(hwnd, wp);
         if (wp == kMaximizeTimer) {
             SetForegroundWindow(hwnd);
-            ShowWindow(hwnd, SW_MAXIMIZE);
-        } else if (wp == kRemaximizeTimer && g_remaximize > 0 && !IsZoomed(hwnd)) {
-            --g_remaximize;
             ShowWindow(hwnd, SW_MAXIMIZE);
         } else if (wp == kLifetimeTimer) {
             DestroyWindow(hwnd);

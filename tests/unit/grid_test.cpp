@@ -10,14 +10,15 @@
 #include <vector>
 
 #include "core/grid.h"
+#include "support/settings_print.h"
 
 namespace tw {
 
 // Readable failure output for grids and zones.
-void PrintTo(const GridCell& c, std::ostream* os) {
+inline void PrintTo(const GridCell& c, std::ostream* os) {
     *os << "(" << c.first_row << "," << c.end_row << "," << c.first_column << "," << c.end_column << ")";
 }
-void PrintTo(const Grid& g, std::ostream* os) {
+inline void PrintTo(const Grid& g, std::ostream* os) {
     os->precision(17);
     *os << "rows " << g.rows << " columns " << g.columns << " heights [";
     for (double h : g.row_heights) *os << h << " ";
@@ -25,10 +26,6 @@ void PrintTo(const Grid& g, std::ostream* os) {
     for (double w : g.column_widths) *os << w << " ";
     *os << "] cells ";
     for (const GridCell& c : g.cells) PrintTo(c, os);
-}
-void PrintTo(const Zone& z, std::ostream* os) {
-    os->precision(17);
-    *os << "[" << z.left << "," << z.top << "," << z.right << "," << z.bottom << "]";
 }
 
 namespace {
