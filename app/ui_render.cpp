@@ -38,9 +38,11 @@ const std::vector<std::wstring>& mono_families() {
 }
 // Where neither the wanted faces nor the message font exist (Wine reports the alias
 // "MS Shell Dlg"), a plain sans-serif face still reads like the rest of the system.
+// DejaVu Sans comes before Liberation Sans because it also has the symbols the widgets
+// draw ("✕", "▾", "☀", "◐"), and this renderer does no per-glyph font fallback.
 const std::vector<std::wstring>& common_sans_families() {
-    static const std::vector<std::wstring> list{L"Tahoma",      L"Arial",     L"Verdana",
-                                                L"Liberation Sans", L"DejaVu Sans",
+    static const std::vector<std::wstring> list{L"Tahoma",      L"Arial",       L"Verdana",
+                                                L"DejaVu Sans", L"Liberation Sans",
                                                 L"Noto Sans",   L"Nimbus Sans"};
     return list;
 }
