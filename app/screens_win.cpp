@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/wide_text.h"
+#include "core/utf16.h"
 #include "app/win32_desktop.h"
 
 namespace tw::app {
@@ -11,9 +11,7 @@ namespace {
 
 // UTF-16 buffers from the system are read up to their first NUL or their full length.
 std::string from_buffer(const wchar_t* buf, size_t capacity) {
-    size_t n = 0;
-    while (n < capacity && buf[n] != L'\0') ++n;
-    return wide_to_utf8(std::wstring_view(buf, n));
+    return utf16_to_utf8(utf16_until_nul(reinterpret_cast<const char16_t*>(buf), capacity));
 }
 
 std::vector<FriendlyName> friendly_names() {

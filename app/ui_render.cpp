@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/wide_text.h"
+#include "core/color.h"
 #include "core/log.h"
 
 namespace tw::app {
@@ -150,14 +151,6 @@ LogicalSize logical_size(int pixel_width, int pixel_height, float scale) {
     if (scale == 1.0f || !(scale > 0.0f)) return {pixel_width, pixel_height};
     return {static_cast<int>(std::lround(static_cast<double>(pixel_width) / scale)),
             static_cast<int>(std::lround(static_cast<double>(pixel_height) / scale))};
-}
-
-uint32_t accent_dark(uint32_t rgb) {
-    auto channel = [rgb](int shift) {
-        const long v = std::lround(static_cast<double>((rgb >> shift) & 0xFF) * 0.72);
-        return static_cast<uint32_t>(std::min(v, 255L)) << shift;
-    };
-    return channel(16) | channel(8) | channel(0);
 }
 
 FamilyChoice choose_font_family(const std::vector<std::wstring>& wanted,
@@ -304,7 +297,7 @@ ComPtr<ID2D1Brush> Renderer::gradient_brush(PointF from, PointF to, const ColorF
 
 ComPtr<ID2D1Brush> Renderer::accent_gradient_brush(const RectF& r, float opacity, uint32_t accent) {
     return gradient_brush({r.left, r.top}, {r.right, r.bottom}, color_from_rgb(accent),
-                          color_from_rgb(accent_dark(accent)), opacity);
+                          color_from_rgb(darker_accent(accent)), opacity);
 }
 
 ComPtr<ID2D1Brush> Renderer::make_brush(const Brush& b) {

@@ -40,10 +40,6 @@ struct LogicalSize {
 };
 LogicalSize logical_size(int pixel_width, int pixel_height, float scale);
 
-// Each channel multiplied by 0.72, rounded and capped at 255: the far end of the
-// accent gradient.
-uint32_t accent_dark(uint32_t rgb);
-
 // Which font family a text format uses. DirectWrite accepts any family name when a
 // format is created, but a family that is not installed then measures 0 and draws
 // nothing, so the choice is made against what the system has: the first installed
@@ -89,7 +85,7 @@ public:
     ComPtr<ID2D1Brush> solid_brush(const ColorF& color, float opacity);
     ComPtr<ID2D1Brush> gradient_brush(PointF from, PointF to, const ColorF& color0,
                                       const ColorF& color1, float opacity);
-    // Top-left to bottom-right, from `accent` to accent_dark(accent).
+    // Top-left to bottom-right, from `accent` to darker_accent(accent).
     ComPtr<ID2D1Brush> accent_gradient_brush(const RectF& r, float opacity, uint32_t accent);
 
     // Canvas

@@ -66,7 +66,7 @@ void Engine::on_release() {
     log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
         rect_text(*zone));
     confiner_.move_hold(w, *zone);
-    if (engine_place_in_zone(desktop_, w, *zone)) count_use();
+    if (place_in_zone(desktop_, w, *zone)) count_use();
     pending_resnap_ = PendingResnap{w, *zone};
     shell_.set_timer(EngineTimer::Resnap, kResnapMs);
 }
@@ -76,7 +76,7 @@ void Engine::on_resnap() {
     const auto pending = std::exchange(pending_resnap_, std::nullopt);
     if (!pending) return;
     log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
-    engine_place_in_zone(desktop_, pending->window, pending->zone);
+    place_in_zone(desktop_, pending->window, pending->zone);
 }
 
 }  // namespace tw

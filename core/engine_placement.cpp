@@ -22,7 +22,7 @@ Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
             saturate(int64_t{zone.bottom} + wr.bottom - vis.bottom)};
 }
 
-bool engine_place_in_zone(Desktop& desktop, WindowId w, const Rect& zone) {
+bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone) {
     if (desktop.is_zoomed(w)) desktop.restore(w);
     auto wr = desktop.window_rect(w);
     if (!wr) return false;

@@ -17,6 +17,6 @@ int32_t span(int32_t from, int32_t to);
 // activation change). False when the window rectangle cannot be read or the move
 // fails. Used by drag snapping and keyboard moves; the confiner verifies and retries
 // with its own variant.
-bool engine_place_in_zone(Desktop& desktop, WindowId w, const Rect& zone);
+bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone);
 
 }  // namespace tw

@@ -30,7 +30,7 @@ void log_move(std::string_view text) { log("move_active_window: " + std::string(
 // Moves the hold along and places the window; a successful placement is a use.
 void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
     engine.confiner().move_hold(w, zone);
-    if (engine_place_in_zone(engine.desktop(), w, zone)) engine.count_use();
+    if (place_in_zone(engine.desktop(), w, zone)) engine.count_use();
 }
 
 int64_t clamp_into(int64_t v, int64_t size, int32_t lo, int32_t hi) {
@@ -236,9 +236,8 @@ void move_active_window(Engine& engine, Direction d) {
 
 bool cycle_layout(Settings& settings) {
     if (settings.screens.empty()) return false;
-    auto selected = std::find_if(settings.screens.begin(), settings.screens.end(),
-                                 [&](const ScreenLayout& e) { return e.id == settings.selected_screen; });
-    ScreenLayout* screen = selected != settings.screens.end() ? &*selected : &settings.screens.front();
+    ScreenLayout* screen = find_screen(settings, settings.selected_screen);
+    if (!screen) screen = &settings.screens.front();
     const auto& layouts = screen->layouts;
     if (layouts.empty()) return false;
     auto it = std::find_if(layouts.begin(), layouts.end(),
@@ -246,7 +245,8 @@ bool cycle_layout(Settings& settings) {
     const std::string& next =
         (it == layouts.end() || std::next(it) == layouts.end()) ? layouts.front().name
                                                                  : std::next(it)->name;
-    if (next == screen->active_layout) return false;
+    // Even when the only layout is chosen again, the follow-ups (save, close the shares,
+    // restart the engine) run, as for any choice of layout.
     screen->active_layout = next;
     return true;
 }

@@ -36,8 +36,8 @@ std::optional<Rect> cross_monitor_zone(Direction d, const Rect& mon, Point windo
 void move_active_window(Engine& engine, Direction d);
 
 // Selects the next layout of the selected screen (or of the first screen when none is
-// selected). Returns whether the active layout changed: the caller then saves the
-// settings, closes the zone shares and restarts a running engine.
+// selected). Returns whether a layout was chosen (the screen has layouts): the caller
+// then saves the settings, closes the zone shares and restarts a running engine.
 bool cycle_layout(Settings& settings);
 
 // RegisterHotKey ids of the seven engine actions: 320 start/stop, 321 hide/show

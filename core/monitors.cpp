@@ -190,20 +190,5 @@ Rect fit_window(const Rect& current, double width, double height, double scale, 
     return {saturate(x), saturate(y), saturate(x + w), saturate(y + h)};
 }
 
-bool place_in_zone(Desktop& desktop, WindowId window, const Rect& zone) {
-    if (desktop.is_zoomed(window)) desktop.restore(window);
-    std::optional<Rect> wr = desktop.window_rect(window);
-    if (!wr) return false;
-    const Rect vis = desktop.visible_frame(window, *wr);
-    // The window rectangle exceeds the visible frame by the invisible resize borders;
-    // grow the zone by the same amounts so that the visible frame lands on the zone.
-    const int64_t left = int64_t{zone.left} + wr->left - vis.left;
-    const int64_t top = int64_t{zone.top} + wr->top - vis.top;
-    const int64_t right = int64_t{zone.right} + wr->right - vis.right;
-    const int64_t bottom = int64_t{zone.bottom} + wr->bottom - vis.bottom;
-    return desktop.set_window_pos(window, saturate(left), saturate(top), saturate(right - left),
-                                  saturate(bottom - top),
-                                  kSwpNoZOrder | kSwpNoActivate | kSwpNoOwnerZOrder);
-}
 
 }  // namespace tw

@@ -100,9 +100,5 @@ Rect primary_work_area(const std::optional<MonitorRects>& primary);
 // centre and then moved just far enough to lie inside the work area.
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work);
 
-// Moves `window` so that its visible frame fills `zone`, compensating for invisible
-// resize borders; a maximised window is restored first. False when the window
-// rectangle cannot be read (nothing moves) or the move fails.
-bool place_in_zone(Desktop& desktop, WindowId window, const Rect& zone);
 
 }  // namespace tw

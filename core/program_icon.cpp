@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/color.h"
+
 namespace tw {
 
 namespace {
@@ -21,9 +23,6 @@ uint32_t lighten_half(uint32_t rgb) {
     return channel_map(rgb, [](double v) { return 0.5 * (255.0 - v) + v; });
 }
 
-uint32_t darken_072(uint32_t rgb) {
-    return channel_map(rgb, [](double v) { return 0.72 * v; });
-}
 
 std::vector<uint32_t> program_icon_pixels(int size, bool active, uint32_t accent_rgb) {
     if (size <= 0) return {};
@@ -38,7 +37,7 @@ std::vector<uint32_t> program_icon_pixels(int size, bool active, uint32_t accent
     };
     fill(g, g, g + c, g + c, lighten_half(accent_rgb));
     fill(2 * g + c, g, 2 * g + 2 * c, g + c, active ? (accent_rgb & 0xFFFFFF) : 0xEF4444u);
-    fill(g, 2 * g + c, 2 * g + 2 * c, 2 * g + 2 * c, darken_072(accent_rgb));
+    fill(g, 2 * g + c, 2 * g + 2 * c, 2 * g + 2 * c, darker_accent(accent_rgb));
     return px;
 }
 

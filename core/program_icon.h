@@ -14,9 +14,9 @@ namespace tw {
 // size x size pixels, rows top-down, each 0xAARRGGBB (alpha 0 or 255).
 std::vector<uint32_t> program_icon_pixels(int size, bool active, uint32_t accent_rgb);
 
-// Each channel halfway to white / multiplied by 0.72, rounded half away from zero.
+// Each channel halfway to white, rounded half away from zero. (The dark band uses
+// darker_accent from core/color.h.)
 uint32_t lighten_half(uint32_t rgb);
-uint32_t darken_072(uint32_t rgb);
 
 struct IcoEntry {
     int size = 0;  // width in pixels; a width byte of 0 means 256

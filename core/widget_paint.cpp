@@ -11,47 +11,6 @@ using namespace paint_detail;
 
 namespace {
 
-// HSV with saturation 0.85 and value 0.95, as the hue bar and the colour dialog use.
-uint32_t hue_colour(double hue) {
-    double h = std::fmod(hue, 360.0);
-    if (h < 0) h += 360.0;
-    if (!std::isfinite(h)) h = 0;
-    const double hp = h / 60.0;
-    const double chroma = 0.8075;
-    const double x = chroma * (1.0 - std::fabs(std::fmod(hp, 2.0) - 1.0));
-    double r = 0, g = 0, b = 0;
-    switch (static_cast<int>(hp)) {
-    case 0: r = chroma; g = x; break;
-    case 1: r = x; g = chroma; break;
-    case 2: g = chroma; b = x; break;
-    case 3: g = x; b = chroma; break;
-    case 4: r = x; b = chroma; break;
-    default: r = chroma; b = x; break;
-    }
-    auto channel = [](double v) {
-        const double c = std::round((v + 0.1425) * 255.0);
-        return c >= 255 ? 255u : static_cast<uint32_t>(c);
-    };
-    return (channel(r) << 16) | (channel(g) << 8) | channel(b);
-}
-
-// Standard max/min hue in degrees 0..360; greys have hue 0.
-double colour_hue(uint32_t rgb) {
-    const double r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
-    const double mx = std::max({r, g, b}), mn = std::min({r, g, b});
-    const double d = mx - mn;
-    if (d == 0) return 0;
-    double h = 0;
-    if (mx == r) {
-        h = 60.0 * std::fmod((g - b) / d, 6.0);
-    } else if (mx == g) {
-        h = 60.0 * ((b - r) / d + 2.0);
-    } else {
-        h = 60.0 * ((r - g) / d + 4.0);
-    }
-    return h < 0 ? h + 360.0 : h;
-}
-
 bool is_red_close_command(uint64_t id) { return id == 114 || id == 306 || id == 517 || id == 724; }
 
 void paint_toggle_row(Canvas& c, const WidgetItem& it, const Palette& pal, const RectF& r,
@@ -106,9 +65,9 @@ void paint_hue_bar(Canvas& c, const WidgetItem& it, const RectF& r) {
         const float x = r.left + static_cast<float>(3 * i);
         const double hue = static_cast<double>(3 * i) / static_cast<double>(span) * 360.0;
         c.fill_rect({x, r.top, std::min(x + 3, r.right), r.bottom},
-                    solid(color_from_rgb(hue_colour(hue)), 1.0f));
+                    solid(color_from_rgb(hue_to_color(hue)), 1.0f));
     }
-    const float x = r.left + span * static_cast<float>(colour_hue(it.color) / 360.0);
+    const float x = r.left + span * static_cast<float>(color_to_hue(it.color) / 360.0);
     c.fill_rect({x - 3, r.top - 2, x + 3, r.bottom + 2}, solid(color_from_rgb(0x000000), 0.85f));
     c.fill_rect({x - 1.5f, r.top - 2, x + 1.5f, r.bottom + 2},
                 solid(color_from_rgb(0xFFFFFF), 1.0f));

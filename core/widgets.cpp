@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/color.h"
 #include "core/settings.h"
 
 namespace tw {
@@ -62,20 +63,10 @@ const Palette& palette(bool light) {
     return light ? bright : dark;
 }
 
-uint32_t scale_rgb(uint32_t rgb, double factor) {
-    uint32_t out = 0;
-    for (int shift = 16; shift >= 0; shift -= 8) {
-        const double v = std::round(static_cast<double>((rgb >> shift) & 0xFF) * factor);
-        const uint32_t c = v <= 0 ? 0u : v >= 255 ? 255u : static_cast<uint32_t>(v);
-        out |= c << shift;
-    }
-    return out;
-}
-
 Brush accent_gradient(const RectF& r, float opacity) {
     const uint32_t accent = theme_state().accent;
     return Brush::gradient({r.left, r.top}, {r.right, r.bottom}, color_from_rgb(accent),
-                           color_from_rgb(scale_rgb(accent, 0.72)), opacity);
+                           color_from_rgb(darker_accent(accent)), opacity);
 }
 
 WidgetItem& push_item(std::vector<WidgetItem>& items, uint64_t id, uint8_t kind, Rect rect,

@@ -71,8 +71,6 @@ struct Palette {
 };
 const Palette& palette(bool light);
 
-// Each channel multiplied by `factor`, rounded, capped at 255.
-uint32_t scale_rgb(uint32_t rgb, double factor);
 // The accent gradient over `r`: accent to accent x 0.72, top-left to bottom-right.
 Brush accent_gradient(const RectF& r, float opacity);
 

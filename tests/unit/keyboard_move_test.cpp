@@ -322,7 +322,7 @@ TEST(CycleLayout, Table) {
         {"C wraps to A", three_layouts("C"), true, 1, "A"},
         {"unknown to the first", three_layouts("Z"), true, 1, "A"},
         {"no selected screen: the first entry", unselected, true, 0, "y"},
-        {"single layout already active", single, false, 0, "only"},
+        {"single layout already active: chosen again", single, true, 0, "only"},
         {"single layout, unknown active", single_unknown, true, 0, "only"},
         {"no layouts", no_layouts, false, 0, ""},
         {"no screens", Settings{}, false, 0, ""},

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "core/engine_placement.h"
 #include "core/monitors.h"
 #include "support/fake_desktop.h"
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "core/color.h"
 #include "core/exe_path.h"
 #include "core/log.h"
 #include "core/panic.h"
@@ -26,8 +27,8 @@ TEST(ProgramIcon, BlocksAt16And32Pixels) {
             EXPECT_EQ(at(px, size, g + c - 1, g + c - 1), 0xFF000000u | lighten_half(accent));
             EXPECT_EQ(at(px, size, g + c, g), 0u) << "gap between the squares";
             EXPECT_EQ(at(px, size, 2 * g + c, g), 0xFF000000u | (active ? accent : 0xEF4444u));
-            EXPECT_EQ(at(px, size, g, 2 * g + c), 0xFF000000u | darken_072(accent));
-            EXPECT_EQ(at(px, size, 2 * g + 2 * c - 1, 2 * g + 2 * c - 1), 0xFF000000u | darken_072(accent));
+            EXPECT_EQ(at(px, size, g, 2 * g + c), 0xFF000000u | darker_accent(accent));
+            EXPECT_EQ(at(px, size, 2 * g + 2 * c - 1, 2 * g + 2 * c - 1), 0xFF000000u | darker_accent(accent));
             EXPECT_EQ(at(px, size, 2 * g + 2 * c, 2 * g + 2 * c), 0u);
         }
     }
@@ -35,7 +36,7 @@ TEST(ProgramIcon, BlocksAt16And32Pixels) {
 
 TEST(ProgramIcon, WhiteAccentLightensToWhiteAndDarkensTo184) {
     EXPECT_EQ(lighten_half(0xFFFFFF), 0xFFFFFFu);
-    EXPECT_EQ(darken_072(0xFFFFFF), 0xB8B8B8u);
+    EXPECT_EQ(darker_accent(0xFFFFFF), 0xB8B8B8u);
     EXPECT_EQ(lighten_half(0x000000), 0x808080u);  // 127.5 rounds away from zero
 }
 

@@ -216,15 +216,6 @@ TEST(WidgetPaint, FilledButtonsUseDiagonalGradients) {
     }
 }
 
-TEST(WidgetPaint, AccentDarkeningRoundsAndCaps) {
-    struct Case { uint32_t rgb; double factor; uint32_t expected; };
-    for (const Case& c : {Case{0xA855F7, 0.72, 0x793DB2}, Case{0xFFFFFF, 0.72, 0xB8B8B8},
-                          Case{0x000000, 0.72, 0x000000}, Case{0x808080, 2.0, 0xFFFFFF},
-                          Case{0x010203, 0.5, 0x010102}}) {
-        EXPECT_EQ(scale_rgb(c.rgb, c.factor), c.expected) << std::hex << c.rgb;
-    }
-}
-
 TEST(WidgetPaint, ToggleRowTrackKnobAndLabel) {
     struct Case { unsigned state; float knob_left; uint32_t track; float track_opacity; float f; };
     const Case cases[] = {

@@ -89,18 +89,6 @@ TEST(LogicalSize, DividesByTheScaleAndRounds) {
     }
 }
 
-TEST(AccentDark, ScalesEachChannelBy072Rounded) {
-    struct Case {
-        uint32_t rgb, want;
-    } cases[] = {
-        {0xA855F7, 0x793DB2},  // 168*.72=120.96, 85*.72=61.2, 247*.72=177.84
-        {0xFFFFFF, 0xB8B8B8},  // 183.6 -> 184
-        {0x000000, 0x000000},
-        {0x010203, 0x010102},  // 0.72, 1.44, 2.16
-    };
-    for (const auto& c : cases) EXPECT_EQ(accent_dark(c.rgb), c.want) << std::hex << c.rgb;
-}
-
 TEST(ChooseFontFamily, PrefersTheListThenMessageFontThenCommonThenAnyInstalledFamily) {
     const std::vector<std::wstring> wanted{L"Segoe UI Variable Text", L"Segoe UI"};
     const std::vector<std::wstring> common{L"Arial", L"DejaVu Sans"};
