@@ -2,7 +2,7 @@
 // windows: passes run on every location-change event, so a drag produces hundreds.
 #include <benchmark/benchmark.h>
 
-#include "../tests/support/fake_desktop.h"
+#include "support/fake_desktop.h"
 #include "core/confiner.h"
 #include "core/keyboard_move.h"
 #include "core/log.h"
@@ -35,7 +35,7 @@ void BM_ConfinerPass(benchmark::State& state) {
     }
     tw::set_log_sink(nullptr);
 }
-BENCHMARK(BM_ConfinerPass)->Arg(1)->Arg(16)->Arg(64)->Arg(256);
+BENCHMARK(BM_ConfinerPass)->Arg(1)->Arg(16)->Arg(64)->Arg(100)->Arg(256);
 
 void BM_NeighbourZone(benchmark::State& state) {
     std::vector<Rect> zones;

@@ -167,7 +167,9 @@ class Run:
             with open(path) as f:
                 parts = f.read().split()
             rect = tuple(int(v) for v in parts[:4])
-            return {"rect": rect, "zoomed": parts[4] == "zoomed=1"}
+            fields = dict(p.split("=", 1) for p in parts[4:])
+            return {"rect": rect, "zoomed": fields.get("zoomed") == "1",
+                    "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0))}
         except (FileNotFoundError, ValueError, IndexError):
             return None
 
@@ -341,14 +343,19 @@ def shift_drag_snaps_to_zone(run):
 
 
 @scenario
-def zone_lines_drawn_in_accent(run):
-    mon = run.write_screen_settings([layout("Halves", HALVES)], "Halves")
-    run.start_app("--tray")
+def overlay_over_maximised_window(run):
+    """The zone lines over a desktop with a confined window; the screenshot stays in
+    the scenario's folder (build/windows/e2e/overlay_over_maximised_window/desktop.png)."""
+    mon, report = engine_with_fixture(run, [layout("Halves", HALVES)], "Halves", (1500, 500),
+                                      ("--maximize-after", "1500"))
     w, h = mon["w"], mon["h"]
+    run.wait_rect(report, (w // 2, 0, w, h))
+    run.xdo("mousemove", str(w // 4), str(h // 4))
     def lines_visible():
-        png = run.screenshot("zones")
-        return all(run.pixel(png, x, h // 2) == ACCENT for x in (0, 1, w // 2 - 1, w // 2, w - 1)) \
-            and run.pixel(png, w // 4, h // 2) != ACCENT
+        png = run.screenshot("desktop")
+        # The frame and the shared border lie over the desktop and over the window.
+        return all(run.pixel(png, x, h // 2) == ACCENT for x in (0, 1, w // 2 - 1, w // 2, w - 2, w - 1)) \
+            and run.pixel(png, w // 4, h // 2) != ACCENT and run.pixel(png, 3 * w // 4, h // 2) != ACCENT
     run.wait_for("accent zone lines at x=0, %d, %d and the screen edge" % (w // 2 - 1, w // 2),
                  lines_visible, timeout=30)
 

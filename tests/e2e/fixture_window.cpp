@@ -13,6 +13,7 @@
 namespace {
 
 std::wstring g_report;
+ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itself
 int g_remaximize = 0;
 constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
 constexpr UINT kRemaximizeMessage = WM_APP + 1;
@@ -21,10 +22,12 @@ void report(HWND hwnd) {
     if (g_report.empty()) return;
     RECT r{};
     GetWindowRect(hwnd, &r);
-    char line[160];
-    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld zoomed=%d foreground=%d\n", r.left,
-                          r.top, r.right, r.bottom, IsZoomed(hwnd) ? 1 : 0,
-                          GetForegroundWindow() == hwnd ? 1 : 0);
+    char line[200];
+    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld zoomed=%d foreground=%d t=%llu maximized_at=%llu\n",
+                          r.left, r.top, r.right, r.bottom, IsZoomed(hwnd) ? 1 : 0,
+                          GetForegroundWindow() == hwnd ? 1 : 0,
+                          static_cast<unsigned long long>(GetTickCount64()),
+                          static_cast<unsigned long long>(g_maximized_at));
     // Write to a temporary file and move it, so a reader never sees half a line.
     std::wstring tmp = g_report + L".tmp";
     HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -69,6 +72,7 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         KillTimer(hwnd, wp);
         if (wp == kMaximizeTimer) {
             SetForegroundWindow(hwnd);
+            g_maximized_at = GetTickCount64();
             ShowWindow(hwnd, SW_MAXIMIZE);
         } else if (wp == kLifetimeTimer) {
             DestroyWindow(hwnd);

@@ -64,6 +64,32 @@ TEST(ZonePixels, AdjacentThirdsShareTheEdgeColumn) {
     EXPECT_EQ(zones[2], (Rect{1707, 0, 2560, 1400}));
 }
 
+// Over many work areas (odd sizes, negative origins of monitors left of or above the
+// primary) every default layout's zones lie inside the area, cover it edge to edge,
+// and each zone starts on the very pixel column where its left neighbour ends.
+TEST(ZonePixels, DefaultLayoutsTileEveryArea) {
+    const Rect areas[] = {{0, 0, 1920, 1040},     {0, 0, 2560, 1400},   {-1280, 0, 0, 1024},
+                          {1920, -300, 5760, 1860}, {0, 0, 1366, 728},  {7, 3, 1008, 770},
+                          {0, 0, 3440, 1400},     {-3841, -7, -1, 2153}, {0, 0, 1, 1}};
+    for (const Rect& area : areas) {
+        for (const Layout& layout : default_layouts()) {
+            auto zones = zone_rects(entry("a", {layout}), screen("a", area, area));
+            ASSERT_EQ(zones.size(), layout.zones.size()) << layout.name;
+            EXPECT_EQ(zones.front().left, area.left) << layout.name;
+            EXPECT_EQ(zones.back().right, area.right) << layout.name;
+            for (size_t i = 0; i < zones.size(); ++i) {
+                const Rect& z = zones[i];
+                EXPECT_TRUE(z.left >= area.left && z.right <= area.right && z.top == area.top &&
+                            z.bottom == area.bottom)
+                    << layout.name << " zone " << i << " on " << area.left << "," << area.top;
+                if (i > 0) {
+                    EXPECT_EQ(z.left, zones[i - 1].right) << layout.name << " zone " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(ZonePixels, CoordinatesSaturateInsteadOfWrapping) {
     Layout wild{"wild", {{0, 0, 1e12, 1}, {-1e12, std::nan(""), 0, 1}}};
     auto zones = zone_rects(entry("a", {wild}), screen("a", {}, {kMax - 10, kMin + 10, kMax, kMin + 20}));
