@@ -13,7 +13,6 @@
 #include "core/catalog.h"
 #include "core/language_folder.h"
 #include "core/log.h"
-#include "core/widgets.h"
 #include "core/monitors.h"
 
 #include <windows.h>
@@ -65,14 +64,6 @@ void set_dpi_awareness() {
     auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
     if (fn) fn(reinterpret_cast<HANDLE>(static_cast<intptr_t>(-4)));  // per-monitor v2
-}
-
-void apply_theme_globals(const Settings& settings) {
-    ThemeState& theme = theme_state();
-    theme.accent = settings.accent_color;
-    std::optional<uint32_t> light;
-    if (auto v = read_apps_use_light_theme()) light = *v ? 1u : 0u;
-    theme.light = resolve_light_theme(settings.theme, light);
 }
 
 WorkAreaSize primary_work_size() {
@@ -134,7 +125,7 @@ int run() {
     reconcile_screen_layouts(state.settings, state.screens);
     save_settings(state.settings);
 
-    apply_theme_globals(state.settings);
+    apply_theme_settings(state.settings);
     apply_startup_language(state.settings.language, state.settings_folder);
 
     const uint32_t accent = state.settings.accent_color;

@@ -9,6 +9,7 @@
 #include "app/hotkeys_win.h"
 #include "app/icons_win.h"
 #include "app/screens_win.h"
+#include "app/system_theme.h"
 #include "app/wide_text.h"
 #include "core/catalog.h"
 #include "core/keyboard_move.h"
@@ -119,6 +120,11 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         on_display_change(*state);
         break;
     case WM_SETTINGCHANGE:
+        // The system's app theme may have changed; the auto theme follows it at once.
+        if (state->settings.theme == Theme::Auto) {
+            apply_theme_settings(state->settings);
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
         if (wp == SPI_SETWORKAREA) refit(hwnd);
         break;
     case WM_DPICHANGED:

@@ -1,5 +1,8 @@
 #include "app/system_theme.h"
 
+#include "core/settings.h"
+#include "core/widgets.h"
+
 namespace tw::app {
 
 std::optional<uint32_t> read_registry_dword(HKEY root, const wchar_t* subkey, const wchar_t* value) {
@@ -17,6 +20,14 @@ std::optional<bool> read_apps_use_light_theme() {
         L"AppsUseLightTheme");
     if (!value) return std::nullopt;
     return *value != 0;
+}
+
+void apply_theme_settings(const Settings& settings) {
+    ThemeState& theme = theme_state();
+    theme.accent = settings.accent_color;
+    std::optional<uint32_t> light;
+    if (auto v = read_apps_use_light_theme()) light = *v ? 1u : 0u;
+    theme.light = resolve_light_theme(settings.theme, light);
 }
 
 }  // namespace tw::app

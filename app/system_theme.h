@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <optional>
 
+namespace tw {
+struct Settings;
+}
+
 namespace tw::app {
 
 // A REG_DWORD value; nothing when the key or value is missing or of another type.
@@ -13,5 +17,9 @@ std::optional<uint32_t> read_registry_dword(HKEY root, const wchar_t* subkey, co
 // HKCU ...\Themes\Personalize "AppsUseLightTheme": true when non-zero; nothing when it
 // cannot be read (the caller then keeps the dark palette).
 std::optional<bool> read_apps_use_light_theme();
+
+// Sets the process-wide accent and light/dark flag from the settings (and, for the
+// auto theme, from the system's app theme).
+void apply_theme_settings(const Settings& settings);
 
 }  // namespace tw::app
