@@ -105,6 +105,7 @@ int run() {
     }
     if (has_option(args, L"--test-mirror")) {
         // Zone Share is not part of this build: say so instead of opening nothing.
+        log("zone_share: mirror windows are not available in this build");
         log("test-mirror: create_mirror_window returned None (see log above for why)");
         return 0;
     }

@@ -138,6 +138,7 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
                                                         bool visible) {
     destroy_overlays();
     std::vector<WindowId> ids;
+    bool class_brush_synced = false;
     for (const MonitorZones& row : rows) {
         const Rect& a = row.area;
         HWND hwnd = CreateWindowExW(kOverlayExStyle, kOverlayClass, L"", WS_POPUP, a.left, a.top,
@@ -145,6 +146,11 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
         overlays_.push_back({row.screen_id, row.zones, hwnd, a});
         ids.push_back(to_window_id(hwnd));
         if (hwnd) {
+            // The class brush may predate an accent change made while no overlay existed.
+            if (!class_brush_synced && state_.accent_brush) {
+                SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(state_.accent_brush));
+                class_brush_synced = true;
+            }
             // The lines, with the rings of shared zones already cut out.
             apply_region(overlays_.back());
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
@@ -166,6 +172,18 @@ void Win32EngineShell::apply_region(const ZoneOverlay& overlay) {
 void Win32EngineShell::cut_share_frames() {
     for (const ZoneOverlay& o : overlays_)
         if (o.window) apply_region(o);
+}
+
+void Win32EngineShell::repaint_with_accent_brush() {
+    bool class_set = false;
+    for (const ZoneOverlay& o : overlays_) {
+        if (!o.window) continue;
+        if (!class_set && state_.accent_brush) {
+            SetClassLongPtrW(o.window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(state_.accent_brush));
+            class_set = true;
+        }
+        InvalidateRect(o.window, nullptr, TRUE);
+    }
 }
 
 void Win32EngineShell::destroy_overlays() {

@@ -56,6 +56,8 @@ public:
     const std::vector<ZoneOverlay>& overlays() const { return overlays_; }
     // Re-applies every overlay's lines with the rings around shared zones removed.
     void cut_share_frames();
+    // The overlay class takes the current accent brush and every overlay repaints.
+    void repaint_with_accent_brush();
     // Zone indexes shared on a screen; set by Share Zone, none until then.
     std::function<std::vector<size_t>(const std::string& screen_id)> shared_zones;
     // Called after the engine changed state (tray icon and main window views).
