@@ -1,5 +1,6 @@
 #include "core/files.h"
 
+#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -37,7 +38,20 @@ ReadResult read_file(const std::filesystem::path& path) {
         return {std::nullopt, ReadError::Unreadable};
     std::ifstream in(path, std::ios::binary);
     if (!in) return {std::nullopt, ReadError::Unreadable};
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the whole file when its size is known (much faster than streaming
+    // character by character); then whatever may have been appended meanwhile.
+    std::string bytes;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (!ec && size > 0 && size < (uint64_t{1} << 31)) {
+        bytes.resize(static_cast<size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));
+        if (in.bad()) return {std::nullopt, ReadError::Unreadable};
+        if (!in.eof()) in.clear();
+    }
+    char chunk[4096];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
+        bytes.append(chunk, static_cast<size_t>(in.gcount()));
     if (in.bad()) return {std::nullopt, ReadError::Unreadable};
     return {std::move(bytes), ReadError::None};
 }
@@ -46,6 +60,14 @@ bool is_valid_utf8(std::string_view s) {
     size_t i = 0;
     const size_t n = s.size();
     while (i < n) {
+        // Settings and catalogs are mostly ASCII: skip eight such bytes at a time.
+        while (i + 8 <= n) {
+            uint64_t block;
+            std::memcpy(&block, s.data() + i, 8);
+            if (block & 0x8080808080808080ull) break;
+            i += 8;
+        }
+        if (i >= n) break;
         auto c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             ++i;
