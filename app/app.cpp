@@ -173,6 +173,7 @@ int run() {
     if (state.icon_big) DestroyIcon(state.icon_big);
     if (state.icon_small) DestroyIcon(state.icon_small);
     if (state.ui_font) DeleteObject(state.ui_font);
+    if (state.accent_brush) DeleteObject(state.accent_brush);
     set_app_state(nullptr);
     return 0;
 }

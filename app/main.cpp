@@ -1,4 +1,4 @@
-// Entry point of Tilewright.exe. The program itself lives in app_main.cpp (run()).
+// Entry point of Tilewright.exe. The program itself is run() in app.cpp.
 #include <windows.h>
 
 #include "app/app.h"

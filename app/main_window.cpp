@@ -42,10 +42,12 @@ void on_display_change(AppState& state) {
     state.screens = enumerate_screens();
     reconcile_screen_layouts(state.settings, state.screens);
     save_settings(state.settings);
-    // Rebuilds the overlays for the new screens, or stops when no screen has zones.
-    if (state.engine->running()) state.engine->refresh_zones();
+    Engine& engine = *state.engine;
+    const bool zones_left = !state.shell->monitor_zone_table().empty();
+    if (engine.running() && zones_left) engine.refresh_zones();  // overlays for the new screens
     refresh_views(state);
     refit(state.main);
+    if (engine.running() && !zones_left) engine.stop();
 }
 
 void on_timer(AppState& state, UINT_PTR id) {
@@ -158,6 +160,7 @@ bool register_main_class(HINSTANCE instance) {
     wc.lpfnWndProc = main_proc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = kMainClass;
     return RegisterClassExW(&wc) != 0;
 }
@@ -166,15 +169,24 @@ HWND create_main_window(AppState& state) {
     const Rect primary = primary_work_area();
     int x = primary.left + (primary.width() - kMainWidth) / 2;
     int y = primary.top + (primary.height() - kMainHeight) / 2;
+    // A saved position comes from a file: the probe points are computed in 64 bits and
+    // saturated so that a hostile value cannot overflow.
+    auto probe = [](int64_t px, int64_t py) {
+        auto clamp32 = [](int64_t v) {
+            return static_cast<LONG>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+        };
+        return POINT{clamp32(px), clamp32(py)};
+    };
     if (auto pos = state.settings.window_pos;
-        pos && MonitorFromPoint({pos->first + 50, pos->second + 10}, MONITOR_DEFAULTTONULL)) {
+        pos && MonitorFromPoint(probe(int64_t{pos->first} + 50, int64_t{pos->second} + 10),
+                                MONITOR_DEFAULTTONULL)) {
         x = pos->first;
         y = pos->second;
     }
     Rect work = primary;
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    if (GetMonitorInfoW(MonitorFromPoint({x + 290, y + 20}, MONITOR_DEFAULTTONEAREST), &mi))
+    if (GetMonitorInfoW(MonitorFromPoint(probe(int64_t{x} + 290, int64_t{y} + 20), MONITOR_DEFAULTTONEAREST), &mi))
         work = to_rect(mi.rcWork);
     const int h = std::min(kMainHeight, work.height());
     x = std::max(work.left, std::min(x, work.right - kMainWidth));

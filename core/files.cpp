@@ -11,16 +11,7 @@ namespace tw {
 bool write_atomically(const std::filesystem::path& path, std::string_view bytes) {
     auto tmp = path;
     tmp += ".tmp";
-    bool ok = false;
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            out.flush();
-            ok = static_cast<bool>(out);
-        }
-    }
-    if (ok) ok = sys::move_replace(tmp, path);
+    bool ok = sys::write_file_flushed(tmp, bytes) && sys::move_replace(tmp, path);
     if (!ok) {
         // Only a file can be ours; a folder of that name was never written by us.
         std::error_code ec;

@@ -51,6 +51,9 @@ std::optional<InstallId> read_install_id(const std::filesystem::path& settings_f
 
 std::optional<InstallId> load_or_create_install_id(const std::filesystem::path& settings_folder) {
     if (auto existing = read_install_id(settings_folder)) return existing;
+    // A file that exists but cannot be read right now (the update worker may be
+    // replacing it) keeps its identifier: this request goes out without one.
+    if (read_file(install_id_path(settings_folder)).error == ReadError::Unreadable) return std::nullopt;
     auto bytes = sys::random_bytes(kIdBytes);
     if (!bytes) return std::nullopt;
     static constexpr char kHex[] = "0123456789abcdef";

@@ -17,10 +17,11 @@ size_t remove_version_markers(const std::filesystem::path& lang_folder) {
     std::filesystem::directory_iterator it(lang_folder, ec);
     if (ec) return 0;
     std::vector<std::filesystem::path> doomed;
-    for (const auto& entry : it) {
-        const std::u8string name = entry.path().filename().u8string();
+    // Stepping with an error code: a folder that cannot be read to the end is no error.
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        const std::u8string name = it->path().filename().u8string();
         if (is_version_marker_name(std::string_view(reinterpret_cast<const char*>(name.data()), name.size())))
-            doomed.push_back(entry.path());
+            doomed.push_back(it->path());
     }
     size_t removed = 0;
     for (const auto& p : doomed) {

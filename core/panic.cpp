@@ -1,6 +1,5 @@
 #include "core/panic.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <exception>
 
@@ -9,7 +8,9 @@
 namespace tw {
 
 namespace {
-std::atomic<bool> g_reported{false};
+// Per thread: a worker whose panic was reported and ended quietly must not silence a
+// later crash report of another thread.
+thread_local bool t_reported = false;
 thread_local bool t_guarded = false;
 
 // Thrown to unwind a guarded worker thread after its panic line was written.
@@ -30,7 +31,7 @@ std::string panic_line(std::string_view file, int line, std::string_view message
 }
 
 void panic(const char* file, int line, std::string_view message) {
-    g_reported = true;
+    t_reported = true;
     log(panic_line(file ? file : "<unknown>", line, message));
     if (t_guarded) throw PanicUnwind{};
     std::_Exit(101);
@@ -45,11 +46,11 @@ bool run_guarded(const std::function<void()>& fn) {
     } catch (const PanicUnwind&) {
         ok = false;
     } catch (const std::exception& e) {
-        g_reported = true;
+        t_reported = true;
         log(panic_line("<worker>", 0, e.what()));
         ok = false;
     } catch (...) {
-        g_reported = true;
+        t_reported = true;
         log(panic_line("<worker>", 0, ""));
         ok = false;
     }
@@ -57,6 +58,6 @@ bool run_guarded(const std::function<void()>& fn) {
     return ok;
 }
 
-bool panic_reported() { return g_reported; }
+bool panic_reported() { return t_reported; }
 
 }  // namespace tw

@@ -19,7 +19,8 @@ std::string panic_line(std::string_view file, int line, std::string_view message
 // thread. Returns false when `fn` panicked or threw.
 bool run_guarded(const std::function<void()>& fn);
 
-// True once any thread has reported a panic (the terminate handler then stays silent).
+// True once the calling thread has reported a panic (its terminate handler then stays
+// silent, so the failure is one line).
 bool panic_reported();
 
 }  // namespace tw

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/files.h"
+#include "core/log.h"
 #include "core/settings_reader.h"
 #include "core/sys/sys.h"
 
@@ -263,8 +264,18 @@ Settings load_settings(WorkAreaSize primary_work) {
     const fs::path path = *dir / "settings.json";
     copy_from_former_folder(*dir, path);
     ReadResult file = read_file(path);
-    if (!file.bytes || !is_valid_utf8(*file.bytes)) return Settings{};
-    return parse_settings(*file.bytes, primary_work);
+    if (file.bytes && is_valid_utf8(*file.bytes)) return parse_settings(*file.bytes, primary_work);
+    if (file.error != ReadError::NotFound) {
+        // The start-up save would replace the user's layouts with defaults: keep a copy
+        // of what was there first (a file saved in another encoding can be repaired).
+        auto bad = path;
+        bad += ".bad";
+        const bool kept = file.bytes && write_atomically(bad, *file.bytes);
+        log(kept ? "settings: settings.json cannot be read as UTF-8 text; kept as "
+                   "settings.json.bad, starting from defaults"
+                 : "settings: settings.json cannot be read; starting from defaults");
+    }
+    return Settings{};
 }
 
 void save_settings(const Settings& settings) {

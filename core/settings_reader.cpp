@@ -245,6 +245,8 @@ std::optional<std::pair<int32_t, int32_t>> read_int_pair(std::string_view value)
 std::optional<HotkeyBinding> read_binding(std::string_view value) {
     auto pair = read_pair<uint32_t>(value);
     if (!pair) return std::nullopt;
+    // Modifiers 0 mean unbound whatever the key; an unbound binding is (0, 0).
+    if (pair->first == 0) return HotkeyBinding{};
     return HotkeyBinding{pair->first, pair->second};
 }
 

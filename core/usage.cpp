@@ -1,5 +1,7 @@
 #include "core/usage.h"
 
+#include "core/log.h"
+
 #include <chrono>
 #include <system_error>
 
@@ -65,10 +67,15 @@ UsageCounter UsageCounter::load(const std::optional<std::filesystem::path>& sett
             }
             return counter;
         }
-        // Set aside for inspection rather than deleted.
+        // Set aside for inspection rather than deleted. When it cannot be moved, it is
+        // not overwritten either: the run counts from the old values without saving.
         auto bad = path;
         bad += ".bad";
-        sys::move_replace(path, bad);
+        if (!sys::move_replace(path, bad)) {
+            log("usage: usage.dat is broken and could not be set aside; counting without saving");
+            counter.saving_ = false;
+            return counter;
+        }
     }
 
     if (!counter.save()) {

@@ -36,6 +36,11 @@ std::optional<std::vector<uint8_t>> random_bytes(size_t count);
 // Elsewhere an ISO date (YYYY-MM-DD) with the same range limit, for tests.
 std::optional<std::string> format_short_date(uint64_t file_time, std::string_view locale_name);
 
+// Creates or truncates `path`, writes `bytes` and flushes them to the disk before
+// closing, so that a replacing move of the file afterwards cannot leave an empty file
+// behind after a power loss.
+bool write_file_flushed(const std::filesystem::path& path, std::string_view bytes);
+
 // A file opened for appending, created when missing, shared for read, write and
 // delete with other openers.
 class AppendFile {

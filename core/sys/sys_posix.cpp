@@ -67,6 +67,19 @@ std::optional<std::string> format_short_date(uint64_t file_time, std::string_vie
     return std::string(text);
 }
 
+bool write_file_flushed(const std::filesystem::path& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        ok = n > 0;
+        if (ok) bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    ok = ok && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
 AppendFile::~AppendFile() { close(); }
 
 bool AppendFile::open(const std::filesystem::path& path) {

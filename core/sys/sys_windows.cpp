@@ -85,11 +85,27 @@ std::optional<std::string> format_short_date(uint64_t file_time, std::string_vie
     return narrow(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
+bool write_file_flushed(const std::filesystem::path& path, std::string_view bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    while (ok && !bytes.empty()) {
+        DWORD chunk = bytes.size() > 0x40000000 ? 0x40000000 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        ok = WriteFile(h, bytes.data(), chunk, &written, nullptr) && written > 0;
+        bytes.remove_prefix(written);
+    }
+    ok = ok && FlushFileBuffers(h);
+    return CloseHandle(h) && ok;
+}
+
 AppendFile::~AppendFile() { close(); }
 
 bool AppendFile::open(const std::filesystem::path& path) {
     close();
-    HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA,
+    // FILE_READ_ATTRIBUTES: GetFileSizeEx needs it for the rotation check.
+    HANDLE h = CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;

@@ -98,6 +98,13 @@ TEST(InstallId, ExistingFiles) {
     }
 }
 
+TEST(InstallId, FileThatCannotBeReadKeepsItsIdentity) {
+    TempFolder tmp;
+    std::filesystem::create_directories(tmp / "install.id");  // exists, cannot be read
+    EXPECT_FALSE(load_or_create_install_id(tmp.path()).has_value());
+    EXPECT_TRUE(std::filesystem::is_directory(tmp / "install.id"));
+}
+
 TEST(InstallId, MarkFirstPingSent) {
     TempFolder tmp;
     auto created = load_or_create_install_id(tmp.path());

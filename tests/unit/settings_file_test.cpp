@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/log.h"
 #include "core/settings.h"
 #include "support/env.h"
 #include "support/settings_print.h"
@@ -101,6 +102,33 @@ TEST(SettingsFile, UnreadableFilesGiveDefaults) {
             EXPECT_EQ(s, Settings{}) << c.what;
         }
     }
+}
+
+// Start-up saves right after loading: a file that is there but cannot be read as UTF-8
+// text is copied aside first, so the user's layouts are not lost to the defaults.
+TEST(SettingsFile, FileThatIsNotUtf8IsKeptAsBad) {
+    TempFolder dir;
+    ScopedEnv appdata("APPDATA");
+    appdata.set(dir.path());
+    const fs::path file = dir.path() / "Tilewright" / "settings.json";
+    const std::string ansi = "{\"AutoStart\": true, \"Language\": \"Fran\xe7" "ais\"}";
+    write_bytes(file, ansi);
+    write_bytes(dir.path() / "Tilewright" / "settings.json.bad", "an older copy");
+    LogCapture log;
+    EXPECT_EQ(load_settings(), Settings{});
+    EXPECT_EQ(read_bytes(dir.path() / "Tilewright" / "settings.json.bad"), ansi);
+    EXPECT_EQ(read_bytes(file), ansi);  // the original stays until the next save
+    ASSERT_EQ(log.lines().size(), 1u);
+    EXPECT_EQ(log.lines()[0], "settings: settings.json cannot be read as UTF-8 text; kept as "
+                              "settings.json.bad, starting from defaults");
+
+    // A missing file is the ordinary first start: nothing to keep, nothing logged.
+    fs::remove(file);
+    fs::remove(dir.path() / "Tilewright" / "settings.json.bad");
+    LogCapture quiet;
+    EXPECT_EQ(load_settings(), Settings{});
+    EXPECT_FALSE(fs::exists(dir.path() / "Tilewright" / "settings.json.bad"));
+    EXPECT_TRUE(quiet.lines().empty());
 }
 
 TEST(SettingsFile, OneTimeCopyFromTheFormerFolder) {

@@ -99,6 +99,7 @@ TEST(SettingsReader, NumberPairs) {
         {"[+3, +65]", HotkeyBinding{3, 65}},
         {"[ 3 ,\n 65 ]", HotkeyBinding{3, 65}},
         {"[0, 0]", HotkeyBinding{0, 0}},
+        {"[0, 82]", HotkeyBinding{0, 0}},  // modifiers 0: unbound, whatever the key
         {"[4294967295, 1]", HotkeyBinding{4294967295u, 1}},
         {"[4294967296, 1]", std::nullopt},
         {"[-1, 65]", std::nullopt},

@@ -102,6 +102,18 @@ TEST(Usage, CountStopsAtTheLargestValue) {
     EXPECT_EQ(counter.count(), UINT64_MAX);
 }
 
+TEST(Usage, BrokenFileThatCannotBeSetAsideIsNotOverwritten) {
+    TempFolder tmp;
+    write_bytes(tmp / "usage.dat", "count=lots\n");
+    std::filesystem::create_directories(tmp / "usage.dat.bad" / "x");  // the move cannot replace it
+    Settings settings = with_legacy({5, 1600000000});
+    auto counter = UsageCounter::load(tmp.path(), settings, kNow);
+    EXPECT_EQ(counter.count(), 5u);
+    EXPECT_FALSE(counter.saving_enabled());
+    EXPECT_FALSE(counter.count_use());
+    EXPECT_EQ(read_bytes(tmp / "usage.dat"), "count=lots\n");
+}
+
 TEST(Usage, UnreadableFileDisablesSavingForTheRun) {
     TempFolder tmp;
     std::filesystem::create_directories(tmp / "usage.dat");  // exists, cannot be read as a file
