@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/app_state.h"
+#include "app/wide_text.h"
 #include "core/log.h"
 
 namespace tw::app {
@@ -156,8 +157,8 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             if (!visible) ShowWindow(hwnd, SW_HIDE);
         } else {
-            log("overlay: CreateWindowExW failed for screen " + row.screen_id + " error=" +
-                std::to_string(GetLastError()));
+            log("overlay: CreateWindowExW failed " +
+                hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
         }
     }
     return ids;

@@ -40,8 +40,8 @@ std::vector<FriendlyName> friendly_names() {
         target.header.adapterId = path.targetInfo.adapterId;
         target.header.id = path.targetInfo.id;
         if (DisplayConfigGetDeviceInfo(&target.header) != ERROR_SUCCESS) continue;
-        std::string friendly = trim(from_buffer(target.monitorFriendlyDeviceName, 64));
-        if (!friendly.empty()) out.push_back({gdi, friendly});
+        if (auto pair = friendly_name_pair(gdi, from_buffer(target.monitorFriendlyDeviceName, 64)))
+            out.push_back(std::move(*pair));
     }
     return out;
 }

@@ -2,6 +2,8 @@
 
 #include <dwmapi.h>
 
+#include <chrono>
+
 #include "app/wide_text.h"
 
 namespace tw::app {
@@ -82,6 +84,12 @@ bool Win32Desktop::set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, 
     return SetWindowPos(to_hwnd(w), nullptr, x, y, cx, cy, flags) != 0;
 }
 
-uint64_t Win32Clock::now_ms() { return GetTickCount64(); }
+uint64_t Win32Clock::now_ms() {
+    // GetTickCount64 advances in 10-16 ms steps, too coarse for the 10 ms, 40 ms and
+    // 50 ms rules of the confiner; the steady clock is the high-resolution counter.
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
 
 }  // namespace tw::app

@@ -38,7 +38,7 @@ public:
                         uint32_t flags) override;
 };
 
-// GetTickCount64: monotonic milliseconds.
+// Monotonic milliseconds from the high-resolution steady clock.
 class Win32Clock final : public Clock {
 public:
     uint64_t now_ms() override;

@@ -72,6 +72,7 @@ void centre_main_window(Engine& engine, Direction d, WindowId main, const Rect& 
     const auto yi = static_cast<int32_t>(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX));
     log_move("centering TW window in target zone " + rect_struct_text(*t) + " at (" +
              std::to_string(xi) + "," + std::to_string(yi) + ")");
+    // Counted like every other placement: only when the window was actually moved.
     if (engine.desktop().set_window_pos(main, xi, yi, 0, 0,
                                         kSwpNoSize | kSwpNoZOrder | kSwpNoActivate))
         engine.count_use();
