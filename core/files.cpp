@@ -1,7 +1,6 @@
 #include "core/files.h"
 
 #include <cstring>
-#include <fstream>
 #include <system_error>
 
 #include "core/sys/sys.h"
@@ -22,29 +21,9 @@ bool write_atomically(const std::filesystem::path& path, std::string_view bytes)
 }
 
 ReadResult read_file(const std::filesystem::path& path) {
-    std::error_code ec;
-    auto status = std::filesystem::status(path, ec);
-    if (status.type() == std::filesystem::file_type::not_found) return {std::nullopt, ReadError::NotFound};
-    if (ec || status.type() == std::filesystem::file_type::directory)
-        return {std::nullopt, ReadError::Unreadable};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, ReadError::Unreadable};
-    // One read of the whole file when its size is known (much faster than streaming
-    // character by character); then whatever may have been appended meanwhile.
-    std::string bytes;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > 0 && size < (uint64_t{1} << 31)) {
-        bytes.resize(static_cast<size_t>(size));
-        in.read(bytes.data(), static_cast<std::streamsize>(size));
-        bytes.resize(static_cast<size_t>(in.gcount()));
-        if (in.bad()) return {std::nullopt, ReadError::Unreadable};
-        if (!in.eof()) in.clear();
-    }
-    char chunk[4096];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0)
-        bytes.append(chunk, static_cast<size_t>(in.gcount()));
-    if (in.bad()) return {std::nullopt, ReadError::Unreadable};
-    return {std::move(bytes), ReadError::None};
+    sys::FileBytes file = sys::read_whole_file(path);
+    if (file.bytes) return {std::move(file.bytes), ReadError::None};
+    return {std::nullopt, file.not_found ? ReadError::NotFound : ReadError::Unreadable};
 }
 
 bool is_valid_utf8(std::string_view s) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,14 @@ std::optional<std::vector<uint8_t>> random_bytes(size_t count);
 // locale); none when either call fails or the text would not fit 80 UTF-16 units.
 // Elsewhere an ISO date (YYYY-MM-DD) with the same range limit, for tests.
 std::optional<std::string> format_short_date(uint64_t file_time, std::string_view locale_name);
+
+// Reads a whole file. `not_found` tells a missing file (or folder on the way) apart
+// from one that exists but cannot be read.
+struct FileBytes {
+    std::optional<std::string> bytes;
+    bool not_found = false;
+};
+FileBytes read_whole_file(const std::filesystem::path& path);
 
 // Creates or truncates `path`, writes `bytes` and flushes them to the disk before
 // closing, so that a replacing move of the file afterwards cannot leave an empty file

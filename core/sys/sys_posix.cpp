@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -65,6 +66,30 @@ std::optional<std::string> format_short_date(uint64_t file_time, std::string_vie
     std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
                   static_cast<long long>(month), static_cast<long long>(day));
     return std::string(text);
+}
+
+FileBytes read_whole_file(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {std::nullopt, errno == ENOENT || errno == ENOTDIR};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return {};
+    }
+    std::string bytes;
+    if (st.st_size > 0) bytes.reserve(static_cast<size_t>(st.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            ::close(fd);
+            return {};
+        }
+        if (n == 0) break;
+        bytes.append(chunk, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return {std::move(bytes), false};
 }
 
 bool write_file_flushed(const std::filesystem::path& path, std::string_view bytes) {

@@ -85,6 +85,34 @@ std::optional<std::string> format_short_date(uint64_t file_time, std::string_vie
     return narrow(std::wstring_view(buf, static_cast<size_t>(n - 1)));
 }
 
+FileBytes read_whole_file(const std::filesystem::path& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD err = GetLastError();
+        return {std::nullopt, err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND};
+    }
+    std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart < (LONGLONG{1} << 31))
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
+    char chunk[65536];
+    bool ok = true;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h, chunk, sizeof chunk, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        bytes.append(chunk, got);
+    }
+    CloseHandle(h);
+    if (!ok) return {};
+    return {std::move(bytes), false};
+}
+
 bool write_file_flushed(const std::filesystem::path& path, std::string_view bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
