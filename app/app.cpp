@@ -142,7 +142,8 @@ int run() {
     state.engine->set_highlight_window(to_window_id(state.highlight));
 
     if (!create_main_window(state)) {
-        log("app: CreateWindowExW failed for the main window error=" + std::to_string(GetLastError()));
+        log("app: CreateWindowExW failed " +
+            hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
         set_app_state(nullptr);
         return 0;
     }
