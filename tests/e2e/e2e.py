@@ -49,6 +49,7 @@ class Run:
         self.name = name
         self.exe = args.exe
         self.fixture = args.fixture
+        self.region_probe = getattr(args, "region_probe", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -360,12 +361,49 @@ def overlay_over_maximised_window(run):
                  lines_visible, timeout=30)
 
 
+@scenario
+def overlay_region_is_the_zone_outline(run):
+    """The running program's overlay window, read from outside with GetWindowRgn."""
+    mon = run.write_screen_settings([layout("Halves", HALVES)], "Halves")
+    run.start_app("--tray")
+    w, h = mon["w"], mon["h"]
+
+    def overlays():
+        out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
+                             capture_output=True, text=True).stdout.split("\n")
+        windows = []
+        for line in out:
+            parts = line.split()
+            if parts[:1] == ["window"]:
+                windows.append({"rect": tuple(int(v) for v in parts[1:5]), "region": []})
+            elif parts[:1] == ["rect"] and windows:
+                windows[-1]["region"].append(tuple(int(v) for v in parts[1:5]))
+        return windows if windows and windows[0]["region"] else None
+
+    windows = run.wait_for("an overlay window with a region", overlays)
+    if len(windows) != 1 or windows[0]["rect"] != (0, 0, w, h):
+        raise Failure("expected one overlay over the whole monitor: %r" % windows)
+    region = windows[0]["region"]
+
+    def inside(x, y):
+        return any(l <= x < r and t <= y < b for l, t, r, b in region)
+    y = h // 2
+    probes = {(0, y): True, (1, y): True, (2, y): False, (w // 4, y): False,
+              (w // 2 - 2, y): False, (w // 2 - 1, y): True, (w // 2, y): True,
+              (w // 2 + 1, y): False, (w - 2, y): True, (w - 1, y): True,
+              (w // 4, 0): True, (w // 4, 1): True, (w // 4, 2): False, (w // 4, h - 1): True}
+    wrong = [(p, want) for p, want in probes.items() if inside(*p) != want]
+    if wrong:
+        raise Failure("region differs at %r; region: %r" % (wrong, region))
+
+
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("name", nargs="?")
     ap.add_argument("--list", action="store_true")
     ap.add_argument("--exe")
     ap.add_argument("--fixture")
+    ap.add_argument("--region-probe")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:
