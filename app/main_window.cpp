@@ -8,6 +8,7 @@
 #include "app/engine_shell_win.h"
 #include "app/hotkeys_win.h"
 #include "app/icons_win.h"
+#include "app/main_view_win.h"
 #include "app/screens_win.h"
 #include "app/system_theme.h"
 #include "app/wide_text.h"
@@ -20,19 +21,6 @@ namespace tw::app {
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TilewrightMain";
-constexpr int kCaptionDips = 40;
-
-// The main window's drawn content. Its widget list is built by the main view; until a
-// view is attached the window shows the themed background.
-struct MainView {
-    DrawnWindow drawn;
-    std::vector<WidgetItem> widgets;
-    std::vector<LayoutPreview> previews;
-};
-MainView& main_view() {
-    static thread_local MainView view;
-    return view;
-}
 
 void refit(HWND hwnd) {
     if (!IsIconic(hwnd)) fit_window(hwnd, kMainWidth, kMainHeight, scale_for_window(hwnd));
@@ -75,19 +63,9 @@ void on_destroy(AppState& state, HWND hwnd) {
     }
     unregister_engine_hotkeys(hwnd);
     state.engine->stop();  // also restores the minimise animation
-    main_view().drawn.drop_renderer();
+    main_view_window().drop_renderer();
     publish_main_window(nullptr);
     PostQuitMessage(0);
-}
-
-void on_paint(HWND hwnd) {
-    MainView& view = main_view();
-    view.drawn.on_paint(
-        hwnd, [](Renderer&, LogicalSize) {},
-        [&view](Renderer& r, LogicalSize size) {
-            return r.paint(view.widgets, std::nullopt, view.previews, static_cast<float>(size.width),
-                           static_cast<float>(size.height));
-        });
 }
 
 LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -101,16 +79,22 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCHITTEST: {
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ScreenToClient(hwnd, &p);
-        const double scale = scale_for_window(hwnd);
-        const auto y = static_cast<int32_t>(p.y / scale + 0.5);
-        const auto x = static_cast<int32_t>(p.x / scale + 0.5);
-        if (y < kCaptionDips && !hit_test(main_view().widgets, x, y)) return HTCAPTION;
-        return HTCLIENT;
+        return main_view_window().is_caption(hwnd, p) ? HTCAPTION : HTCLIENT;
     }
-    case WM_PAINT: on_paint(hwnd); return 0;
+    case WM_PAINT: main_view_window().paint(*state, hwnd); return 0;
     case WM_SIZE:
-        main_view().drawn.on_size(lp);
+        main_view_window().size(*state, lp);
         return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+    case WM_MOUSEWHEEL:
+        if (main_view_window().mouse(*state, hwnd, msg, wp, lp)) return 0;
+        break;
+    case WM_KEYDOWN:
+        if (main_view_window().key(*state, hwnd, wp)) return 0;
+        break;
     case kMsgConfine: engine.on_confine_trigger(); return 0;
     case kMsgButtonDown: engine.on_press(); return 0;
     case kMsgMouseMove: engine.on_drag_poll(); return 0;
@@ -130,14 +114,14 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == SPI_SETWORKAREA) refit(hwnd);
         break;
     case WM_DPICHANGED:
-        main_view().drawn.drop_renderer();
+        main_view_window().drop_renderer();
         fit_window(hwnd, kMainWidth, kMainHeight, std::max<UINT>(96, LOWORD(wp)) / 96.0);
         InvalidateRect(hwnd, nullptr, FALSE);
         return 0;
     case WM_CLOSE:
         if (state->settings.hide_to_tray) {
             ShowWindow(hwnd, SW_HIDE);
-            main_view().drawn.drop_renderer();
+            main_view_window().drop_renderer();
             SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
         } else {
             DestroyWindow(hwnd);
@@ -225,7 +209,7 @@ void after_layout_change(AppState& state) {
 }
 
 void refresh_views(AppState& state) {
-    if (state.main) InvalidateRect(state.main, nullptr, FALSE);
+    if (state.main) main_view_window().rebuild(state);
 }
 
 }  // namespace tw::app

@@ -144,6 +144,7 @@ class Run:
         if not mons:
             raise Failure("--list-monitors wrote no monitor line; log: %r" % self.log_lines())
         os.remove(self.log_path)
+        self.monitors_seen = mons
         return mons
 
     # --- polling -----------------------------------------------------------------
@@ -395,6 +396,64 @@ def overlay_region_is_the_zone_outline(run):
     wrong = [(p, want) for p, want in probes.items() if inside(*p) != want]
     if wrong:
         raise Failure("region differs at %r; region: %r" % (wrong, region))
+
+
+def main_window_origin(run):
+    """Top-left corner of the visible main window, from the X server."""
+    def find():
+        out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tilewright$",
+                              "getwindowgeometry"], env=run.env, capture_output=True, text=True)
+        m = re.search(r"Position: (-?\d+),(-?\d+)", out.stdout)
+        return (int(m.group(1)), int(m.group(2))) if m else None
+    return run.wait_for("the main window", find)
+
+
+def overlay_lines(run):
+    """{x: True} for the columns x on the overlay's middle row that belong to its region."""
+    out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
+                         capture_output=True, text=True).stdout
+    rects = [tuple(int(v) for v in l.split()[1:5]) for l in out.split("\n") if l.startswith("rect ")]
+    if not rects:
+        return None
+    y = max(b for _, _, _, b in rects) // 2
+    return {x: True for l, t, r, b in rects if t <= y < b for x in range(l, r)}
+
+
+def overlay_count(run):
+    out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
+                         capture_output=True, text=True).stdout
+    return sum(1 for line in out.split("\n") if line.startswith("window ") and "visible=1" in line)
+
+
+@scenario
+def main_window_controls_the_engine(run):
+    """The drawn main window: Stop and Start, and choosing a layout from its list."""
+    run.write_screen_settings([layout("Thirds", THIRDS), layout("Halves", HALVES)], "Thirds",
+                              extra={"StartMinimized": False})
+    run.start_app()
+    x, y = main_window_origin(run)
+    run.wait_for("the zone overlay", lambda: overlay_count(run) == 1)
+
+    def click(dx, dy):
+        run.xdo("mousemove", str(x + dx), str(y + dy))
+        run.xdo("click", "1")
+
+    click(80, 74)  # Stop (the start/stop button of the first card)
+    run.wait_for("the engine to stop", lambda: overlay_count(run) == 0)
+    click(80, 74)  # Start
+    run.wait_for("the engine to start again", lambda: overlay_count(run) == 1)
+
+    click(120, 366)  # the current layout field opens the list
+    click(120, 422)  # its second row: Halves
+    def saved():
+        with open(run.settings_path) as f:
+            return '"ActiveLayout": "Halves"' in f.read()
+    run.wait_for("the chosen layout in settings.json", saved)
+    # The engine starts over with the new zones: the overlay shows one border, in the middle.
+    w = run.monitors_seen[0]["w"]
+    run.wait_for("the overlay of the two halves",
+                 lambda: (overlay_lines(run) or {}).get(w // 2) and not (overlay_lines(run) or {}).get(round(w / 3)))
+    run.screenshot("main")
 
 
 def main():
