@@ -57,8 +57,7 @@ MainViewWindow& main_view_window() {
     return view;
 }
 
-void MainViewWindow::rebuild(AppState& state) {
-    if (!state.main || !state.engine) return;
+MainViewInput MainViewWindow::input(AppState& state) {
     const ClientDips client = client_dips(state.main);
     MainViewInput in(state.settings);
     in.screens = state.screens;
@@ -74,7 +73,12 @@ void MainViewWindow::rebuild(AppState& state) {
     in.width = client.width;
     in.height = client.height;
     in.measure = drawn_.renderer();
-    MainView view = build_main_view(in);
+    return in;
+}
+
+void MainViewWindow::rebuild(AppState& state) {
+    if (!state.main || !state.engine) return;
+    MainView view = build_main_view(input(state));
     widgets_ = std::move(view.widgets);
     previews_ = std::move(view.previews);
     scroll_ = view.scroll;
@@ -171,14 +175,7 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
 }
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
-    MainViewInput in(state.settings);
-    in.screens = state.screens;
-    in.engine_running = state.engine->running();
-    in.zones_shown = state.engine->zones_visible();
-    in.languages = known_languages();
-    in.layout_menu_open = layout_menu_open_;
-    in.language_menu_open = language_menu_open_;
-    const MainCommand cmd = decide_main_command(id, in, widgets_);
+    const MainCommand cmd = decide_main_command(id, input(state), widgets_);
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
     const bool changed = apply_main_command(state.settings, cmd, state.screens);
     if (changed) save_settings(state.settings);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/drawn_window.h"
+#include "core/main_view.h"
 #include "core/widgets.h"
 
 namespace tw::app {
@@ -28,6 +29,8 @@ public:
     bool key(AppState& state, HWND hwnd, WPARAM vk);
 
 private:
+    // What the view shows, gathered from the state and this window.
+    MainViewInput input(AppState& state);
     void run_command(AppState& state, HWND hwnd, uint64_t id);
 
     DrawnWindow drawn_;
