@@ -10,7 +10,10 @@ namespace tw {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> kShellClasses = {
+// The parts of the Windows shell, and the desktop window itself ("#32769"): it can be
+// the foreground window (Wine reports it whenever no application window is active),
+// covers its whole monitor and must never be confined, snapped or moved.
+constexpr std::array<std::string_view, 13> kShellClasses = {
     "Shell_TrayWnd",
     "Shell_SecondaryTrayWnd",
     "WorkerW",
@@ -23,6 +26,7 @@ constexpr std::array<std::string_view, 12> kShellClasses = {
     "TopLevelWindowForOverflowXamlIsland",
     "ControlCenterWindow",
     "NotifyIconOverflowWindow",
+    "#32769",
 };
 
 std::string hex_upper(uint64_t v) {

@@ -171,6 +171,7 @@ class Run:
             rect = tuple(int(v) for v in parts[:4])
             fields = dict(p.split("=", 1) for p in parts[4:])
             return {"rect": rect, "zoomed": fields.get("zoomed") == "1",
+                    "foreground": fields.get("foreground") == "1",
                     "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0))}
         except (FileNotFoundError, ValueError, IndexError):
             return None
@@ -331,7 +332,9 @@ def shift_drag_snaps_to_zone(run):
                                       ("--rect", "100,100,700,500"))
     w, h = mon["w"], mon["h"]
     run.xdo("mousemove", "400", "300")
-    run.xdo("click", "1")  # the fixture is the foreground window
+    run.xdo("click", "1")
+    run.wait_for("the fixture in the foreground",
+                 lambda: (run.read_report(report) or {}).get("foreground"))
     run.xdo("keydown", "shift")
     run.xdo("mousedown", "1")
     for x in range(420, 1500, 120):

@@ -50,6 +50,10 @@ bool covers_work_area(HWND hwnd) {
 
 LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        report(hwnd);  // the foreground flag changed
+        break;
     case WM_WINDOWPOSCHANGED:
         report(hwnd);
         // A placement that un-maximised us: fight back at once, as some applications do.

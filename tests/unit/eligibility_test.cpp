@@ -18,7 +18,7 @@ TEST(Eligibility, ShellClassesMatchExactly) {
         {"XamlExplorerHostIslandWindow", true}, {"MultitaskingViewFrame", true},
         {"ForegroundStaging", true}, {"TaskSwitcherWnd", true},
         {"TopLevelWindowForOverflowXamlIsland", true}, {"ControlCenterWindow", true},
-        {"NotifyIconOverflowWindow", true},
+        {"NotifyIconOverflowWindow", true}, {"#32769", true},
         // Letter case, prefixes, suffixes and padding make an ordinary window.
         {"shell_traywnd", false}, {"SHELL_TRAYWND", false}, {"Shell_TrayWnd ", false},
         {"Shell_Tray", false}, {"ProgmanX", false}, {"", false}, {"Notepad", false},
