@@ -47,14 +47,14 @@ Catalog parse_catalog(std::string_view text) {
     Catalog catalog;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        std::string_view line = trim_space(text.substr(0, end));
+        std::string_view line = trim_view(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         if (line.empty() || line.front() == '#') continue;
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        const std::string_view key = trim_space(line.substr(0, eq));
+        const std::string_view key = trim_view(line.substr(0, eq));
         if (key.empty()) continue;
-        catalog.insert_or_assign(std::string(key), std::string(trim_space(line.substr(eq + 1))));
+        catalog.insert_or_assign(std::string(key), std::string(trim_view(line.substr(eq + 1))));
     }
     return catalog;
 }

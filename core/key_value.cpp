@@ -6,31 +6,21 @@ namespace tw {
 
 namespace {
 
-bool is_space(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
-
-std::string_view trim_space(std::string_view text) {
-    while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
-    while (!text.empty() && is_space(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 KeyValues parse_key_values(std::string_view text) {
     if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
     KeyValues values;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        std::string_view line = trim_space(text.substr(0, end));
+        std::string_view line = trim_view(text.substr(0, end));
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        values.insert_or_assign(std::string(trim_space(line.substr(0, eq))),
-                                std::string(trim_space(line.substr(eq + 1))));
+        values.insert_or_assign(std::string(trim_view(line.substr(0, eq))),
+                                std::string(trim_view(line.substr(eq + 1))));
     }
     return values;
 }

@@ -6,11 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "core/text_util.h"
+
 namespace tw {
 
-// Removes spaces, tabs, carriage returns, line feeds, vertical tabs and form feeds
-// from both ends.
-std::string_view trim_space(std::string_view text);
 
 using KeyValues = std::map<std::string, std::string, std::less<>>;
 

@@ -70,7 +70,7 @@ TEST(EnglishCatalog, HasEveryKeyInFileOrder) {
     std::vector<std::string> in_file;
     for (const auto& line : lines_of(english_catalog_text())) {
         if (line.empty() || line[0] == '#') continue;
-        in_file.emplace_back(trim_space(line.substr(0, line.find('='))));
+        in_file.emplace_back(trim_view(line.substr(0, line.find('='))));
     }
     EXPECT_EQ(in_file, std::vector<std::string>(std::begin(kKeys), std::end(kKeys)));
     EXPECT_EQ(english.size(), std::size(kKeys));

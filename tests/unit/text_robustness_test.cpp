@@ -27,7 +27,7 @@ std::string random_text(std::mt19937& rng, size_t max_size) {
     return text;
 }
 
-bool has_outer_space(std::string_view s) { return trim_space(s).size() != s.size(); }
+bool has_outer_space(std::string_view s) { return trim_view(s).size() != s.size(); }
 
 TEST(TextRobustness, CatalogParserOnRandomBytes) {
     for (uint32_t seed : {1u, 2u, 3u, 42u, 1234u}) {
