@@ -2,18 +2,18 @@
 
 // Core headers before <windows.h>: see the note on `near` in core/geometry.h.
 #include "app/app_state.h"
-#include "app/autostart.h"
-#include "app/engine_shell_win.h"
-#include "app/fatal_error.h"
-#include "app/hotkeys_win.h"
-#include "app/main_window.h"
-#include "app/screens_win.h"
-#include "app/system_theme.h"
-#include "app/wide_text.h"
-#include "core/catalog.h"
-#include "core/language_folder.h"
-#include "core/log.h"
-#include "core/monitors.h"
+#include "app/platform/autostart.h"
+#include "app/engine/engine_shell_win.h"
+#include "app/platform/fatal_error.h"
+#include "app/engine/hotkeys_win.h"
+#include "app/windows/main_window.h"
+#include "app/engine/screens_win.h"
+#include "app/platform/system_theme.h"
+#include "app/platform/wide_text.h"
+#include "core/model/catalog.h"
+#include "core/model/language_folder.h"
+#include "core/base/log.h"
+#include "core/engine/monitors.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -8,11 +8,11 @@
 #include <optional>
 #include <vector>
 
-#include "app/win32_desktop.h"
-#include "core/engine.h"
-#include "core/monitors.h"
-#include "core/settings.h"
-#include "core/usage.h"
+#include "app/engine/win32_desktop.h"
+#include "core/engine/engine.h"
+#include "core/engine/monitors.h"
+#include "core/model/settings.h"
+#include "core/model/usage.h"
 
 namespace tw::app {
 

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "core/catalog.h"
-#include "core/log_file.h"
+#include "core/model/catalog.h"
+#include "core/base/log_file.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "support/fake_desktop.h"
-#include "core/confiner.h"
-#include "core/keyboard_move.h"
-#include "core/log.h"
+#include "core/engine/confiner.h"
+#include "core/engine/keyboard_move.h"
+#include "core/base/log.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "core/monitors.h"
-#include "core/overlay_geometry.h"
+#include "core/engine/monitors.h"
+#include "core/engine/overlay_geometry.h"
 
 namespace {
 

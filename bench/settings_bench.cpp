@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "core/files.h"
-#include "core/settings.h"
+#include "core/base/files.h"
+#include "core/model/settings.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "core/text_field.h"
-#include "core/text_metrics.h"
-#include "core/widgets.h"
+#include "core/ui/text_field.h"
+#include "core/ui/text_metrics.h"
+#include "core/ui/widgets.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/desktop.h"
+#include "core/engine/desktop.h"
 
 namespace tw::test {
 

@@ -2,7 +2,7 @@
 // Readable failure messages for the geometry types.
 #include <ostream>
 
-#include "core/geometry.h"
+#include "core/base/geometry.h"
 
 namespace tw {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/canvas.h"
-#include "core/text_metrics.h"
+#include "core/ui/canvas.h"
+#include "core/ui/text_metrics.h"
 
 namespace tw::test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/engine_shell.h"
+#include "core/engine/engine_shell.h"
 
 namespace tw::test {
 

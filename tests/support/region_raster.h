@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/overlay_geometry.h"
+#include "core/engine/overlay_geometry.h"
 
 namespace tw::test {
 

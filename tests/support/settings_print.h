@@ -2,7 +2,7 @@
 // Readable GoogleTest output for the settings record and the layout model.
 #include <ostream>
 
-#include "core/settings.h"
+#include "core/model/settings.h"
 
 namespace tw {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Sets the process-wide theme for one test and puts the previous one back.
-#include "core/widgets.h"
+#include "core/ui/widgets.h"
 
 namespace tw::test {
 

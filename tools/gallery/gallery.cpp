@@ -7,10 +7,10 @@
 //
 // Prints "gallery: painted" once both windows have drawn a frame; with
 // --exit-after-paint it closes itself that many milliseconds later.
-#include "app/drawn_window.h"
-#include "app/ui_render.h"
-#include "core/text_field.h"
-#include "core/widgets.h"
+#include "app/toolkit/drawn_window.h"
+#include "app/toolkit/ui_render.h"
+#include "core/ui/text_field.h"
+#include "core/ui/widgets.h"
 
 #include <windows.h>
 

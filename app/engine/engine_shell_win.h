@@ -1,0 +1,76 @@
+#pragma once
+// The Win32 side of the placement engine: hooks that only post messages, the
+// minimise-animation switch, the zone overlay windows with their regions, the
+// highlight window and the engine's timers on the main window.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/engine/engine_shell.h"
+#include "core/engine/overlay_geometry.h"
+
+namespace tw::app {
+
+struct AppState;
+
+// Process-wide values the hook callbacks read on any thread.
+void publish_main_window(HWND hwnd);
+HWND published_main_window();
+
+// The overlay and highlight window classes; their background brush is the accent.
+bool register_overlay_classes(HINSTANCE instance, HBRUSH accent_brush);
+// The single highlight window: layered (alpha 90), click-through, never activated.
+HWND create_highlight_window(HINSTANCE instance);
+
+// Replays region operations into a new GDI region (the caller owns it).
+HRGN region_from_ops(const RegionOps& ops);
+
+struct ZoneOverlay {
+    std::string screen_id;
+    std::vector<Rect> zones;  // screen coordinates
+    HWND window = nullptr;    // null when creation failed
+    Rect area;
+};
+
+class Win32EngineShell final : public EngineShell {
+public:
+    explicit Win32EngineShell(AppState& state) : state_(state) {}
+    ~Win32EngineShell() override;
+
+    std::vector<MonitorZones> monitor_zone_table() override;
+    void install_hooks() override;
+    void remove_hooks() override;
+    void suspend_animation() override;
+    void restore_animation() override;
+    std::vector<WindowId> create_overlays(const std::vector<MonitorZones>& rows, bool visible) override;
+    void destroy_overlays() override;
+    void show_overlays(bool visible) override;
+    void show_highlight(const Rect& zone) override;
+    void hide_highlight() override;
+    void set_timer(EngineTimer timer, uint32_t interval_ms) override;
+    void kill_timer(EngineTimer timer) override;
+    void refresh() override;
+
+    const std::vector<ZoneOverlay>& overlays() const { return overlays_; }
+    // Re-applies every overlay's lines with the rings around shared zones removed.
+    void cut_share_frames();
+    // The overlay class takes the current accent brush and every overlay repaints.
+    void repaint_with_accent_brush();
+    // Zone indexes shared on a screen; set by Share Zone, none until then.
+    std::function<std::vector<size_t>(const std::string& screen_id)> shared_zones;
+    // Called after the engine changed state (tray icon and main window views).
+    std::function<void()> on_refresh;
+
+private:
+    void apply_region(const ZoneOverlay& overlay);
+
+    AppState& state_;
+    HWINEVENTHOOK location_hook_ = nullptr;
+    HWINEVENTHOOK foreground_hook_ = nullptr;
+    HHOOK mouse_hook_ = nullptr;
+    std::vector<ZoneOverlay> overlays_;
+};
+
+}  // namespace tw::app

@@ -1,0 +1,57 @@
+#include "app/toolkit/drawn_window.h"
+
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace tw::app {
+
+void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    bool lost = false;
+    if (width > 0 && height > 0) {
+        const LogicalSize size = logical_size(width, height, scale_for_window(hwnd));
+        if (!renderer_) {
+            renderer_ = Renderer::create(hwnd, static_cast<UINT>(width), static_cast<UINT>(height));
+            if (renderer_) {
+                ++created_;
+                if (end_draw_filter_) renderer_->set_end_draw_filter(end_draw_filter_);
+            }
+        }
+        if (renderer_) {
+            if (rebuild) rebuild(*renderer_, size);
+            if (draw && !draw(*renderer_, size)) {
+                renderer_.reset();
+                lost = true;
+            }
+        }
+    }
+    PAINTSTRUCT ps;
+    BeginPaint(hwnd, &ps);
+    EndPaint(hwnd, &ps);
+    // After EndPaint: BeginPaint validates the whole update region, so an invalidation
+    // made before it would be swallowed and the new renderer never drawn.
+    if (lost) InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void DrawnWindow::on_size(LPARAM lparam) {
+    const UINT width = LOWORD(lparam);
+    const UINT height = HIWORD(lparam);
+    if (width != 0 && height != 0 && renderer_) renderer_->resize(width, height);
+}
+
+void DrawnWindow::set_end_draw_filter(Renderer::EndDrawFilter filter) {
+    end_draw_filter_ = std::move(filter);
+    if (renderer_) renderer_->set_end_draw_filter(end_draw_filter_);
+}
+
+Point mouse_position_dips(HWND hwnd, LPARAM lparam) {
+    const double scale = scale_for_window(hwnd);
+    return {static_cast<int32_t>(std::lround(GET_X_LPARAM(lparam) / scale)),
+            static_cast<int32_t>(std::lround(GET_Y_LPARAM(lparam) / scale))};
+}
+
+}  // namespace tw::app

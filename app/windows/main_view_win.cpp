@@ -1,0 +1,215 @@
+#include "app/windows/main_view_win.h"
+
+#include <windowsx.h>
+
+#include "app/app_state.h"
+#include "app/platform/autostart.h"
+#include "app/engine/engine_shell_win.h"
+#include "app/windows/main_window.h"
+#include "app/platform/system_theme.h"
+#include "core/model/catalog.h"
+#include "core/base/log.h"
+#include "core/views/main_view.h"
+#include "version.h"
+
+namespace tw::app {
+
+namespace {
+
+struct ClientDips {
+    int32_t width = kMainWidth;
+    int32_t height = kMainHeight;
+};
+
+ClientDips client_dips(HWND hwnd) {
+    RECT rc{};
+    if (!hwnd || !GetClientRect(hwnd, &rc) || rc.right <= 0 || rc.bottom <= 0) return {};
+    const LogicalSize s = logical_size(rc.right, rc.bottom, scale_for_window(hwnd));
+    return {s.width, s.height};
+}
+
+// Languages offered before the downloadable list arrives: English alone.
+const std::vector<LanguageIndexEntry>& known_languages() {
+    static const std::vector<LanguageIndexEntry> list = language_list({});
+    return list;
+}
+
+void select_language(AppState& state, size_t index) {
+    const auto& list = known_languages();
+    if (index >= list.size()) return;
+    const std::string& code = list[index].code;
+    if (code == "en") {
+        set_language("", Catalog{});
+    } else if (auto catalog = load_language_file(code, state.settings_folder)) {
+        set_language(code, std::move(*catalog));
+    } else {
+        log("main: language " + code + " is not installed and cannot be downloaded in this build");
+        return;
+    }
+    state.settings.language = code;
+    save_settings(state.settings);
+}
+
+}  // namespace
+
+MainViewWindow& main_view_window() {
+    static thread_local MainViewWindow view;
+    return view;
+}
+
+MainViewInput MainViewWindow::input(AppState& state) {
+    const ClientDips client = client_dips(state.main);
+    MainViewInput in(state.settings);
+    in.screens = state.screens;
+    in.engine_running = state.engine->running();
+    in.zones_shown = state.engine->zones_visible();
+    in.languages = known_languages();
+    in.current_language = current_language().empty() ? std::string("en") : current_language();
+    in.autostart_enabled = autostart_enabled();
+    in.program_version = TW_VERSION_STRING;
+    in.layout_menu_open = layout_menu_open_;
+    in.language_menu_open = language_menu_open_;
+    in.scroll = scroll_;
+    in.width = client.width;
+    in.height = client.height;
+    in.measure = drawn_.renderer();
+    return in;
+}
+
+void MainViewWindow::rebuild(AppState& state) {
+    if (!state.main || !state.engine) return;
+    MainView view = build_main_view(input(state));
+    widgets_ = std::move(view.widgets);
+    previews_ = std::move(view.previews);
+    scroll_ = view.scroll;
+    if (focus_ && *focus_ >= widgets_.size()) focus_.reset();
+    tracker_.reapply(widgets_);
+    InvalidateRect(state.main, nullptr, FALSE);
+}
+
+void MainViewWindow::paint(AppState& state, HWND hwnd) {
+    drawn_.on_paint(
+        hwnd,
+        [this, &state](Renderer&, LogicalSize) {
+            if (widgets_.empty()) rebuild(state);
+        },
+        [this](Renderer& r, LogicalSize size) {
+            const std::optional<size_t> focus =
+                focus_visible_ && !layout_menu_open_ ? focus_ : std::nullopt;
+            return r.paint(widgets_, focus, previews_, static_cast<float>(size.width),
+                           static_cast<float>(size.height));
+        });
+}
+
+void MainViewWindow::size(AppState& state, LPARAM lparam) {
+    if (LOWORD(lparam) == 0 || HIWORD(lparam) == 0) return;
+    drawn_.on_size(lparam);
+    rebuild(state);
+}
+
+bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
+    const double scale = scale_for_window(hwnd);
+    const auto x = static_cast<int32_t>(client.x / scale + 0.5);
+    const auto y = static_cast<int32_t>(client.y / scale + 0.5);
+    return y < 40 && !hit_test(widgets_, x, y);
+}
+
+bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_MOUSEWHEEL: {
+        const int32_t next = wheel_scroll(scroll_, GET_WHEEL_DELTA_WPARAM(wp), widgets_,
+                                          client_dips(hwnd).height);
+        if (next != scroll_) {
+            scroll_ = next;
+            rebuild(state);
+        }
+        return true;
+    }
+    case WM_LBUTTONDOWN: {
+        const Point p = mouse_position_dips(hwnd, lp);
+        if (!press_proceeds(widgets_, p.x, p.y, layout_menu_open_, language_menu_open_)) {
+            layout_menu_open_ = language_menu_open_ = false;
+            rebuild(state);
+            return true;
+        }
+        if (hit_test(widgets_, p.x, p.y)) {
+            focus_visible_ = false;
+            SetFocus(hwnd);
+        }
+        handle_widget_mouse(hwnd, msg, lp, widgets_, tracker_);
+        return true;
+    }
+    case WM_MOUSEMOVE:
+    case WM_CAPTURECHANGED:
+        handle_widget_mouse(hwnd, msg, lp, widgets_, tracker_);
+        return true;
+    case WM_LBUTTONUP:
+        if (auto command = handle_widget_mouse(hwnd, msg, lp, widgets_, tracker_))
+            run_command(state, hwnd, *command);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    switch (vk) {
+    case VK_TAB:
+        focus_ = next_focus(widgets_, focus_, shift);
+        focus_visible_ = true;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return true;
+    case VK_RETURN:
+    case VK_SPACE:
+        if (focus_ && *focus_ < widgets_.size()) run_command(state, hwnd, widgets_[*focus_].id);
+        return true;
+    case VK_ESCAPE:
+        if (!layout_menu_open_ && !language_menu_open_) return false;
+        layout_menu_open_ = language_menu_open_ = false;
+        rebuild(state);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
+    const MainCommand cmd = decide_main_command(id, input(state), widgets_);
+    apply_list_command(cmd, layout_menu_open_, language_menu_open_);
+    const bool changed = apply_main_command(state.settings, cmd, state.screens);
+    if (changed) save_settings(state.settings);
+
+    Engine& engine = *state.engine;
+    using A = MainAction;
+    switch (cmd.action) {
+    case A::ToggleEngine: engine.toggle_running(); break;
+    case A::ToggleZones: engine.toggle_zones(); break;
+    case A::ToggleCoverTaskbar:
+    case A::SelectLayout:
+        // New zones: shares of the old ones end, a running engine starts over.
+        if (changed && engine.running()) engine.restart();
+        break;
+    case A::ToggleScreenEnabled:
+        if (changed && engine.running()) engine.refresh_zones();  // stops when no zones are left
+        break;
+    case A::SetStartWithWindows: set_autostart(cmd.value); break;
+    case A::SetTheme:
+        apply_theme_settings(state.settings);
+        break;
+    case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
+    case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
+    case A::SelectLanguage: select_language(state, cmd.index); break;
+    case A::OpenShortcuts:
+    case A::OpenLayoutManager:
+    case A::OpenColour:
+    case A::OpenUpdate:
+    case A::OpenAbout:
+        log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
+        break;
+    default: break;
+    }
+    refresh_views(state);
+}
+
+}  // namespace tw::app

@@ -1,0 +1,49 @@
+#pragma once
+// The main window's drawn content on the Win32 side: gathers the state the view shows,
+// paints it, turns mouse, wheel and key messages into commands and carries them out.
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+#include "app/toolkit/drawn_window.h"
+#include "core/views/main_view.h"
+#include "core/ui/widgets.h"
+
+namespace tw::app {
+
+struct AppState;
+
+class MainViewWindow {
+public:
+    // Rebuilds the widget list for the current state and client size, and repaints.
+    void rebuild(AppState& state);
+    void paint(AppState& state, HWND hwnd);
+    void size(AppState& state, LPARAM lparam);
+    void drop_renderer() { drawn_.drop_renderer(); }
+
+    // True when the point (client pixels) is a caption: no clickable widget, y < 40 DIPs.
+    bool is_caption(HWND hwnd, POINT client) const;
+    // Mouse, wheel and keyboard; true when the message was handled.
+    bool mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    bool key(AppState& state, HWND hwnd, WPARAM vk);
+
+private:
+    // What the view shows, gathered from the state and this window.
+    MainViewInput input(AppState& state);
+    void run_command(AppState& state, HWND hwnd, uint64_t id);
+
+    DrawnWindow drawn_;
+    std::vector<WidgetItem> widgets_;
+    std::vector<LayoutPreview> previews_;
+    PointerTracker tracker_;
+    std::optional<size_t> focus_;
+    bool focus_visible_ = false;
+    bool layout_menu_open_ = false;
+    bool language_menu_open_ = false;
+    int32_t scroll_ = 0;
+};
+
+MainViewWindow& main_view_window();
+
+}  // namespace tw::app

@@ -1,0 +1,70 @@
+#include "core/base/geometry.h"
+
+#include <cstdlib>
+
+namespace tw {
+
+Point centre(const Rect& r) {
+    // 64-bit sums so that rectangles near the 32-bit limits do not overflow.
+    return {static_cast<int32_t>((int64_t{r.left} + r.right) / 2),
+            static_cast<int32_t>((int64_t{r.top} + r.bottom) / 2)};
+}
+
+bool contains(const Rect& r, Point p) {
+    return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
+}
+
+bool near(const Rect& a, const Rect& b, int32_t tolerance) {
+    auto close = [tolerance](int32_t u, int32_t v) {
+        return std::llabs(int64_t{u} - v) <= tolerance;
+    };
+    return close(a.left, b.left) && close(a.top, b.top) && close(a.right, b.right) &&
+           close(a.bottom, b.bottom);
+}
+
+bool covers(const Rect& r, const Rect& target) {
+    return int64_t{target.left} + 2 >= r.left && int64_t{target.top} + 2 >= r.top &&
+           int64_t{r.right} >= int64_t{target.right} - 2 &&
+           int64_t{r.bottom} >= int64_t{target.bottom} - 2;
+}
+
+std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
+    if (zones.empty()) return std::nullopt;
+    for (const Rect& z : zones)
+        if (contains(z, p)) return z;
+    const Rect* best = nullptr;
+    int64_t best_d = 0;
+    for (const Rect& z : zones) {
+        Point c = centre(z);
+        int64_t dx = int64_t{c.x} - p.x;
+        int64_t dy = int64_t{c.y} - p.y;
+        int64_t d = dx * dx + dy * dy;
+        if (!best || d < best_d) {
+            best = &z;
+            best_d = d;
+        }
+    }
+    return *best;
+}
+
+std::string rect_text(const Rect& r) {
+    return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+           std::to_string(r.right) + "," + std::to_string(r.bottom) + "]";
+}
+
+std::string rect_struct_text(const Rect& r) {
+    return "RECT { left: " + std::to_string(r.left) + ", top: " + std::to_string(r.top) +
+           ", right: " + std::to_string(r.right) + ", bottom: " + std::to_string(r.bottom) +
+           " }";
+}
+
+std::string rect_list_text(const std::vector<Rect>& rects) {
+    std::string out = "[";
+    for (size_t i = 0; i < rects.size(); ++i) {
+        if (i) out += ", ";
+        out += rect_struct_text(rects[i]);
+    }
+    return out + "]";
+}
+
+}  // namespace tw

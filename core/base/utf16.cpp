@@ -1,0 +1,91 @@
+#include "core/base/utf16.h"
+
+#include <array>
+
+namespace tw {
+
+namespace {
+
+void put_utf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (cp >> 18));
+        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool is_low_surrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// UTF-8 forms of the non-ASCII white-space code points.
+constexpr std::array<std::string_view, 17> kWideSpaces = {
+    "\xC2\x85",     "\xC2\xA0",     "\xE1\x9A\x80", "\xE2\x80\x80", "\xE2\x80\x81",
+    "\xE2\x80\x82", "\xE2\x80\x83", "\xE2\x80\x84", "\xE2\x80\x85", "\xE2\x80\x86",
+    "\xE2\x80\x87", "\xE2\x80\x88", "\xE2\x80\x89", "\xE2\x80\x8A", "\xE2\x80\xA8",
+    "\xE2\x80\xA9", "\xE2\x80\xAF"};
+constexpr std::array<std::string_view, 2> kMoreSpaces = {"\xE2\x81\x9F", "\xE3\x80\x80"};
+
+bool ascii_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// Length of the white space that `s` starts with (front) or ends with (back), 0 if none.
+size_t space_at(std::string_view s, bool front) {
+    if (s.empty()) return 0;
+    if (ascii_space(front ? s.front() : s.back())) return 1;
+    auto check = [&](std::string_view sp) {
+        return front ? s.starts_with(sp) : s.ends_with(sp);
+    };
+    for (auto sp : kWideSpaces)
+        if (check(sp)) return sp.size();
+    for (auto sp : kMoreSpaces)
+        if (check(sp)) return sp.size();
+    return 0;
+}
+
+}  // namespace
+
+std::string utf16_to_utf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t u = text[i];
+        if (is_high_surrogate(u) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
+            char32_t cp = 0x10000 + ((char32_t{u} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00);
+            put_utf8(out, cp);
+            ++i;
+        } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
+            put_utf8(out, 0xFFFD);
+        } else {
+            put_utf8(out, u);
+        }
+    }
+    return out;
+}
+
+std::u16string_view utf16_until_nul(const char16_t* buffer, size_t capacity) {
+    if (!buffer) return {};
+    size_t n = 0;
+    while (n < capacity && buffer[n] != u'\0') ++n;
+    return {buffer, n};
+}
+
+std::string trim_unicode_space(std::string_view s) {
+    while (size_t n = space_at(s, true)) s.remove_prefix(n);
+    while (size_t n = space_at(s, false)) s.remove_suffix(n);
+    return std::string(s);
+}
+
+std::string name_from_utf16(const char16_t* buffer, size_t capacity) {
+    return trim_unicode_space(utf16_to_utf8(utf16_until_nul(buffer, capacity)));
+}
+
+}  // namespace tw

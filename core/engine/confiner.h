@@ -1,0 +1,143 @@
+#pragma once
+// The confiner: a window the user maximises or makes fullscreen is restored into one
+// of the zones of its monitor and held there. A held window that re-maximises is put
+// back (within a budget), one moved into another zone is held there, one moved to a
+// free position is let go. It works by polling: each pass looks at the foreground
+// window first and then at every other held window.
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/engine/desktop.h"
+#include "core/engine/eligibility.h"
+#include "core/base/geometry.h"
+
+namespace tw {
+
+struct HeldWindow {
+    bool release_pending = false;
+    uint64_t release_since = 0;
+    uint64_t release_delay = 50;
+    bool settle_pending = false;
+    uint64_t settle_at = 0;
+    Rect zone;
+    Rect rect;  // last set by the confiner, or last seen in place
+    uint64_t budget_window = 3500;
+    uint64_t budget_start = 0;
+    uint32_t budget = 8;
+    uint32_t reconfines = 0;
+    friend bool operator==(const HeldWindow&, const HeldWindow&) = default;
+};
+
+enum class ConfinerEventKind : uint8_t {
+    InZone = 0,     // confined, or found sitting in its zone
+    NotInZone = 1,  // not (or no longer) in a zone
+};
+
+struct ConfinerEvent {
+    ConfinerEventKind kind;
+    WindowId window;
+    friend bool operator==(const ConfinerEvent&, const ConfinerEvent&) = default;
+};
+
+enum class Verdict : uint8_t { InPlace, Reconfine, MovedTo, Release };
+
+struct Judgement {
+    Verdict verdict = Verdict::Release;
+    Rect zone;  // the zone a MovedTo verdict names
+    friend bool operator==(const Judgement&, const Judgement&) = default;
+};
+
+// What a held window's current rectangles mean, shared by both halves of a pass.
+Judgement judge(const Rect& wr, const Rect& vis, bool zoomed, const Rect& hold_zone,
+                const Rect& hold_rect, const std::vector<Rect>& zones, const Rect& monitor,
+                const Rect& work);
+
+// The point whose zone a newly maximised window goes to: the cursor when it lies over
+// the zones; else the centre of the restored rectangle when that is clearly smaller
+// than the zones' bounding box; else the centre of the maximised rectangle.
+Point takeover_point(const std::vector<Rect>& zones, std::optional<Point> cursor,
+                     std::optional<Rect> normal_rect, const Rect& wr);
+
+class Confiner {
+public:
+    // Placement is rate-limited to one per this many ms within a foreground streak.
+    static constexpr uint64_t kStreakMinGapMs = 10;
+    // A foreground window still fighting this long after its first placement is left.
+    static constexpr uint64_t kSurrenderAfterMs = 3500;
+    static constexpr uint64_t kSettleDelayMs = 40;
+
+    Confiner(Desktop& desktop, Clock& clock);
+
+    void set_monitor_table(std::vector<ConfinerRow> table) { table_ = std::move(table); }
+    const std::vector<ConfinerRow>& monitor_table() const { return table_; }
+    void set_ignore_list(std::vector<WindowId> ignore) { ignore_ = std::move(ignore); }
+    const std::vector<WindowId>& ignore_list() const { return ignore_; }
+
+    // Engine start: forgets holds, surrenders and the streak.
+    void reset();
+    // Engine stop: back to a freshly created, idle confiner (empty tables, new time
+    // base, forgotten overlay-style log).
+    void clear();
+
+    // One pass.
+    void confine_tick();
+    // The events of the passes since the last call, in order.
+    std::vector<ConfinerEvent> take_events();
+
+    // Whole milliseconds since the confiner was created.
+    uint64_t now_ms() const;
+
+    const HeldWindow* hold(WindowId w) const;
+    bool holds(WindowId w) const { return hold(w) != nullptr; }
+    size_t hold_count() const { return held_.size(); }
+    void record_hold(WindowId w, const Rect& zone, const Rect& rect);
+    void drop_hold(WindowId w);
+    // A snap or keyboard move put the window into `zone`: when held, the hold follows.
+    void move_hold(WindowId w, const Rect& zone);
+
+    bool is_surrendered(WindowId w) const { return surrendered_.count(w) != 0; }
+    const OverlayStyleLog& overlay_log() const { return overlay_log_; }
+
+    // Moves the window, checks that it stayed, and retries once with "no send
+    // changing" for windows that undo a plain move.
+    void confiner_place(WindowId w, const Rect& target);
+
+private:
+    struct Streak {
+        WindowId window = 0;
+        uint64_t first_attempt = 0;
+        uint64_t last_placement = 0;
+        uint32_t rounds = 0;
+    };
+
+    void foreground_half(const ForegroundWindow& fg);
+    void takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
+                  const std::vector<Rect>& zones, Rect wr, Rect vis, bool zoomed);
+    void judge_foreground(WindowId f, const MonitorRects& mr, const std::vector<Rect>& zones,
+                          const Rect& wr, const Rect& vis);
+    void background_half(WindowId skip);
+    void background_one(WindowId h);
+    void reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr, Rect vis);
+    bool release_check(HeldWindow& hw);
+    void settle_check(WindowId w, HeldWindow& hw);
+    void schedule_settle(HeldWindow& hw);
+    void clear_streak_of(WindowId w);
+
+    Desktop& desktop_;
+    Clock& clock_;
+    uint64_t time_base_;
+    uint32_t own_pid_;
+    std::vector<ConfinerRow> table_;
+    std::vector<WindowId> ignore_;
+    std::vector<ConfinerEvent> events_;
+    std::set<WindowId> surrendered_;
+    std::map<WindowId, HeldWindow> held_;
+    OverlayStyleLog overlay_log_;
+    Streak streak_;
+};
+
+}  // namespace tw

@@ -1,0 +1,80 @@
+#pragma once
+// The narrow seam between the placement engine and the window system. The engine
+// decides; a Desktop answers questions and applies placements. The Win32
+// implementation lives in app/; tests use FakeDesktop (tests/fake_desktop.h).
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/base/geometry.h"
+
+namespace tw {
+
+// Opaque window handle; 0 is "no window". Printed in log lines as a signed decimal.
+using WindowId = int64_t;
+
+struct MonitorRects {
+    Rect monitor;  // rcMonitor
+    Rect work;     // rcWork
+};
+
+struct WindowPlacementInfo {
+    Rect normal_position;  // rcNormalPosition as the system reports it
+};
+
+// SetWindowPos flags the engine uses, with their Win32 values.
+enum SetPosFlags : uint32_t {
+    kSwpNoSize = 0x0001,
+    kSwpNoZOrder = 0x0004,
+    kSwpNoActivate = 0x0010,
+    kSwpNoOwnerZOrder = 0x0200,
+    kSwpNoSendChanging = 0x0400,
+};
+
+// Extended window styles the eligibility rules look at.
+enum ExStyle : uint64_t {
+    kWsExTopmost = 0x8,
+    kWsExToolWindow = 0x80,
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    virtual WindowId foreground_window() = 0;
+    virtual bool is_window(WindowId w) = 0;
+    virtual bool is_visible(WindowId w) = 0;
+    virtual bool is_zoomed(WindowId w) = 0;
+    virtual bool is_iconic(WindowId w) = 0;
+    // GetClassNameW; empty on failure.
+    virtual std::string class_name(WindowId w) = 0;
+    virtual uint32_t process_id(WindowId w) = 0;
+    virtual uint32_t current_process_id() = 0;
+    virtual uint64_t ex_style(WindowId w) = 0;
+
+    virtual std::optional<Rect> window_rect(WindowId w) = 0;
+    // DWM extended frame bounds when available and non-empty, else `fallback`.
+    virtual Rect visible_frame(WindowId w, const Rect& fallback) = 0;
+    virtual std::optional<WindowPlacementInfo> window_placement(WindowId w) = 0;
+    // MonitorFromWindow(MONITOR_DEFAULTTONULL) + GetMonitorInfoW; none when either fails.
+    virtual std::optional<MonitorRects> monitor_of_window(WindowId w) = 0;
+
+    virtual std::optional<Point> cursor_pos() = 0;
+    virtual bool shift_down() = 0;
+
+    // ShowWindow(SW_RESTORE).
+    virtual void restore(WindowId w) = 0;
+    // SetWindowPos with no insert-after window; x, y, width, height as given.
+    virtual bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
+                                uint32_t flags) = 0;
+};
+
+// A monotonic millisecond clock, so that the 10 ms, 40 ms, 50 ms, 80 ms and 3.5 s rules
+// are tested without sleeping.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual uint64_t now_ms() = 0;
+};
+
+}  // namespace tw

@@ -1,0 +1,82 @@
+// Shift-drag snapping: while the left button is held with Shift down, the zone under
+// the cursor is highlighted; on release the foreground window goes into it, and once
+// more a moment later for applications that adjust themselves after a move.
+#include <cstdlib>
+#include <utility>
+
+#include "core/engine/engine.h"
+#include "core/engine/engine_placement.h"
+#include "core/base/log.h"
+
+namespace tw {
+
+void Engine::on_press() {
+    // A press queued before a stop would otherwise start a poll timer nobody ends.
+    if (!running_) return;
+    dragging_ = false;
+    target_.reset();
+    press_ = desktop_.cursor_pos().value_or(Point{0, 0});
+    shell_.set_timer(EngineTimer::DragPoll, kDragPollMs);
+}
+
+void Engine::on_drag_poll() {
+    if (!running_) return;
+    if (!desktop_.shift_down()) {
+        shell_.hide_highlight();
+        target_.reset();
+        return;
+    }
+    const Point c = desktop_.cursor_pos().value_or(press_);
+    if (!dragging_) {
+        const int64_t dx = std::llabs(int64_t{c.x} - press_.x);
+        const int64_t dy = std::llabs(int64_t{c.y} - press_.y);
+        if (dx < kDragThreshold && dy < kDragThreshold) return;
+    }
+    dragging_ = true;
+    const Point at = desktop_.cursor_pos().value_or(Point{0, 0});
+    const MonitorZones* row = row_containing(table_, at);
+    std::optional<Rect> next;
+    if (row) next = zone_at_point(c, row->zones);
+    if (next == target_) return;
+    target_ = next;
+    if (target_)
+        shell_.show_highlight(*target_);
+    else
+        shell_.hide_highlight();
+}
+
+void Engine::on_release() {
+    shell_.kill_timer(EngineTimer::DragPoll);
+    const std::optional<Rect> zone = std::exchange(target_, std::nullopt);
+    const bool was_dragging = std::exchange(dragging_, false);
+    shell_.hide_highlight();
+    if (!was_dragging) {
+        log("dragend: not a drag");
+        return;
+    }
+    if (!zone) {
+        log("dragend: no target zone");
+        return;
+    }
+    const WindowId w = desktop_.foreground_window();
+    if (!is_snappable(desktop_, w, own_)) {
+        log("dragend: skip own/none/shell hwnd=" + std::to_string(w));
+        return;
+    }
+    log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
+        rect_text(*zone));
+    confiner_.move_hold(w, *zone);
+    if (place_in_zone(desktop_, w, *zone)) count_use();
+    pending_resnap_ = PendingResnap{w, *zone};
+    shell_.set_timer(EngineTimer::Resnap, kResnapMs);
+}
+
+void Engine::on_resnap() {
+    shell_.kill_timer(EngineTimer::Resnap);
+    const auto pending = std::exchange(pending_resnap_, std::nullopt);
+    if (!pending) return;
+    log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
+    place_in_zone(desktop_, pending->window, pending->zone);
+}
+
+}  // namespace tw

@@ -1,0 +1,101 @@
+#pragma once
+// The placement engine's state and decisions: start and stop, the confiner passes
+// and the usage they count, and Shift-drag snapping. Keyboard moves and the hotkey
+// actions live in keyboard_move.h. Every effect on the program's own windows, hooks
+// and timers goes through EngineShell; other applications' windows through Desktop.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "core/engine/confiner.h"
+#include "core/engine/desktop.h"
+#include "core/engine/eligibility.h"
+#include "core/engine/engine_shell.h"
+#include "core/base/geometry.h"
+#include "core/engine/monitor_zones.h"
+#include "core/engine/usage_tally.h"
+
+namespace tw {
+
+struct PendingResnap {
+    WindowId window = 0;
+    Rect zone;
+    friend bool operator==(const PendingResnap&, const PendingResnap&) = default;
+};
+
+class Engine {
+public:
+    // A press becomes a drag once the cursor is this far from the press point along
+    // either axis with Shift down.
+    static constexpr int32_t kDragThreshold = 12;
+
+    // count_use adds one to the usage counter and persists it.
+    Engine(Desktop& desktop, Clock& clock, EngineShell& shell, std::function<void()> count_use);
+
+    // The program's own windows, created at start-up before the engine can run.
+    void set_main_window(WindowId w) { own_.main = w; }
+    void set_highlight_window(WindowId w) { own_.highlight = w; }
+
+    // Starts when the zone table has rows; otherwise stays stopped and only refreshes
+    // the views. Returns whether the engine runs.
+    bool start();
+    void stop();
+    void restart();
+    // Start/stop control: stops a running engine, starts a stopped one.
+    void toggle_running();
+    // Hide/show zones control; does nothing while stopped. Returns whether it acted.
+    bool toggle_zones();
+    // Display or layout change while running: new overlays and confiner tables, or a
+    // stop when no screen has zones any more. Returns whether the engine still runs.
+    bool refresh_zones();
+
+    // A window moved or came to the foreground, or the pass timer ticked.
+    void on_confine_trigger();
+    // Left button pressed, mouse moved with the button down (and the poll timer),
+    // left button released, the re-snap timer.
+    void on_press();
+    void on_drag_poll();
+    void on_release();
+    void on_resnap();
+
+    bool running() const { return running_; }
+    bool zones_visible() const { return zones_visible_; }
+    bool dragging() const { return dragging_; }
+    Point press_point() const { return press_; }
+    const std::optional<Rect>& target() const { return target_; }
+    const std::optional<PendingResnap>& pending_resnap() const { return pending_resnap_; }
+    const std::vector<MonitorZones>& zone_table() const { return table_; }
+    const OwnWindows& own_windows() const { return own_; }
+
+    Desktop& desktop() { return desktop_; }
+    Confiner& confiner() { return confiner_; }
+    const Confiner& confiner() const { return confiner_; }
+    const UsageTally& usage_tally() const { return tally_; }
+    void count_use() {
+        if (count_use_) count_use_();
+    }
+
+private:
+    void rebuild_overlays(std::vector<MonitorZones> table);
+
+    Desktop& desktop_;
+    EngineShell& shell_;
+    std::function<void()> count_use_;
+    Confiner confiner_;
+    UsageTally tally_;
+    OwnWindows own_;
+    std::vector<MonitorZones> table_;
+
+    bool running_ = false;
+    bool zones_visible_ = false;
+    Point press_;
+    bool dragging_ = false;
+    std::optional<Rect> target_;
+    std::optional<PendingResnap> pending_resnap_;
+};
+
+// The first row whose monitor rectangle contains p; null when none does.
+const MonitorZones* row_containing(const std::vector<MonitorZones>& table, Point p);
+
+}  // namespace tw

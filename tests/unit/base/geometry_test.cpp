@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include "core/base/geometry.h"
+
+namespace tw {
+namespace {
+
+TEST(Geometry, RightAndBottomEdgesAreExclusive) {
+    struct Case { Point p; bool inside; };
+    const Rect r{0, 0, 10, 20};
+    for (auto [p, inside] : {Case{{0, 0}, true}, Case{{9, 19}, true}, Case{{10, 5}, false},
+                             Case{{5, 20}, false}, Case{{-1, 5}, false}}) {
+        EXPECT_EQ(contains(r, p), inside) << p.x << "," << p.y;
+    }
+}
+
+TEST(Geometry, CentreTruncatesTowardZero) {
+    EXPECT_EQ(centre(Rect{-3, -3, 0, 0}), (Point{-1, -1}));
+    EXPECT_EQ(centre(Rect{0, 0, 5, 5}), (Point{2, 2}));
+    EXPECT_EQ(centre(Rect{INT32_MAX - 1, 0, INT32_MAX, 2}), (Point{INT32_MAX - 1, 1}));
+}
+
+TEST(Geometry, NearIsInclusive) {
+    EXPECT_TRUE(near({0, 0, 100, 100}, {2, -2, 102, 98}, 2));
+    EXPECT_FALSE(near({0, 0, 100, 100}, {3, 0, 100, 100}, 2));
+}
+
+TEST(Geometry, CoversWithinTwoPixels) {
+    const Rect work{0, 0, 1920, 1040};
+    EXPECT_TRUE(covers({-8, -8, 1928, 1048}, work));
+    EXPECT_TRUE(covers({2, 2, 1918, 1038}, work));
+    EXPECT_FALSE(covers({3, 0, 1920, 1040}, work));
+}
+
+TEST(Geometry, ZoneAtPointPrefersContainingThenNearestCentreThenEarlier) {
+    const std::vector<Rect> zones{{0, 0, 100, 100}, {110, 0, 210, 100}};
+    EXPECT_EQ(zone_at_point({50, 50}, zones), zones[0]);
+    EXPECT_EQ(zone_at_point({150, 50}, zones), zones[1]);
+    EXPECT_EQ(zone_at_point({104, 50}, zones), zones[0]);  // gap, equal distance: first
+    EXPECT_EQ(zone_at_point({106, 50}, zones), zones[1]);
+    EXPECT_FALSE(zone_at_point({0, 0}, {}).has_value());
+}
+
+TEST(Geometry, RectTexts) {
+    EXPECT_EQ(rect_text({1, -2, 3, 4}), "[1,-2,3,4]");
+    EXPECT_EQ(rect_struct_text({1, 2, 3, 4}), "RECT { left: 1, top: 2, right: 3, bottom: 4 }");
+    EXPECT_EQ(rect_list_text({}), "[]");
+    EXPECT_EQ(rect_list_text({{0, 0, 1, 1}, {1, 1, 2, 2}}),
+              "[RECT { left: 0, top: 0, right: 1, bottom: 1 }, RECT { left: 1, top: 1, right: 2, bottom: 2 }]");
+}
+
+}  // namespace
+}  // namespace tw

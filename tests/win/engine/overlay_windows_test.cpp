@@ -1,0 +1,67 @@
+// The zone overlay windows as the system sees them: their window region is the outline
+// of the zones, and a shared zone's ring is cut out of it.
+#include "app/app_state.h"
+#include "app/engine/engine_shell_win.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::app {
+namespace {
+
+struct Probe {
+    int x, y;
+    bool inside;
+};
+
+void expect_region(HWND hwnd, const std::vector<Probe>& probes, const char* what) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(hwnd, rgn), ERROR) << what;
+    for (const Probe& p : probes)
+        EXPECT_EQ(PtInRegion(rgn, p.x, p.y) != 0, p.inside) << what << " at " << p.x << "," << p.y;
+    DeleteObject(rgn);
+}
+
+TEST(OverlayWindows, RegionIsTheZoneOutline) {
+    AppState state;
+    state.instance = GetModuleHandleW(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(0xA8, 0x55, 0xF7));
+    register_overlay_classes(state.instance, brush);
+    Win32EngineShell shell(state);
+    std::vector<size_t> shared;
+    shell.shared_zones = [&](const std::string&) { return shared; };
+
+    // Two columns on a 1920 x 1040 work area that starts 40 pixels down.
+    MonitorZones row{"screen", {{0, 40, 960, 1080}, {960, 40, 1920, 1080}}, {0, 0, 1920, 1080},
+                     {0, 40, 1920, 1080}};
+    auto windows = shell.create_overlays({row}, true);
+    ASSERT_EQ(windows.size(), 1u);
+    HWND hwnd = to_hwnd(windows[0]);
+    ASSERT_NE(hwnd, nullptr);
+    RECT wr{};
+    GetWindowRect(hwnd, &wr);
+    EXPECT_EQ(to_rect(wr), (Rect{0, 40, 1920, 1080}));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & 0x80000A8, 0x80000A8);
+
+    // Window coordinates: the frame along every edge, the shared border at 959 and 960.
+    expect_region(hwnd,
+                  {{0, 500, true}, {1, 500, true}, {2, 500, false}, {500, 500, false},
+                   {958, 500, false}, {959, 500, true}, {960, 500, true}, {961, 500, false},
+                   {1918, 500, true}, {1919, 500, true}, {500, 0, true}, {500, 1039, true},
+                   {500, 2, false}},
+                  "two columns");
+
+    // Sharing the first zone clears the 4-pixel band along its edges.
+    shared = {0};
+    shell.cut_share_frames();
+    expect_region(hwnd,
+                  {{0, 500, false}, {959, 500, false}, {960, 500, false}, {500, 0, false},
+                   {1919, 500, true}, {1500, 0, true}},
+                  "first zone shared");
+
+    shell.destroy_overlays();
+    EXPECT_FALSE(IsWindow(hwnd));
+    DeleteObject(brush);
+}
+
+}  // namespace
+}  // namespace tw::app
