@@ -54,6 +54,16 @@ struct AppState {
     Win32Clock clock;
     std::unique_ptr<Win32EngineShell> shell;
     std::unique_ptr<Engine> engine;
+
+    // The tray icon.
+
+    // The layout editor.
+
+    // The shortcuts window and the colour, About and update dialogs.
+
+    // Zone Share.
+
+    // The network services: update check and download, language list and files.
 };
 
 // The UI thread's state; created by run().
