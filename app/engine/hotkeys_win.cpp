@@ -7,14 +7,32 @@
 
 namespace tw::app {
 
-void register_engine_hotkeys(HWND main, const Settings& settings) {
-    for (size_t i = 0; i < kEngineActionCount; ++i) {
-        const HotkeyBinding& b = settings.hotkeys[i];
+namespace {
+
+// Registers bindings [first, first + count) of the settings as ids from `first_id`.
+void register_range(HWND main, const Settings& settings, size_t first, size_t count, int first_id) {
+    for (size_t i = 0; i < count; ++i) {
+        const HotkeyBinding& b = settings.hotkeys[first + i];
         if (!b.bound()) continue;
-        const int id = kFirstEngineHotkeyId + static_cast<int>(i);
+        const int id = first_id + static_cast<int>(i);
         if (!RegisterHotKey(main, id, b.modifiers | kModNoRepeat, b.key))
             log("hotkeys: RegisterHotKey failed for id " + std::to_string(id));
     }
+}
+
+}  // namespace
+
+void register_engine_hotkeys(HWND main, const Settings& settings) {
+    register_range(main, settings, 0, kEngineActionCount, kFirstEngineHotkeyId);
+}
+
+void register_share_hotkeys(HWND main, const Settings& settings) {
+    register_range(main, settings, kEngineActionCount, kLastShareHotkeyId - kFirstShareHotkeyId + 1,
+                   kFirstShareHotkeyId);
+}
+
+void unregister_share_hotkeys(HWND main) {
+    for (int id = kFirstShareHotkeyId; id <= kLastShareHotkeyId; ++id) UnregisterHotKey(main, id);
 }
 
 void unregister_engine_hotkeys(HWND main) {
