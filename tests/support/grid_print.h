@@ -1,5 +1,8 @@
 #pragma once
 // Readable GoogleTest output for grids, and a grid built from its sizes and cells.
+#include <gtest/gtest.h>
+
+#include <cmath>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -24,6 +27,21 @@ inline void PrintTo(const Grid& g, std::ostream* os) {
 }
 
 namespace test {
+
+// Zones equal to within 1e-9, in order, with the first difference as the message.
+inline ::testing::AssertionResult zones_near(const std::vector<Zone>& got, const std::vector<Zone>& want) {
+    if (got.size() != want.size())
+        return ::testing::AssertionFailure() << got.size() << " zones instead of " << want.size();
+    for (size_t i = 0; i < got.size(); ++i) {
+        const Zone& a = got[i];
+        const Zone& b = want[i];
+        if (std::fabs(a.left - b.left) > 1e-9 || std::fabs(a.top - b.top) > 1e-9 ||
+            std::fabs(a.right - b.right) > 1e-9 || std::fabs(a.bottom - b.bottom) > 1e-9)
+            return ::testing::AssertionFailure() << "zone " << i << ": " << ::testing::PrintToString(a)
+                                                 << " instead of " << ::testing::PrintToString(b);
+    }
+    return ::testing::AssertionSuccess();
+}
 
 inline Grid make_grid(std::vector<double> heights, std::vector<double> widths, std::vector<GridCell> cells,
                       double origin_left = 0, double origin_top = 0) {

@@ -15,20 +15,6 @@ namespace {
 
 using test::make_grid;
 
-::testing::AssertionResult same_zones(const std::vector<Zone>& got, const std::vector<Zone>& want) {
-    if (got.size() != want.size())
-        return ::testing::AssertionFailure() << got.size() << " zones instead of " << want.size();
-    for (size_t i = 0; i < got.size(); ++i) {
-        const Zone& a = got[i];
-        const Zone& b = want[i];
-        if (std::fabs(a.left - b.left) > 1e-9 || std::fabs(a.top - b.top) > 1e-9 ||
-            std::fabs(a.right - b.right) > 1e-9 || std::fabs(a.bottom - b.bottom) > 1e-9)
-            return ::testing::AssertionFailure() << "zone " << i << ": " << ::testing::PrintToString(a)
-                                                 << " instead of " << ::testing::PrintToString(b);
-    }
-    return ::testing::AssertionSuccess();
-}
-
 TEST(GridFit, LayoutsThatTileARectangleComeBackExactly) {
     const std::vector<std::vector<Zone>> cases = {
         {{0.1, 0, 0.5, 1}, {0.5, 0, 0.9, 1}},  // margins left and right
@@ -39,7 +25,7 @@ TEST(GridFit, LayoutsThatTileARectangleComeBackExactly) {
     for (const auto& zones : cases) {
         const GridFit fit = fit_grid(zones);
         EXPECT_TRUE(fit.exact);
-        EXPECT_TRUE(same_zones(zones_from_grid(fit.grid), zones));
+        EXPECT_TRUE(test::zones_near(zones_from_grid(fit.grid), zones));
     }
 }
 
@@ -73,7 +59,7 @@ TEST(GridFit, OtherLayoutsOpenAsTheNearestGrid) {
     for (const Case& c : cases) {
         const GridFit fit = fit_grid(c.zones);
         EXPECT_FALSE(fit.exact) << c.name;
-        EXPECT_TRUE(same_zones(zones_from_grid(fit.grid), c.reshaped)) << c.name;
+        EXPECT_TRUE(test::zones_near(zones_from_grid(fit.grid), c.reshaped)) << c.name;
         // What opens can be saved and opened again unchanged.
         EXPECT_TRUE(fit_grid(zones_from_grid(fit.grid)).exact) << c.name;
     }
