@@ -4,6 +4,7 @@
 // core/base/geometry.h.
 #include "app/app_state.h"
 #include "app/engine/screens_win.h"
+#include "app/engine/win32_desktop.h"
 #include "app/platform/wide_text.h"
 #include "app/toolkit/caret_blink.h"
 #include "app/toolkit/clipboard.h"
@@ -33,6 +34,7 @@ struct EditorWindow {
     CaretBlink caret{kEditorCaretTimer};
     bool selecting = false;       // a mouse selection in a text field
     bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
+    int32_t client_height = 0;    // DIPs the view may use before it scrolls
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -41,38 +43,39 @@ EditorWindow* window_of(HWND hwnd) {
 
 bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 
-// The height the edit view may use before it scrolls: the primary work area's.
-int32_t usable_height_dips(HWND hwnd) {
-    return static_cast<int32_t>(primary_work_area().height() / scale_for_window(hwnd));
-}
-
-// The window's size follows its content: 480 DIPs wide, as high as the view needs up
-// to the primary work area's height. It keeps its top-left corner unless growing would
-// take it past the bottom of its monitor's work area.
-void fit_to_content(HWND hwnd, int32_t content_bottom) {
+// The window's size follows its content: 480 DIPs wide and as high as the view needs,
+// at most the primary work area's height and never past the bottom of its monitor's
+// work area (the edit view scrolls instead). It keeps its place, so that the canvas
+// does not move under the pointer, unless it was dragged so low that the view does
+// not fit in what is left: then it moves up.
+void rebuild(EditorWindow& w, HWND hwnd) {
     const double scale = scale_for_window(hwnd);
-    const int width = static_cast<int>(std::lround(kEditorWidth * scale));
-    const int height = editor_window_height(content_bottom, scale, primary_work_area().height());
     RECT r{};
-    if (!GetWindowRect(hwnd, &r)) return;
-    UINT flags = SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE;
-    int top = r.top;
+    GetWindowRect(hwnd, &r);
+    Rect work = primary_work_area();
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
-    if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi) && r.top + height > mi.rcWork.bottom) {
-        top = std::max<int>(mi.rcWork.top, mi.rcWork.bottom - height);
-        flags &= ~static_cast<UINT>(SWP_NOMOVE);
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) work = to_rect(mi.rcWork);
+    const int most = std::max(1, std::min(primary_work_area().height(), work.height()));
+    int top = r.top;
+    auto room = [&] { return std::clamp(work.bottom - top, 1, most); };
+    EditorView view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
+    const int wanted = editor_window_height(view.content_bottom, scale, most);
+    if (wanted > room() && room() < std::lround(360 * scale)) {
+        top = std::max(work.top, work.bottom - wanted);
+        view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
     }
-    if (r.right - r.left == width && r.bottom - r.top == height && top == r.top) return;
-    SetWindowPos(hwnd, nullptr, r.left, top, width, height, flags);
-}
-
-void rebuild(EditorWindow& w, HWND hwnd) {
-    EditorView view = build_editor_view(w.st, usable_height_dips(hwnd));
+    w.client_height = static_cast<int32_t>(room() / scale);
     if (w.st.page == EditorPage::Edit) w.st.scroll = view.scroll;
     w.widgets = std::move(view.widgets);
     w.tracker.reapply(w.widgets);
-    fit_to_content(hwnd, view.content_bottom);
+
+    const int width = static_cast<int>(std::lround(kEditorWidth * scale));
+    const int height = std::min(wanted, room());
+    if (r.right - r.left != width || r.bottom - r.top != height || r.top != top) {
+        SetWindowPos(hwnd, nullptr, r.left, top, width, height,
+                     SWP_NOACTIVATE | SWP_NOZORDER | (top == r.top ? SWP_NOMOVE : 0));
+    }
     InvalidateRect(hwnd, nullptr, FALSE);
 }
 
@@ -175,7 +178,7 @@ void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
 
 void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     const bool shift = key_down(VK_SHIFT);
-    const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, usable_height_dips(hwnd));
+    const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
     if (out != EditorOutcome{}) {
         apply(w, hwnd, out);
         return;
@@ -237,7 +240,7 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // The message loop may offer the window's keys to dialog navigation: Tab, Enter
         // and Escape are this window's own.
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
-    case WM_PAINT:
+    case WM_PAINT: {
         w->drawn.on_paint(hwnd, nullptr, [w](Renderer& r, LogicalSize size) {
             return r.draw_frame([&](Canvas& c) {
                 paint_editor(c, w->st, w->widgets, w->caret.visible(), static_cast<float>(size.width),
@@ -245,6 +248,7 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             });
         });
         return 0;
+    }
     case WM_SIZE: w->drawn.on_size(lp); return 0;
     case WM_LBUTTONDOWN: on_button_down(*w, hwnd, wp, lp); return 0;
     case WM_MOUSEMOVE: on_mouse_move(*w, hwnd, lp); return 0;
@@ -262,13 +266,16 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         rebuild(*w, hwnd);
         return 0;
     case WM_MOUSEWHEEL:
-        apply(*w, hwnd, editor_wheel(w->st, GET_WHEEL_DELTA_WPARAM(wp), w->widgets, usable_height_dips(hwnd)));
+        apply(*w, hwnd, editor_wheel(w->st, GET_WHEEL_DELTA_WPARAM(wp), w->widgets, w->client_height));
         return 0;
     case WM_KEYDOWN: on_key(*w, hwnd, wp); return 0;
     case WM_CHAR: on_char(*w, hwnd, wp); return 0;
     case WM_TIMER:
-        if (w->caret.on_timer(hwnd, wp)) return 0;
-        break;
+        if (!w->caret.on_timer(hwnd, wp)) break;
+        // The timer runs from the opening on; with no field focused there is no caret
+        // to blink and it stops after this repaint.
+        if (w->st.focus.field == EditorFocus::Field::None) w->caret.stop(hwnd);
+        return 0;
     case WM_DPICHANGED: {
         const auto* suggested = reinterpret_cast<const RECT*>(lp);
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
@@ -340,6 +347,9 @@ void open_editor(AppState& state) {
     ShowWindow(hwnd, SW_SHOW);
     SetForegroundWindow(hwnd);
     SetFocus(hwnd);
+    // Its first tick also repaints the new window: under Wine the first frames of a new
+    // render target can be lost while the window is being mapped.
+    w->caret.start(hwnd);
 }
 
 }  // namespace tw::app
