@@ -209,9 +209,11 @@ LRESULT on_hit_test(EditorWindow& w, HWND hwnd, LPARAM lp) {
     const double scale = scale_for_window(hwnd);
     const auto x = static_cast<int32_t>(std::lround(pt.x / scale));
     const auto y = static_cast<int32_t>(std::lround(pt.y / scale));
-    for (const WidgetItem& it : w.widgets)
-        if (it.kind == 17 && contains(it.rect, {x, y})) return HTCLIENT;
-    return y < 40 ? HTCAPTION : HTCLIENT;
+    // The title band drags the window, except where something takes clicks: the close
+    // glyph, and whatever a scrolled edit view has moved up into the band.
+    const bool clickable = hit_test(w.widgets, x, y) ||
+                           (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), {x, y}));
+    return y < 40 && !clickable ? HTCAPTION : HTCLIENT;
 }
 
 void on_destroy(EditorWindow& w, HWND hwnd) {
