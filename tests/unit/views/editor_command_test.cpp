@@ -382,24 +382,6 @@ TEST(EditorCommand, CanvasSplitsMergesAndDragsBorders) {
     EXPECT_EQ(st.grid.cells.size(), 2u);
 }
 
-TEST(EditorCommand, HoverFollowsThePointer) {
-    Settings s = settings_with({"A", "B"}, "A");
-    EditorState st = open(s);
-    const std::vector<WidgetItem> widgets = build_manage_view(st).widgets;
-    EXPECT_TRUE(hover_row_at(st, widgets, {100, 130}).rebuild);
-    EXPECT_EQ(st.hover_row, 1u);
-    EXPECT_EQ(hover_row_at(st, widgets, {100, 131}), EditorOutcome{});
-    hover_row_at(st, widgets, {100, 300});
-    EXPECT_EQ(st.hover_row, std::nullopt);
-
-    run_editor_command(st, s, kRow);
-    st.page = EditorPage::Edit;
-    const Rect c = canvas_rect(st);
-    EXPECT_TRUE(canvas_move(st, {c.left + 5, c.top + 5}).repaint);
-    EXPECT_EQ(st.canvas_hover, (CanvasHover{CanvasHover::Kind::Zone, 0, 0}));
-    EXPECT_EQ(canvas_move(st, {c.left + 6, c.top + 5}), EditorOutcome{});
-}
-
 TEST(EditorCommand, WheelScrollsTheManageListAndRowsFollow) {
     Settings s = settings_with({"A", "B", "C", "D", "E", "F", "G"}, "A");
     EditorState st = open(s);
@@ -415,37 +397,6 @@ TEST(EditorCommand, WheelScrollsTheManageListAndRowsFollow) {
     EXPECT_EQ(build_manage_view(st).widgets[3].text, "B");
     run_editor_command(st, s, kRow + 5);
     EXPECT_EQ(st.former_name, "G");
-}
-
-TEST(EditorCommand, UnitButtonsAndAdd) {
-    Settings s;
-    EditorState st = open(s);
-    EXPECT_TRUE(run_editor_command(st, s, kAdd).caret);
-    EXPECT_EQ(st.page, EditorPage::Edit);
-    EXPECT_EQ(st.focus, (EditorFocus{Field::Name, 0}));
-    EXPECT_EQ(st.former_name, std::nullopt);
-    EXPECT_EQ(st.grid, uniform_grid(1, 3));
-    run_editor_command(st, s, kUnit + 2);
-    EXPECT_EQ(st.unit_px, (std::vector<uint8_t>{0, 0, 1}));
-    EXPECT_EQ(st.width_fields[2].text(), "640");
-    EXPECT_EQ(st.width_fields[1].text(), "33.3%");
-    EXPECT_EQ(run_editor_command(st, s, kUnit + 3), EditorOutcome{});
-    EXPECT_TRUE(run_editor_command(st, s, kCloseButton).close);
-}
-
-TEST(EditorCommand, SizeInputParsing) {
-    struct Case {
-        const char* text;
-        bool pixels;
-        std::optional<double> fraction;
-    };
-    const Case cases[] = {
-        {"25", false, 0.25},  {"25%", false, 0.25}, {"  25\t%  ", false, 0.25}, {"2.5e1", false, 0.25},
-        {"%", false, {}},     {"25%%", false, {}},  {"25 px", false, {}},       {"960", true, 0.5},
-        {"960px", true, 0.5}, {"nan", false, {}},   {"", true, {}},             {"0x10", true, {}},
-    };
-    for (const Case& c : cases) EXPECT_EQ(parse_size_input(c.text, c.pixels, 1920), c.fraction) << c.text;
-    EXPECT_EQ(parse_size_input("960", true, 0), std::nullopt);
 }
 
 }  // namespace
