@@ -58,6 +58,7 @@ struct AppState {
     // The tray icon.
 
     // The layout editor.
+    HWND editor = nullptr;  // the editor window while it is open
 
     // The shortcuts window and the colour, About and update dialogs.
 

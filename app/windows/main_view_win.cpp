@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
 #include "app/platform/system_theme.h"
 #include "core/model/catalog.h"
@@ -200,8 +201,8 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     case A::SelectLanguage: select_language(state, cmd.index); break;
+    case A::OpenLayoutManager: open_editor(state); break;
     case A::OpenShortcuts:
-    case A::OpenLayoutManager:
     case A::OpenColour:
     case A::OpenUpdate:
     case A::OpenAbout:

@@ -124,6 +124,7 @@ std::string_view english_catalog_text() {
     "edit.unit_percent = %\n"
     "edit.error_name_empty = Please enter a name for this layout.\n"
     "edit.error_name_invalid = Layout names can't contain \", \\, {, }, [, or ].\n"
+    "edit.notice_reshaped = Saving turns this layout into the grid shown.\n"
     "\n"
     "# Tray menu\n"
     "tray.show = Show\n"

@@ -41,7 +41,7 @@ const char* const kKeys[] = {
     "edit.columns_label", "edit.canvas_hint_line1", "edit.canvas_hint_line2",
     "edit.zone_column_header", "edit.width_column_header", "edit.height_column_header",
     "edit.zone_row_label", "edit.unit_px", "edit.unit_percent", "edit.error_name_empty",
-    "edit.error_name_invalid",
+    "edit.error_name_invalid", "edit.notice_reshaped",
     "tray.show", "tray.action_with_hotkey", "tray.show_zones", "tray.hide_zones",
     "tray.layout_with_hotkey", "tray.share", "tray.share_display_zone", "tray.exit",
     "about.features_heading", "about.feature_1", "about.feature_2", "about.feature_3",
