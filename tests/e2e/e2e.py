@@ -16,7 +16,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import SCENARIOS, Failure, Run  # noqa: E402
+from harness import DISPLAYS, SCENARIOS, Failure, Run, SingleMonitor  # noqa: E402
 
 SCENARIO_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "scenarios")
 for _module in sorted(f[:-3] for f in os.listdir(SCENARIO_DIR) if f.endswith(".py")):
@@ -30,6 +30,7 @@ def main():
     ap.add_argument("--exe")
     ap.add_argument("--fixture")
     ap.add_argument("--region-probe")
+    ap.add_argument("--display-probe")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:
@@ -37,14 +38,16 @@ def main():
         return 0
     run = Run(args.name, args)
     try:
-        SCENARIOS[args.name](run)
+        with DISPLAYS.get(args.name, SingleMonitor)(run):
+            try:
+                SCENARIOS[args.name](run)
+            finally:
+                run.stop_all()  # before the display goes
         print("e2e %s: passed" % args.name)
         return 0
     except Failure as e:
         print("e2e %s: FAILED: %s" % (args.name, e))
         return 1
-    finally:
-        run.stop_all()
 
 
 if __name__ == "__main__":
