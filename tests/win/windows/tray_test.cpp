@@ -1,11 +1,16 @@
 // The tray's Win32 pieces: the drawn icon carries exactly the computed pixels, and the
 // popup menu made from the menu model has its texts, flags, commands and submenus.
+#include "app/app_state.h"
+#include "app/engine/engine_shell_win.h"
 #include "app/platform/icons_win.h"
 #include "app/windows/tray.h"
 #include "core/ui/program_icon.h"
 
+#include <shellapi.h>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -94,6 +99,63 @@ TEST(TrayIcon, PopupMenuFromTheModel) {
     ASSERT_NE(shares, nullptr);
     EXPECT_EQ(GetMenuItemCount(shares), 0);
     DestroyMenu(menu);
+}
+
+int wine_tray_icons() {
+    HWND tray = FindWindowW(nullptr, L"Wine System Tray");
+    if (!tray) return -1;  // not under Wine: the shell's icons cannot be counted
+    int n = 0;
+    EnumChildWindows(
+        tray, [](HWND child, LPARAM count) {
+            if (IsWindowVisible(child)) ++*reinterpret_cast<int*>(count);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&n));
+    return n;
+}
+
+// The notice about windows of elevated programs needs an icon: without one, an icon
+// is added for it and removed when the balloon ends; an icon that was there stays.
+TEST(TrayIcon, NoticeBringsItsOwnIconWhenNoneIsShown) {
+    AppState state;
+    state.main = CreateWindowExW(0, L"STATIC", L"tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(state.main, nullptr);
+    auto pump = [] {
+        MSG msg;
+        for (int i = 0; i < 20; ++i) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            Sleep(25);
+        }
+    };
+    // Wine makes its tray window with the first icon.
+    const int before = std::max(0, wine_tray_icons());
+
+    tray_notify_refused_moves(state);
+    EXPECT_TRUE(state.tray_present);
+    EXPECT_TRUE(state.tray_for_notice);
+    pump();
+    const int during = wine_tray_icons();
+    if (during >= 0) {
+        EXPECT_EQ(during, before + 1);
+    }
+    tray_callback(state, NIN_BALLOONTIMEOUT);
+    EXPECT_FALSE(state.tray_present);
+    pump();
+    if (during >= 0) {
+        EXPECT_EQ(wine_tray_icons(), before);
+    }
+
+    // "Show in tray" switched on while the notice shows: the icon stays afterwards.
+    tray_notify_refused_moves(state);
+    state.settings.hide_to_tray = true;
+    tray_follow_setting(state);
+    tray_callback(state, NIN_BALLOONUSERCLICK);
+    EXPECT_TRUE(state.tray_present);
+    EXPECT_FALSE(state.tray_for_notice);
+
+    tray_remove(state);
+    DestroyWindow(state.main);
 }
 
 }  // namespace
