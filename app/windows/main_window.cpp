@@ -88,6 +88,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return main_view_window().is_caption(hwnd, p) ? HTCAPTION : HTCLIENT;
     }
     case WM_PAINT: main_view_window().paint(*state, hwnd); return 0;
+    // Every pixel is the renderer's. An erase with the class brush would flash white
+    // first, and under Wine it can land on top of the frame drawn when the window is
+    // shown again.
+    case WM_ERASEBKGND: return 1;
     case WM_SIZE:
         main_view_window().size(*state, lp);
         return 0;

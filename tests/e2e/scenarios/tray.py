@@ -116,6 +116,9 @@ def close_hides_to_tray(run):
     x, y = main_window_origin(run)
     run.wait_for("the tray icon", lambda: tray_icons(run) == 1)
     run.wait_for("the zone overlay", lambda: overlay_count(run) == 1)
+    stop_button = (x + 80, y + 74)
+    run.wait_for("the window drawn", lambda: Run.pixel(run.screenshot("before_close"), *stop_button)[0] > 200)
+    drawn = Run.pixel(run.screenshot("before_close"), *stop_button)
     run.xdo("mousemove", str(x + 560), str(y + 20))  # the close glyph of the title row
     run.xdo("click", "1")
     run.wait_for("the window to hide", lambda: not main_window_visible(run))
@@ -126,6 +129,9 @@ def close_hides_to_tray(run):
         raise Failure("closing the window stopped the engine")
     click_icon(run, "--repeat", "2", "1")
     run.wait_for("the window shown again", lambda: main_window_visible(run))
+    # Drawn again, with a new renderer: the red Stop button is back.
+    run.wait_for("the window drawn again",
+                 lambda: Run.pixel(run.screenshot("shown_again"), *stop_button) == drawn)
 
 
 @scenario
