@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "app/app_state.h"
@@ -24,11 +25,10 @@ namespace {
 constexpr UINT kIconId = 1;
 
 // A catalog text in a fixed UTF-16 buffer of the shell record, cut to fit.
-template <size_t N>
-void put_text(wchar_t (&buffer)[N], const std::string& utf8) {
+void put_text(wchar_t* buffer, size_t capacity, const std::string& utf8) {
     const std::wstring wide = utf8_to_wide(utf8);
     const std::u16string units(wide.begin(), wide.end());
-    const size_t n = utf16_fit(units, N - 1);
+    const size_t n = utf16_fit(units, capacity - 1);
     std::copy_n(wide.data(), n, buffer);
     buffer[n] = L'\0';
 }
@@ -41,7 +41,7 @@ NOTIFYICONDATAW record(const AppState& state) {
     d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     d.uCallbackMessage = kMsgTray;
     d.hIcon = state.tray_icon;
-    put_text(d.szTip, tr("app.name"));  // at most 127 characters
+    put_text(d.szTip, std::size(d.szTip), tr("app.name"));  // at most 127 characters
     return d;
 }
 
@@ -186,8 +186,8 @@ void tray_notify_refused_moves(AppState& state) {
     NOTIFYICONDATAW d = record(state);
     d.uFlags |= NIF_INFO;
     d.dwInfoFlags = NIIF_WARNING;
-    put_text(d.szInfoTitle, tr("app.name"));
-    put_text(d.szInfo, tr("tray.elevated_windows_notice"));
+    put_text(d.szInfoTitle, std::size(d.szInfoTitle), tr("app.name"));
+    put_text(d.szInfo, std::size(d.szInfo), tr("tray.elevated_windows_notice"));
     Shell_NotifyIconW(NIM_MODIFY, &d);
 }
 
