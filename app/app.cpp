@@ -7,6 +7,7 @@
 #include "app/platform/fatal_error.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
+#include "app/windows/tray.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
@@ -138,7 +139,14 @@ int run() {
     state.shell = std::make_unique<Win32EngineShell>(state);
     state.engine = std::make_unique<Engine>(state.desktop, state.clock, *state.shell,
                                             [&state] { state.usage.count_use(); });
-    state.shell->on_refresh = [&state] { refresh_views(state); };
+    state.shell->on_refresh = [&state] {
+        refresh_views(state);
+        tray_refresh(state);
+    };
+    // The notice's advice (run Tilewright elevated too) is no help to an elevated copy.
+    state.shell->on_refused_moves = [&state] {
+        if (!running_elevated()) tray_notify_refused_moves(state);
+    };
     state.engine->set_highlight_window(to_window_id(state.highlight));
 
     if (!create_main_window(state)) {
@@ -152,13 +160,16 @@ int run() {
     migrate_former_autostart();
     register_engine_hotkeys(state.main, state.settings);
 
+    // A hidden start always has a tray icon: it is the way back to the window.
     const bool hidden = state.hidden_start || state.settings.start_minimized;
+    if (state.settings.hide_to_tray || hidden) tray_add(state);
     if (!hidden) {
         ShowWindow(state.main, SW_SHOWNORMAL);
         UpdateWindow(state.main);
     }
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
     SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
+    tray_refresh(state);
 
     refresh_autostart();
     if (state.settings.auto_start)
@@ -173,6 +184,7 @@ int run() {
     state.shell.reset();
     if (state.icon_big) DestroyIcon(state.icon_big);
     if (state.icon_small) DestroyIcon(state.icon_small);
+    if (state.tray_icon) DestroyIcon(state.tray_icon);
     if (state.ui_font) DeleteObject(state.ui_font);
     if (state.accent_brush) DeleteObject(state.accent_brush);
     set_app_state(nullptr);

@@ -56,6 +56,9 @@ struct AppState {
     std::unique_ptr<Engine> engine;
 
     // The tray icon.
+    HICON tray_icon = nullptr;     // its current image; none until the first refresh
+    bool tray_for_notice = false;  // added only to show a notice, removed when it ends
+    bool tray_menu_open = false;
 
     // The layout editor.
     HWND editor = nullptr;  // the editor window while it is open

@@ -4,6 +4,7 @@
 #include "app/engine/engine_shell_win.h"
 #include "app/platform/icons_win.h"
 #include "app/windows/main_window.h"
+#include "app/windows/tray.h"
 #include "app/platform/system_theme.h"
 #include "core/ui/theme.h"
 
@@ -51,6 +52,7 @@ void change_accent(AppState& state, uint32_t rgb, bool save) {
         if (state.highlight) InvalidateRect(state.highlight, nullptr, TRUE);
         if (old) DeleteObject(old);
     }
+    tray_refresh(state);
     refresh_views(state);
 }
 
