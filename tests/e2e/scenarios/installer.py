@@ -1,8 +1,10 @@
-"""Set-up: the per-user installer and its uninstaller on a Wine "machine" of their own
-(a prefix beside the build's, made once), so that what they install and register never
-meets the other scenarios. Each scenario starts from a machine without Tilewright."""
+"""What users download: the per-user installer and its uninstaller, on a Wine "machine"
+of their own (a prefix beside the build's, made once) so that what they install and
+register never meets the other scenarios, each scenario starting from a machine without
+Tilewright; and the portable zip."""
 import glob
 import re
+import zipfile
 
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 
@@ -204,3 +206,23 @@ def uninstall_deletes_settings_when_asked(run):
     run.screenshot("finished")
     if m.reg_values(UNINSTALL_KEY):
         raise Failure("the uninstall record is still there")
+
+
+@scenario
+def portable_zip_runs_where_unpacked(run):
+    if not run.portable_zip or not os.path.isfile(run.portable_zip):
+        raise Failure("no portable zip at %r" % run.portable_zip)
+    folder = os.path.join(run.dir, "unpacked")
+    with zipfile.ZipFile(run.portable_zip) as z:
+        names = z.namelist()
+        z.extractall(folder)
+    if names[:2] != ["Tilewright.exe", "README.txt"]:
+        raise Failure("the zip holds %r" % names)
+    if read_bytes(os.path.join(folder, "Tilewright.exe")) != read_bytes(run.exe):
+        raise Failure("the zip's Tilewright.exe is not the one built")
+    readme = read_bytes(os.path.join(folder, "README.txt")).decode("utf-8")
+    version = re.search(r"Tilewright-(.+)-portable\.zip$", run.portable_zip).group(1)
+    if not readme.startswith("Tilewright %s" % version) or "\n" in readme.replace("\r\n", ""):
+        raise Failure("README.txt does not start with the version or has bare line feeds:\n%s" % readme)
+    run.exe = os.path.join(folder, "Tilewright.exe")
+    run.monitors()  # the unpacked program runs and logs
