@@ -90,31 +90,18 @@ Var SettingsCheckbox
 
 ; Asks every running copy to exit (the same message a newer copy of the program sends)
 ; and waits until the last one has ended: no main window is left and no process holds
-; the single-instance mutex. Sets the error flag when a copy is still running after
-; about ten seconds. Shared by the installer and the uninstaller.
+; the single-instance mutex. A copy that is still starting has the mutex but no window
+; yet: it is asked as soon as its window appears. Sets the error flag when a copy is
+; still running after about thirty seconds. Shared by the installer and the uninstaller.
 !macro DEFINE_CLOSE_RUNNING_COPY un
 Function ${un}CloseRunningCopy
   StrCpy $WasRunning 0
   StrCpy $WasHidden 0
-  FindWindow $0 "${MAIN_CLASS}"
-  ${If} $0 <> 0
-    StrCpy $WasRunning 1
-    System::Call "user32::IsWindowVisible(p r0) i .r1"
-    ${If} $1 = 0
-      StrCpy $WasHidden 1
-    ${EndIf}
-  ${EndIf}
   ClearErrors
-  StrCpy $2 0
+  StrCpy $2 0  ; polls, 100 ms apart
+  StrCpy $4 0  ; the window last asked to exit
   ${Do}
     FindWindow $0 "${MAIN_CLASS}"
-    ${If} $0 <> 0
-      ; Posted again now and then: a copy that was still starting may have missed it.
-      IntOp $3 $2 % 10
-      ${If} $3 = 0
-        System::Call "user32::PostMessageW(p r0, i ${MSG_EXIT}, p 0, p 0)"
-      ${EndIf}
-    ${EndIf}
     ; SYNCHRONIZE access is enough to see whether the mutex still exists.
     System::Call "kernel32::OpenMutexW(i 0x00100000, i 0, w '${INSTANCE_MUTEX}') p .r1"
     ${If} $1 P<> 0
@@ -124,7 +111,25 @@ Function ${un}CloseRunningCopy
     ${AndIf} $1 P= 0
       Return
     ${EndIf}
-    ${If} $2 >= 100
+    ${If} $2 = 0
+      StrCpy $WasRunning 1
+      ${If} $0 <> 0
+        System::Call "user32::IsWindowVisible(p r0) i .r3"
+        ${If} $3 = 0
+          StrCpy $WasHidden 1
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+    ${If} $0 <> 0
+      ; Asked again now and then, in case a message was lost.
+      IntOp $3 $2 % 10
+      ${If} $0 <> $4
+      ${OrIf} $3 = 0
+        System::Call "user32::PostMessageW(p r0, i ${MSG_EXIT}, p 0, p 0)"
+        StrCpy $4 $0
+      ${EndIf}
+    ${EndIf}
+    ${If} $2 >= 300
       SetErrors
       Return
     ${EndIf}

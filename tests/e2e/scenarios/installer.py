@@ -168,7 +168,7 @@ def setup_installs_updates_and_uninstalls(run):
     settings = read_bytes(run.settings_path)
     run.wine(m.folder + r"\Uninstall.exe", "/S", wait=True)
     # The uninstaller continues from a copy of itself in the temporary folder.
-    run.wait_for("the program folder to go", lambda: not os.path.exists(m.unix_folder))
+    run.wait_for("the program folder to go", lambda: not os.path.exists(m.unix_folder), timeout=90)
     run.wait_for("the uninstall record to go", lambda: not m.reg_values(UNINSTALL_KEY))
     left = [what for what, there in (("shortcut", os.path.exists(m.shortcut)),
                                      ("Run value", m.run_value() is not None),
@@ -201,7 +201,7 @@ def uninstall_deletes_settings_when_asked(run):
     run.xdo("key", "alt+a")
     run.screenshot("box_ticked")
     run.xdo("key", "Return")
-    run.wait_for("the program folder to go", lambda: not os.path.exists(m.unix_folder))
+    run.wait_for("the program folder to go", lambda: not os.path.exists(m.unix_folder), timeout=90)
     run.wait_for("the settings folder to go", lambda: not os.path.exists(settings_dir))
     run.screenshot("finished")
     if m.reg_values(UNINSTALL_KEY):
