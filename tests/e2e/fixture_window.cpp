@@ -16,7 +16,7 @@ std::wstring g_report;
 ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itself
 int g_remaximize = 0;
 constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
-constexpr UINT kRemaximizeMessage = WM_APP + 1;
+bool g_fighting = false;  // inside our own fight-back placement
 
 void report(HWND hwnd) {
     if (g_report.empty()) return;
@@ -56,12 +56,13 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_WINDOWPOSCHANGED:
         report(hwnd);
-        // A placement that un-maximised us: fight back at once, as some applications do.
-        if (g_remaximize > 0 && !covers_work_area(hwnd)) PostMessageW(hwnd, kRemaximizeMessage, 0, 0);
-        break;
-    case kRemaximizeMessage:
-        if (g_remaximize > 0) {
+        // A placement that un-maximised us: fight back at once, inside the placement
+        // itself, as some applications do. Done here rather than from a posted message
+        // so that the engine never sees the window in its zone between two fights,
+        // however late this process is scheduled on a loaded machine.
+        if (g_remaximize > 0 && !g_fighting && !covers_work_area(hwnd)) {
             --g_remaximize;
+            g_fighting = true;
             // Sized back over the whole work area, as a player going fullscreen does
             // (a maximise request alone is not always honoured without a window manager).
             MONITORINFO mi{};
@@ -70,8 +71,9 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             const RECT& w = mi.rcWork;
             SetWindowPos(hwnd, nullptr, w.left, w.top, w.right - w.left, w.bottom - w.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            g_fighting = false;
         }
-        return 0;
+        break;
     case WM_TIMER:
         KillTimer(hwnd, wp);
         if (wp == kMaximizeTimer) {
