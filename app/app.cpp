@@ -8,6 +8,8 @@
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
 #include "app/engine/screens_win.h"
+#include "app/share/mirror_window.h"
+#include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
@@ -103,12 +105,8 @@ int run() {
         list_monitors();
         return 0;
     }
-    if (has_option(args, L"--test-mirror")) {
-        // Zone Share is not part of this build: say so instead of opening nothing.
-        log("zone_share: mirror windows are not available in this build");
-        log("test-mirror: create_mirror_window returned None (see log above for why)");
-        return 0;
-    }
+    if (has_option(args, L"--test-mirror-snapshots")) enable_mirror_snapshots();
+    if (has_option(args, L"--test-mirror")) return run_test_mirror();
 
     take_over_from_running_instance();
     AppState state;
@@ -139,6 +137,7 @@ int run() {
     state.engine = std::make_unique<Engine>(state.desktop, state.clock, *state.shell,
                                             [&state] { state.usage.count_use(); });
     state.shell->on_refresh = [&state] { refresh_views(state); };
+    state.shell->shared_zones = [&state](const std::string& id) { return shared_zone_indexes(state, id); };
     state.engine->set_highlight_window(to_window_id(state.highlight));
 
     if (!create_main_window(state)) {
@@ -150,6 +149,7 @@ int run() {
     state.engine->set_main_window(to_window_id(state.main));
 
     migrate_former_autostart();
+    register_share_hotkeys(state.main, state.settings);
     register_engine_hotkeys(state.main, state.settings);
 
     const bool hidden = state.hidden_start || state.settings.start_minimized;

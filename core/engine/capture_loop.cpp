@@ -118,6 +118,7 @@ CaptureEnd run_capture(const CaptureRun& run) {
     CaptureMethod method = CaptureMethod::Duplication;
     std::unique_ptr<CaptureSource> source = run.factory.open(method);
     if (!source) {
+        if (run.stop.requested()) return CaptureEnd::Stopped;  // the share ended while it started
         method = CaptureMethod::ScreenCopy;
         source = run.factory.open(method);
         if (source) log("zone_share: desktop duplication unavailable; capturing the zone with screen copies");
