@@ -14,9 +14,12 @@ namespace tw::app {
 
 namespace {
 
-bool alive(WindowId w) {
-    HWND mirror = to_hwnd(w);
-    return IsWindow(mirror) && is_active_share(mirror);
+// The mirrors of running shares (a mirror leaves the list as its window is destroyed).
+LiveShares live_shares() {
+    LiveShares live;
+    for (HWND mirror : active_mirrors())
+        if (IsWindow(mirror)) live.push_back(to_window_id(mirror));
+    return live;
 }
 
 int64_t monitor_value(HMONITOR m) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(m)); }
@@ -27,10 +30,11 @@ std::string zone_text(const std::string& screen_id, size_t zone) {
 
 // Each frame leaves out the borders it shares with frames of lower zone numbers.
 void refresh_share_frames(AppState& state) {
-    for (const std::string& screen : state.share_map.shared_screens(alive)) {
+    const LiveShares live = live_shares();
+    for (const std::string& screen : state.share_map.shared_screens(live)) {
         const std::vector<Rect> zones = share_zone_rects(state.settings, state.screens, screen);
-        for (const ShareFrameShape& f : share_frame_shapes(zones, state.share_map.shared_zones(screen, alive))) {
-            const auto mirror = state.share_map.live_window(screen, f.zone_index, alive);
+        for (const ShareFrameShape& f : share_frame_shapes(zones, state.share_map.shared_zones(screen, live))) {
+            const auto mirror = state.share_map.live_window(screen, f.zone_index, live);
             HWND frame = mirror ? share_frame(to_hwnd(*mirror)) : nullptr;
             if (!frame) continue;
             if (HRGN region = region_from_ops(f.region))
@@ -49,7 +53,7 @@ void shares_changed(AppState& state) {
 
 void toggle_share(AppState& state, const std::string& screen_id, size_t zone) {
     const auto zones = share_zone_rects(state.settings, state.screens, screen_id);
-    const ShareToggle toggle = decide_share_toggle(state.share_map, screen_id, zone, zones, alive);
+    const ShareToggle toggle = decide_share_toggle(state.share_map, screen_id, zone, zones, live_shares());
     switch (toggle.kind) {
     case ShareToggle::Kind::Nothing:
         log("zone_share: there is no " + zone_text(screen_id, zone) + " to share");
@@ -73,11 +77,11 @@ void toggle_share(AppState& state, const std::string& screen_id, size_t zone) {
 }
 
 bool share_exists(const AppState& state, const std::string& screen_id, size_t zone) {
-    return state.share_map.live_window(screen_id, zone, alive).has_value();
+    return state.share_map.live_window(screen_id, zone, live_shares()).has_value();
 }
 
 std::vector<size_t> shared_zone_indexes(const AppState& state, const std::string& screen_id) {
-    return state.share_map.shared_zones(screen_id, alive);
+    return state.share_map.shared_zones(screen_id, live_shares());
 }
 
 void on_share_hotkey(AppState& state, int id) {

@@ -1,49 +1,59 @@
 #include "core/engine/share_state.h"
 
+#include <algorithm>
+
 #include "core/model/layout_model.h"
 #include "core/model/settings.h"
 
 namespace tw {
 
+namespace {
+
+bool is_live(const LiveShares& live, WindowId w) { return std::find(live.begin(), live.end(), w) != live.end(); }
+
+}  // namespace
+
 std::optional<WindowId> ShareMap::live_window(const std::string& screen_id, size_t zone,
-                                              const ShareAlive& alive) const {
-    auto it = entries_.find({screen_id, zone});
-    if (it == entries_.end() || !alive(it->second)) return std::nullopt;
-    return it->second;
+                                              const LiveShares& live) const {
+    for (const Entry& e : entries_)
+        if (e.zone == zone && e.screen_id == screen_id) return is_live(live, e.mirror) ? std::optional(e.mirror) : std::nullopt;
+    return std::nullopt;
 }
 
 void ShareMap::put(const std::string& screen_id, size_t zone, WindowId mirror) {
-    entries_[{screen_id, zone}] = mirror;
+    for (Entry& e : entries_)
+        if (e.zone == zone && e.screen_id == screen_id) {
+            e.mirror = mirror;
+            return;
+        }
+    entries_.push_back({screen_id, zone, mirror});
 }
 
-void ShareMap::erase(const std::string& screen_id, size_t zone) { entries_.erase({screen_id, zone}); }
+void ShareMap::erase(const std::string& screen_id, size_t zone) {
+    std::erase_if(entries_, [&](const Entry& e) { return e.zone == zone && e.screen_id == screen_id; });
+}
 
-std::vector<size_t> ShareMap::shared_zones(const std::string& screen_id, const ShareAlive& alive) const {
+std::vector<size_t> ShareMap::shared_zones(const std::string& screen_id, const LiveShares& live) const {
     std::vector<size_t> out;
-    // Keys are ordered by screen, then zone: the screen's entries are one ascending run.
-    for (auto it = entries_.lower_bound({screen_id, 0}); it != entries_.end() && it->first.first == screen_id; ++it)
-        if (alive(it->second)) out.push_back(it->first.second);
+    for (const Entry& e : entries_)
+        if (e.screen_id == screen_id && is_live(live, e.mirror)) out.push_back(e.zone);
+    std::sort(out.begin(), out.end());
     return out;
 }
 
-std::vector<std::string> ShareMap::shared_screens(const ShareAlive& alive) const {
+std::vector<std::string> ShareMap::shared_screens(const LiveShares& live) const {
     std::vector<std::string> out;
-    for (const auto& [key, window] : entries_)
-        if ((out.empty() || out.back() != key.first) && alive(window)) out.push_back(key.first);
-    return out;
-}
-
-std::vector<WindowId> ShareMap::windows() const {
-    std::vector<WindowId> out;
-    out.reserve(entries_.size());
-    for (const auto& [key, window] : entries_) out.push_back(window);
+    for (const Entry& e : entries_)
+        if (is_live(live, e.mirror)) out.push_back(e.screen_id);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
 ShareToggle decide_share_toggle(const ShareMap& map, const std::string& screen_id, size_t zone,
-                                const std::vector<Rect>& zones, const ShareAlive& alive) {
+                                const std::vector<Rect>& zones, const LiveShares& live) {
     if (zone >= zones.size()) return {};
-    if (auto mirror = map.live_window(screen_id, zone, alive)) return {ShareToggle::Kind::Stop, *mirror, {}};
+    if (auto mirror = map.live_window(screen_id, zone, live)) return {ShareToggle::Kind::Stop, *mirror, {}};
     return {ShareToggle::Kind::Start, 0, zones[zone]};
 }
 

@@ -3,12 +3,9 @@
 // map), what a toggle does, which screen a Share Zone hotkey acts on, and the
 // application identity of a mirror window.
 #include <cstddef>
-#include <functional>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "core/base/geometry.h"
@@ -19,26 +16,29 @@ namespace tw {
 
 struct Settings;
 
-// Whether a share's mirror window still runs its share.
-using ShareAlive = std::function<bool(WindowId)>;
+// The mirror windows whose shares are running.
+using LiveShares = std::vector<WindowId>;
 
 // (screen id, zero-based zone index in the screen's layout in force) -> mirror window.
-// An entry whose window is no longer alive counts as not shared.
+// An entry whose window is not among the live shares counts as not shared.
 class ShareMap {
 public:
-    std::optional<WindowId> live_window(const std::string& screen_id, size_t zone, const ShareAlive& alive) const;
+    std::optional<WindowId> live_window(const std::string& screen_id, size_t zone, const LiveShares& live) const;
     void put(const std::string& screen_id, size_t zone, WindowId mirror);
     void erase(const std::string& screen_id, size_t zone);
     // Zone indexes of a screen with a live share, ascending.
-    std::vector<size_t> shared_zones(const std::string& screen_id, const ShareAlive& alive) const;
-    // Screens with at least one live share.
-    std::vector<std::string> shared_screens(const ShareAlive& alive) const;
-    // Every mirror window in the map, alive or not.
-    std::vector<WindowId> windows() const;
+    std::vector<size_t> shared_zones(const std::string& screen_id, const LiveShares& live) const;
+    // Screens with at least one live share, in id order.
+    std::vector<std::string> shared_screens(const LiveShares& live) const;
     void clear() { entries_.clear(); }
 
 private:
-    std::map<std::pair<std::string, size_t>, WindowId> entries_;
+    struct Entry {
+        std::string screen_id;
+        size_t zone;
+        WindowId mirror;
+    };
+    std::vector<Entry> entries_;  // a handful at most
 };
 
 // What toggling the share of one zone does.
@@ -53,7 +53,7 @@ struct ShareToggle {
 // not attached). A zone index beyond them does nothing; a live share stops; otherwise,
 // also when the mirror window was closed some other way, a share starts.
 ShareToggle decide_share_toggle(const ShareMap& map, const std::string& screen_id, size_t zone,
-                                const std::vector<Rect>& zones, const ShareAlive& alive);
+                                const std::vector<Rect>& zones, const LiveShares& live);
 
 // The pixel zones of a screen's layout in force, for sharing: none when the screen is
 // not attached or has no settings entry.

@@ -2,8 +2,6 @@
 // application identity.
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "core/engine/share_state.h"
 #include "core/model/settings.h"
 
@@ -50,13 +48,13 @@ TEST(ShareTitle, OneBasedZoneNumber) {
 
 TEST(ShareMap, LiveEntriesOnly) {
     ShareMap map;
-    std::set<WindowId> alive{11, 13, 21};
-    const ShareAlive is_alive = [&](WindowId w) { return alive.count(w) > 0; };
+    const LiveShares is_alive{11, 13, 21};
     map.put("B", 2, 13);
     map.put("A", 1, 11);
     map.put("B", 0, 12);  // closed by the user
     map.put("C", 0, 21);
     map.put("AB", 0, 99);  // a screen id that shares a prefix
+    map.put("A", 1, 11);   // the same key again replaces the entry
     EXPECT_EQ(map.shared_zones("B", is_alive), (std::vector<size_t>{2}));
     EXPECT_EQ(map.shared_zones("A", is_alive), (std::vector<size_t>{1}));
     EXPECT_EQ(map.shared_screens(is_alive), (std::vector<std::string>{"A", "B", "C"}));
@@ -64,14 +62,13 @@ TEST(ShareMap, LiveEntriesOnly) {
     EXPECT_EQ(map.live_window("B", 2, is_alive), std::optional<WindowId>(13));
     map.erase("B", 2);
     EXPECT_TRUE(map.shared_zones("B", is_alive).empty());
-    EXPECT_EQ(map.windows().size(), 4u);
 }
 
 TEST(ShareToggle, Decisions) {
     ShareMap map;
     map.put("S", 0, 7);  // alive
     map.put("S", 1, 8);  // its window was closed
-    const ShareAlive alive = [](WindowId w) { return w == 7; };
+    const LiveShares alive{7};
     const std::vector<Rect> zones{{0, 0, 960, 1080}, {960, 0, 1920, 1080}};
     using K = ShareToggle::Kind;
     struct Case {
