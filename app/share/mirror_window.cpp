@@ -212,7 +212,7 @@ void keep_mirror_out_of_sight(HWND mirror) {
     }
 }
 
-void set_app_id(HWND mirror, const std::string& title) {
+void write_app_id(HWND mirror, const std::string& title) {
     ComPtr<IPropertyStore> store;
     HRESULT hr = SHGetPropertyStoreForWindow(mirror, IID_IPropertyStore, reinterpret_cast<void**>(store.put()));
     if (FAILED(hr) || !store) return log("zone_share: SHGetPropertyStoreForWindow failed " + hr_text(hr));
@@ -224,6 +224,14 @@ void set_app_id(HWND mirror, const std::string& title) {
     if (FAILED(hr)) return log("zone_share: IPropertyStore::SetValue(AUMID) failed " + hr_text(hr));
     hr = store->Commit();
     if (FAILED(hr)) log("zone_share: IPropertyStore::Commit(AUMID) failed " + hr_text(hr));
+}
+
+void set_app_id(HWND mirror, const std::string& title) {
+    // The shell's property store wants COM on this thread; nothing else of the program
+    // needs it, so it is only held meanwhile.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    write_app_id(mirror, title);
+    if (SUCCEEDED(com)) CoUninitialize();
 }
 
 HICON share_icon(int size) {
