@@ -37,8 +37,9 @@ public:
         }
         if (info.LastPresentTime.QuadPart == 0) {
             // Only the pointer moved: the desktop image is unchanged, nothing to copy.
+            // Paced like a frame, so that a moving mouse does not spin the loop.
             duplication_->ReleaseFrame();
-            return FrameWait::Timeout;
+            return FrameWait::Unusable;
         }
         if (FAILED(resource->QueryInterface(__uuidof(ID3D11Texture2D), reinterpret_cast<void**>(frame_.put())))) {
             duplication_->ReleaseFrame();

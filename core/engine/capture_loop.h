@@ -21,7 +21,8 @@ enum class FrameWait : uint8_t {
     Timeout,   // the desktop did not change
     Lost,      // the duplication is gone (access lost, invalid call): rebuild it
     Failed,    // any other failure, already logged by the source: rebuild it
-    Unusable,  // a frame came but could not be read; already released
+    Unusable,  // a frame came with nothing to show (only the pointer moved) or could not
+               // be read; already released
 };
 
 // One open capture of the zone with the target it presents to.

@@ -12,8 +12,7 @@ MIRROR_EX_STYLE = 0x80000 | 0x40000 | 0x20 | 0x8  # layered, app window, transpa
 
 def mirrors(run, *options):
     """The program's mirror windows as the image probe prints them."""
-    out = subprocess.run(["wine", run.image_probe, "TilewrightMirror", *options], env=run.env,
-                         capture_output=True, text=True).stdout
+    out = run.probe(run.image_probe, "TilewrightMirror", *options)
     found = []
     for line in out.split("\n"):
         m = re.match(r"window (-?\d+) (-?\d+) (-?\d+) (-?\d+) visible=(\d) exstyle=0x([0-9A-F]+) "
@@ -26,8 +25,7 @@ def mirrors(run, *options):
 
 def frames(run):
     """The share frame windows with their regions (window coordinates)."""
-    out = subprocess.run(["wine", run.region_probe, "TilewrightShareFrame"], env=run.env,
-                         capture_output=True, text=True).stdout.split("\n")
+    out = run.probe(run.region_probe, "TilewrightShareFrame").split("\n")
     windows = []
     for line in out:
         parts = line.split()
@@ -93,7 +91,7 @@ def share_hotkey_mirrors_zone(run):
     # The click that gives the fixture the keyboard also reverses its bands.
     press_in_window(run, report, "ctrl+alt+1")
     run.wait_log(r"^zone_share: sharing zone 1 of .* \[0,0,%d,%d\]$" % zone[2:])
-    found = run.wait_for("the mirror window", lambda: mirrors(run)[0])
+    found = run.wait_for("the mirror window shown", lambda: [m for m in mirrors(run)[0] if m["visible"]])
     m = found[0]
     if len(found) != 1 or m["rect"] != zone or not m["visible"] or m["alpha"] != 0 \
             or m["exstyle"] & MIRROR_EX_STYLE != MIRROR_EX_STYLE or m["title"] != "Tilewright - Share Zone 1":

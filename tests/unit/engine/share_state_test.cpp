@@ -41,11 +41,6 @@ TEST(ShareAppId, CutTo127BytesNeverEndingInADot) {
     }
 }
 
-TEST(ShareTitle, OneBasedZoneNumber) {
-    EXPECT_EQ(share_title(0), "Tilewright - Share Zone 1");
-    EXPECT_EQ(share_title(8), "Tilewright - Share Zone 9");
-}
-
 TEST(ShareMap, LiveEntriesOnly) {
     ShareMap map;
     const LiveShares is_alive{11, 13, 21};
