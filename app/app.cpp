@@ -9,6 +9,8 @@
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
 #include "app/engine/screens_win.h"
+#include "app/share/mirror_window.h"
+#include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
@@ -104,12 +106,8 @@ int run() {
         list_monitors();
         return 0;
     }
-    if (has_option(args, L"--test-mirror")) {
-        // Zone Share is not part of this build: say so instead of opening nothing.
-        log("zone_share: mirror windows are not available in this build");
-        log("test-mirror: create_mirror_window returned None (see log above for why)");
-        return 0;
-    }
+    if (has_option(args, L"--test-mirror-snapshots")) enable_mirror_snapshots();
+    if (has_option(args, L"--test-mirror")) return run_test_mirror();
 
     take_over_from_running_instance();
     AppState state;
@@ -147,6 +145,7 @@ int run() {
     state.shell->on_refused_moves = [&state] {
         if (!running_elevated()) tray_notify_refused_moves(state);
     };
+    state.shell->shared_zones = [&state](const std::string& id) { return shared_zone_indexes(state, id); };
     state.engine->set_highlight_window(to_window_id(state.highlight));
 
     if (!create_main_window(state)) {
@@ -158,6 +157,7 @@ int run() {
     state.engine->set_main_window(to_window_id(state.main));
 
     migrate_former_autostart();
+    register_share_hotkeys(state.main, state.settings);
     register_engine_hotkeys(state.main, state.settings);
 
     // A hidden start always has a tray icon: it is the way back to the window.

@@ -11,6 +11,7 @@
 #include "app/engine/win32_desktop.h"
 #include "core/engine/engine.h"
 #include "core/engine/monitors.h"
+#include "core/engine/share_state.h"
 #include "core/model/settings.h"
 #include "core/model/usage.h"
 
@@ -66,6 +67,7 @@ struct AppState {
     // The shortcuts window and the colour, About and update dialogs.
 
     // Zone Share.
+    ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h
 
     // The network services: update check and download, language list and files.
 };

@@ -9,6 +9,7 @@
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
 #include "app/platform/system_theme.h"
+#include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
 #include "core/views/main_view.h"
@@ -193,9 +194,11 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::ToggleCoverTaskbar:
     case A::SelectLayout:
         // New zones: shares of the old ones end, a running engine starts over.
+        if (changed) close_all_shares(state);
         if (changed && engine.running()) engine.restart();
         break;
     case A::ToggleScreenEnabled:
+        if (changed) close_all_shares(state);
         if (changed && engine.running()) engine.refresh_zones();  // stops when no zones are left
         break;
     case A::SetStartWithWindows: set_autostart(cmd.value); break;

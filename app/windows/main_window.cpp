@@ -13,6 +13,7 @@
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
+#include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/engine/keyboard_move.h"
 #include "core/base/log.h"
@@ -45,12 +46,13 @@ void on_timer(AppState& state, UINT_PTR id) {
     case static_cast<UINT_PTR>(EngineTimer::Resnap): engine.on_resnap(); break;
     case static_cast<UINT_PTR>(EngineTimer::DragPoll): engine.on_drag_poll(); break;
     case kTimerViewRefresh: refresh_views(state); break;
-    case kTimerShareTopmost: break;  // no zone shares exist without the Share Zone windows
+    case kTimerShareTopmost: keep_shares_on_top(); break;
     default: engine.on_confine_trigger(); break;
     }
 }
 
 void on_hotkey(AppState& state, int id) {
+    if (id >= kFirstShareHotkeyId && id <= kLastShareHotkeyId) return on_share_hotkey(state, id);
     const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id);
     if (outcome.settings_changed) after_layout_change(state);
 }
@@ -63,7 +65,9 @@ void on_destroy(AppState& state, HWND hwnd) {
         save_settings(state.settings);
     }
     if (state.tray_present) tray_remove(state);
+    unregister_share_hotkeys(hwnd);
     unregister_engine_hotkeys(hwnd);
+    close_all_shares(state);
     state.engine->stop();  // also restores the minimise animation
     main_view_window().drop_renderer();
     publish_main_window(nullptr);
@@ -215,6 +219,7 @@ HWND create_main_window(AppState& state) {
 
 void after_layout_change(AppState& state) {
     save_settings(state.settings);
+    close_all_shares(state);  // their zone numbers now name other zones
     if (state.engine->running()) state.engine->restart();
     refresh_views(state);
 }

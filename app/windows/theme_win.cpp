@@ -6,6 +6,7 @@
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
 #include "app/platform/system_theme.h"
+#include "app/share/mirror_window.h"
 #include "core/ui/theme.h"
 
 namespace tw::app {
@@ -53,6 +54,7 @@ void change_accent(AppState& state, uint32_t rgb, bool save) {
         if (old) DeleteObject(old);
     }
     tray_refresh(state);
+    share_frames_follow_accent();
     refresh_views(state);
 }
 

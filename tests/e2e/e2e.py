@@ -34,6 +34,7 @@ def main():
     ap.add_argument("--region-probe")
     ap.add_argument("--installer")
     ap.add_argument("--portable-zip")
+    ap.add_argument("--image-probe")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:
