@@ -52,6 +52,7 @@ public:
     void set_timer(EngineTimer timer, uint32_t interval_ms) override;
     void kill_timer(EngineTimer timer) override;
     void refresh() override;
+    void notify_refused_moves() override;
 
     const std::vector<ZoneOverlay>& overlays() const { return overlays_; }
     // Re-applies every overlay's lines with the rings around shared zones removed.
@@ -62,6 +63,8 @@ public:
     std::function<std::vector<size_t>(const std::string& screen_id)> shared_zones;
     // Called after the engine changed state (tray icon and main window views).
     std::function<void()> on_refresh;
+    // Called the first time in a run that a window could not be moved for want of rights.
+    std::function<void()> on_refused_moves;
 
 private:
     void apply_region(const ZoneOverlay& overlay);

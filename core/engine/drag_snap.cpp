@@ -67,6 +67,7 @@ void Engine::on_release() {
         rect_text(*zone));
     confiner_.move_hold(w, *zone);
     if (place_in_zone(desktop_, w, *zone)) count_use();
+    report_refused_moves();
     pending_resnap_ = PendingResnap{w, *zone};
     shell_.set_timer(EngineTimer::Resnap, kResnapMs);
 }
@@ -77,6 +78,7 @@ void Engine::on_resnap() {
     if (!pending) return;
     log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
     place_in_zone(desktop_, pending->window, pending->zone);
+    report_refused_moves();
 }
 
 }  // namespace tw

@@ -135,6 +135,7 @@ std::string_view english_catalog_text() {
     "tray.share = Share\n"
     "tray.share_display_zone = {name}: Zone {z}\n"
     "tray.exit = Exit\n"
+    "tray.elevated_windows_notice = Windows of programs running as administrator cannot be moved into zones unless Tilewright also runs as administrator.\n"
     "\n"
     "# About dialog: features, story and contact\n"
     "about.features_heading = What you can do\n"

@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SCENARIOS = {}
@@ -51,6 +52,9 @@ class Run:
         self.exe = args.exe
         self.fixture = args.fixture
         self.region_probe = getattr(args, "region_probe", None)
+        self.installer = getattr(args, "installer", None)
+        self.portable_zip = getattr(args, "portable_zip", None)
+        self.image_probe = getattr(args, "image_probe", None)
         self.display_probe = getattr(args, "display_probe", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
@@ -117,17 +121,6 @@ class Run:
                              stderr=subprocess.DEVNULL)
         self.procs.append(p)
         return p
-
-    def wine_output(self, *args, timeout=60):
-        """The standard output of a Windows program. It goes through a file, not a pipe:
-        the first program of a prefix can start the Wine desktop process and the server,
-        which inherit the pipe and would keep it open long after the program ended."""
-        path = os.path.join(self.dir, "probe-output.txt")
-        with open(path, "w+") as out:
-            subprocess.run(["wine"] + list(args), env=self.env, stdout=out,
-                           stderr=subprocess.DEVNULL, timeout=timeout)
-            out.seek(0)
-            return out.read()
 
     def start_app(self, *args):
         return self.wine(win_path(self.exe), *args)
@@ -197,6 +190,17 @@ class Run:
             r = self.read_report(report)
             return r and not r["zoomed"] and all(abs(a - b) <= tolerance for a, b in zip(r["rect"], rect))
         self.wait_for("window at %r (last report %r)" % (rect, self.read_report(report)), ok, timeout)
+
+    def probe(self, *args, timeout=60):
+        """The standard output of a Windows probe program. It goes through a file, not a
+        pipe: a probe that happens to be the first Wine process of the prefix starts the
+        wineserver and Wine's services, which inherit its output and would hold a pipe
+        open, so that reading it to its end never returns."""
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", *args], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=timeout)
+            out.seek(0)
+            return out.read().decode(errors="replace")
 
     def xdo(self, *args):
         subprocess.run(["xdotool"] + list(args), check=True, env=self.env)
@@ -282,14 +286,14 @@ class ThreeMonitors(SingleMonitor):
         """Switches off the monitors under the points through the display settings, as a
         user does, so that the system tells every program (WM_DISPLAYCHANGE); Wine 8 does
         not tell programs about outputs that xrandr switches. Returns what switch_on takes."""
-        out = self.run.wine_output(self.run.display_probe, "off", *("%d,%d" % p for p in points))
+        out = self.run.probe(self.run.display_probe, "off", *("%d,%d" % p for p in points))
         gone = [l.split()[1] for l in out.split("\n") if l.startswith("off ")]
         if len(gone) != len(points) or "failed" in out:
             raise Failure("switching monitors off at %r: %r" % (points, out))
         return gone
 
     def switch_on(self, gone):
-        out = self.run.wine_output(self.run.display_probe, "on", *gone)
+        out = self.run.probe(self.run.display_probe, "on", *gone)
         if "failed" in out:
             raise Failure("switching monitors %r on again: %r" % (gone, out))
 
@@ -319,7 +323,7 @@ def main_window_origin(run):
 
 def overlay_lines(run):
     """{x: True} for the columns x on the overlay's middle row that belong to its region."""
-    out = run.wine_output(run.region_probe, "TilewrightOverlay")
+    out = run.probe(run.region_probe, "TilewrightOverlay")
     rects = [tuple(int(v) for v in l.split()[1:5]) for l in out.split("\n") if l.startswith("rect ")]
     if not rects:
         return None
@@ -328,5 +332,5 @@ def overlay_lines(run):
 
 
 def overlay_count(run):
-    out = run.wine_output(run.region_probe, "TilewrightOverlay")
+    out = run.probe(run.region_probe, "TilewrightOverlay")
     return sum(1 for line in out.split("\n") if line.startswith("window ") and "visible=1" in line)

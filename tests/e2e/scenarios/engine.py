@@ -105,7 +105,7 @@ def overlay_region_is_the_zone_outline(run):
     w, h = mon["w"], mon["h"]
 
     def overlays():
-        out = run.wine_output(run.region_probe, "TilewrightOverlay").split("\n")
+        out = run.probe(run.region_probe, "TilewrightOverlay").split("\n")
         windows = []
         for line in out:
             parts = line.split()

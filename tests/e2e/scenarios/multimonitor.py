@@ -45,7 +45,7 @@ def start_engine(run, cursor=(960, 540)):
 
 
 def overlay_windows(run):
-    out = run.wine_output(run.region_probe, "TilewrightOverlay")
+    out = run.probe(run.region_probe, "TilewrightOverlay")
     return sorted(tuple(int(v) for v in l.split()[1:5]) for l in out.split("\n")
                   if l.startswith("window ") and "visible=1" in l)
 

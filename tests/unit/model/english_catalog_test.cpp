@@ -44,6 +44,7 @@ const char* const kKeys[] = {
     "edit.error_name_invalid", "edit.notice_reshaped",
     "tray.show", "tray.action_with_hotkey", "tray.show_zones", "tray.hide_zones",
     "tray.layout_with_hotkey", "tray.share", "tray.share_display_zone", "tray.exit",
+    "tray.elevated_windows_notice",
     "about.features_heading", "about.feature_1", "about.feature_2", "about.feature_3",
     "about.feature_4", "about.feature_5", "about.feature_6", "about.closing", "about.story",
     "about.contact_button", "about.feature_7",
