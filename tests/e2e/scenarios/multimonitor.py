@@ -2,6 +2,7 @@
 negative coordinates, a smaller one on its right), including switching monitors off and
 on while it runs. Coordinates are Windows' own; the X screen is shifted by the harness."""
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
+from scenarios.share import BANDS, band_colours, mirrors, snapshot
 
 GRID = [[0, 0, 0.5, 0.5], [0.5, 0, 1, 0.5], [0, 0.5, 0.5, 1], [0.5, 0.5, 1, 1]]
 LAYOUTS = {"primary": ("Thirds", THIRDS), "left": ("Halves", HALVES), "right": ("Grid", GRID)}
@@ -25,7 +26,7 @@ def by_place(mons):
     return places
 
 
-def start_engine(run, cursor=(960, 540)):
+def start_engine(run, cursor=(960, 540), *options):
     """Settings with a layout of its own for each monitor, the engine started at launch."""
     places = by_place(run.monitors())
     screens, lays = [], []
@@ -39,7 +40,7 @@ def start_engine(run, cursor=(960, 540)):
                                    "Screens": screens, "ScreenLayouts": lays,
                                    "SelectedScreen": places["primary"]["id"]}, indent=2))
     run.move_mouse(*cursor)
-    run.start_app("--tray")
+    run.start_app("--tray", *options)
     wait_overlays(run, [(0, 0, 1920, 1080), (-1920, 0, 0, 1080), (1920, 0, 3200, 1024)])
     return places
 
@@ -224,3 +225,36 @@ def monitors_switched_off_and_on(run):
         data = json.load(f)
     if len(data["Screens"]) != 3:
         raise Failure("screen entries after the monitors came back: %r" % data["Screens"])
+
+
+@scenario(display=ThreeMonitors)
+def share_on_the_monitor_left_of_the_primary(run):
+    """The mirror lies exactly over the zone at negative coordinates and holds that zone's
+    own pixels, not those of the same place on the primary."""
+    start_engine(run, (960, 540), "--test-mirror-snapshots")
+    report = os.path.join(run.dir, "pattern.txt")
+    rect = (-1820, 100, -1180, 500)
+    run.start_fixture("Pattern", report, "--rect", ",".join(map(str, rect)), "--pattern", "1")
+    run.wait_for("the fixture window", lambda: run.read_report(report))
+    press_in(run, report, "ctrl+alt+1")  # the click also reverses the fixture's bands
+    run.wait_log(r"^zone_share: sharing zone 1 of .* %s$" % rect_re(L1))
+    found = run.wait_for("the mirror window shown", lambda: [m for m in mirrors(run)[0] if m["visible"]])
+    if [m["rect"] for m in found] != [L1]:
+        raise Failure("mirror windows %r, not one over %r" % (found, L1))
+    # In the mirror's image the zone's top left corner is (0, 0).
+    in_image = (rect[0] - L1[0], rect[1] - L1[1], rect[2] - L1[0], rect[3] - L1[1])
+    for reversed_order in (True, False):
+        want = list(reversed(BANDS)) if reversed_order else BANDS
+        seen = []
+
+        def shown():
+            image = snapshot(run)
+            seen[:] = band_colours(image, in_image) if image and image[:2] == (960, 1080) else []
+            return seen == want
+        try:
+            run.wait_for("the fixture's bands in the mirror", shown, timeout=60)
+        except Failure as e:
+            raise Failure("%s; the mirror shows %r" % (e, seen))
+        if reversed_order:
+            run.screenshot("sharing-left")
+        run.xdo("click", "1")  # the cursor is still over the fixture: its bands turn back
