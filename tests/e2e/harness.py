@@ -304,6 +304,10 @@ class ThreeMonitors(SingleMonitor):
             raise Failure("xrandr could not arrange the three monitors: %s" % out.stderr.strip())
 
     def __exit__(self, *exc):
+        # This prefix's Wine processes end with the scenario, before a server started
+        # here goes.
+        subprocess.run(["wineserver", "-k"], env=self.run.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
         if self.pid:
             os.kill(self.pid, 15)
         return False
