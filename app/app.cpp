@@ -7,6 +7,8 @@
 #include "app/platform/fatal_error.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
@@ -150,6 +152,7 @@ int run() {
     state.engine->set_main_window(to_window_id(state.main));
 
     migrate_former_autostart();
+    refresh_language_index(state);
     register_engine_hotkeys(state.main, state.settings);
 
     const bool hidden = state.hidden_start || state.settings.start_minimized;
@@ -159,6 +162,7 @@ int run() {
     }
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
     SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
+    request_update_check(state, true);
 
     refresh_autostart();
     if (state.settings.auto_start)

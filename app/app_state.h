@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/engine/win32_desktop.h"
+#include "app/net/net_state.h"
 #include "core/engine/engine.h"
 #include "core/engine/monitors.h"
 #include "core/model/settings.h"
@@ -64,6 +65,7 @@ struct AppState {
     // Zone Share.
 
     // The network services: update check and download, language list and files.
+    NetState net;
 };
 
 // The UI thread's state; created by run().
