@@ -30,6 +30,8 @@ def main():
     ap.add_argument("--exe")
     ap.add_argument("--fixture")
     ap.add_argument("--region-probe")
+    ap.add_argument("--installer", help="test installer the update scenarios serve")
+    ap.add_argument("--deployment", help="deployment.json of a test build (the local web service)")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:

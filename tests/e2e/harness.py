@@ -42,6 +42,9 @@ class Run:
         self.exe = args.exe
         self.fixture = args.fixture
         self.region_probe = getattr(args, "region_probe", None)
+        self.installer = getattr(args, "installer", None)
+        self.deployment = getattr(args, "deployment", None)
+        self.cleanups = []  # called by stop_all, last added first
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -112,6 +115,8 @@ class Run:
         return self.wine(win_path(self.fixture), "--title", title, "--report", win_path(report), *args)
 
     def stop_all(self):
+        while self.cleanups:
+            self.cleanups.pop()()
         for p in self.procs:
             if p.poll() is None:
                 p.terminate()
