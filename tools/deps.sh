@@ -6,7 +6,7 @@ set -euo pipefail
 # The Debian packages the build and the tests use.
 TW_PACKAGES=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool
   x11-utils imagemagick openssl libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation)
+  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation clang)
 
 tw_need_packages() {
   local pkg
