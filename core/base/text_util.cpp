@@ -16,6 +16,13 @@ std::string_view trim_view(std::string_view s) {
 
 std::string trim(std::string_view s) { return std::string(trim_view(s)); }
 
+int hex_digit_value(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 namespace {
 
 bool equals_ascii_upper(std::string_view text, std::string_view upper) {

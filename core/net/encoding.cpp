@@ -1,18 +1,13 @@
 #include "core/net/encoding.h"
 
+#include "core/base/text_util.h"
+
 namespace tw {
 
 namespace {
 
 constexpr char kUpperHex[] = "0123456789ABCDEF";
 constexpr char kLowerHex[] = "0123456789abcdef";
-
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 int base64_value(char c) {
     if (c >= 'A' && c <= 'Z') return c - 'A';
@@ -60,8 +55,8 @@ std::optional<std::vector<uint8_t>> decode_hex(std::string_view text) {
     std::vector<uint8_t> out;
     out.reserve(text.size() / 2);
     for (size_t i = 0; i < text.size(); i += 2) {
-        const int hi = hex_value(text[i]);
-        const int lo = hex_value(text[i + 1]);
+        const int hi = hex_digit_value(text[i]);
+        const int lo = hex_digit_value(text[i + 1]);
         if (hi < 0 || lo < 0) return std::nullopt;
         out.push_back(static_cast<uint8_t>(hi << 4 | lo));
     }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/base/text_util.h"
 #include "core/base/utf8.h"
 
 namespace tw {
@@ -14,12 +15,8 @@ std::optional<char32_t> hex4(std::string_view s, size_t pos) {
     if (pos > s.size() || s.size() - pos < 4) return std::nullopt;
     char32_t v = 0;
     for (size_t i = pos; i < pos + 4; ++i) {
-        const char c = s[i];
-        int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return std::nullopt;
+        const int d = hex_digit_value(s[i]);
+        if (d < 0) return std::nullopt;
         v = v << 4 | static_cast<char32_t>(d);
     }
     return v;

@@ -219,6 +219,15 @@ def language_is_downloaded_and_shown(run):
     time.sleep(1)  # the repaint follows the message that installed the catalog
     run.screenshot("deutsch")
 
+    # Back to English and to Deutsch again: the stored file serves, nothing is fetched.
+    for row_y, code in ((46, "en"), (74, "de")):
+        click(339, 20)
+        click(199, row_y)
+        run.wait_for('"Language": "%s" in settings.json' % code,
+                     lambda: '"Language": "%s"' % code in (read(run.settings_path) or b"").decode())
+    if service.requests.count("/lang/de.lang") != 1:
+        raise Failure("a stored language was fetched again: %r" % service.requests)
+
 
 @scenario
 def hostile_language_codes_write_nothing(run):
