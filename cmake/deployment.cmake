@@ -5,7 +5,7 @@
 # A release build sets all three:
 #   -DTW_SERVICE_HOST=updates.example.com -DTW_WEBSITE_ROOT=https://www.example.com/
 #   -DTW_UPDATE_PUBLIC_KEY=/path/to/update-public.pem
-# and signs its installers with tools/sign-release and the matching private key.
+# and signs its installers with tools/sign-update and the matching private key.
 #
 # Any other build is a test build: it points at the local HTTPS server of the
 # end-to-end tests, on a loopback address of its own (derived from the checkout's

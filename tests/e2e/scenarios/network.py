@@ -32,10 +32,11 @@ def newer(version):
 
 def manifest(run, deployment, version, url, **drop):
     """The manifest the release signing tool writes for the test installer."""
-    p = subprocess.run([os.path.join(TOOLS, "sign-release"), run.installer, deployment["private_key"],
-                        "--version", version, "--url", url], capture_output=True, text=True)
+    p = subprocess.run([os.path.join(TOOLS, "sign-update"), "--installer", run.installer,
+                        "--key", deployment["private_key"], "--version", version, "--url", url],
+                       capture_output=True, text=True)
     if p.returncode != 0:
-        raise Failure("sign-release failed: %s" % p.stderr)
+        raise Failure("sign-update failed: %s" % p.stderr)
     data = json.loads(p.stdout)
     for key in drop:
         data.pop(key)

@@ -1,5 +1,5 @@
 // The installer check with the system's cryptography, against the test installer as
-// the release signing tool signed it with the build's test key, and its launch.
+// tools/sign-update signed it with the build's test key, and its launch.
 #include <windows.h>
 
 #include <gtest/gtest.h>
