@@ -7,6 +7,7 @@
 #include "app/platform/fatal_error.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
+#include "app/windows/update_dialog.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
@@ -165,6 +166,7 @@ int run() {
         state.engine->start();
     else
         refresh_views(state);
+    if (has_option(args, L"--test-update-dialog")) open_update_dialog(state, test_update_offer(), false);
 
     message_loop(state);
 

@@ -13,6 +13,7 @@
 #include "core/engine/monitors.h"
 #include "core/model/settings.h"
 #include "core/model/usage.h"
+#include "core/net/update_info.h"
 
 namespace tw::app {
 
@@ -59,7 +60,14 @@ struct AppState {
 
     // The layout editor.
 
-    // The shortcuts window and the colour, About and update dialogs.
+    // The shortcuts window and the colour, About and update dialogs: at most one of
+    // each; every window owns its own state and clears its handle here when it is gone.
+    HWND shortcuts_window = nullptr;
+    HWND color_dialog = nullptr;
+    HWND about_dialog = nullptr;
+    HWND update_dialog = nullptr;
+    std::optional<UpdateInfo> update_offer;  // what the update dialog offered last
+    bool update_installer_ready = false;     // ... and whether its installer is verified
 
     // Zone Share.
 

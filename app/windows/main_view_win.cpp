@@ -5,10 +5,15 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/about_dialog.h"
+#include "app/windows/color_dialog.h"
 #include "app/windows/main_window.h"
+#include "app/windows/shortcuts_window.h"
+#include "app/windows/update_dialog.h"
 #include "app/platform/system_theme.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
+#include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "version.h"
 
@@ -111,7 +116,7 @@ bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
     const double scale = scale_for_window(hwnd);
     const auto x = static_cast<int32_t>(client.x / scale + 0.5);
     const auto y = static_cast<int32_t>(client.y / scale + 0.5);
-    return y < 40 && !hit_test(widgets_, x, y);
+    return is_caption_point(widgets_, x, y);
 }
 
 bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -200,11 +205,11 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     case A::SelectLanguage: select_language(state, cmd.index); break;
-    case A::OpenShortcuts:
+    case A::OpenShortcuts: open_shortcuts_window(state); return;
+    case A::OpenColour: open_color_dialog(state); return;
+    case A::OpenUpdate: open_offered_update_dialog(state); return;
+    case A::OpenAbout: open_about_dialog(state); return;
     case A::OpenLayoutManager:
-    case A::OpenColour:
-    case A::OpenUpdate:
-    case A::OpenAbout:
         log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
         break;
     default: break;

@@ -30,6 +30,7 @@ def main():
     ap.add_argument("--exe")
     ap.add_argument("--fixture")
     ap.add_argument("--region-probe")
+    ap.add_argument("--hotkey-holder")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:

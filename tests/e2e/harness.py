@@ -42,6 +42,7 @@ class Run:
         self.exe = args.exe
         self.fixture = args.fixture
         self.region_probe = getattr(args, "region_probe", None)
+        self.hotkey_holder = getattr(args, "hotkey_holder", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
