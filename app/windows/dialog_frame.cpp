@@ -118,10 +118,8 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCHITTEST: {
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         ScreenToClient(hwnd_, &p);
-        const double scale = scale_for_window(hwnd_);
-        const auto x = static_cast<int32_t>(std::lround(p.x / scale));
-        const auto y = static_cast<int32_t>(std::lround(p.y / scale));
-        return is_caption_point(widgets_, x, y) ? HTCAPTION : HTCLIENT;
+        const Point dips = mouse_position_dips(hwnd_, MAKELPARAM(p.x, p.y));
+        return is_caption_point(widgets_, dips.x, dips.y) ? HTCAPTION : HTCLIENT;
     }
     case WM_GETDLGCODE:
         // The message loop gives other windows dialog navigation; these keep every key.

@@ -27,7 +27,8 @@ bool key_down_now(int vk) { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
 HWND g_capturing_window = nullptr;
 
 LRESULT CALLBACK on_capture_key(int code, WPARAM wp, LPARAM lp) {
-    if (code == HC_ACTION && g_capturing_window) {
+    // Only while the window is in front: typing into another program goes on as usual.
+    if (code == HC_ACTION && g_capturing_window && GetForegroundWindow() == g_capturing_window) {
         const auto* k = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
         const uint32_t vk = k->vkCode;
         const bool modifier = is_modifier_only_key(vk) || (vk >= VK_LSHIFT && vk <= VK_RMENU);
