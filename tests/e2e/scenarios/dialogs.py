@@ -124,7 +124,7 @@ def shortcuts_refuse_combination_held_by_another_program(run):
     """Ctrl+Alt+K, held by another program, is refused with its message; Escape and
     Cancel then leave settings.json exactly as it was."""
     report = os.path.join(run.dir, "holder.txt")
-    run.wine(run.hotkey_holder, "3", "0x4B", win_path(report))
+    run.wine(win_path(run.hotkey_holder), "3", "0x4B", win_path(report))
     run.wait_for("the other program's hotkey", lambda: os.path.exists(report) and open(report).read())
     if "registered" not in open(report).read():
         raise Failure("the holder could not register Ctrl+Alt+K: %r" % open(report).read())

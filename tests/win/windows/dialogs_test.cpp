@@ -100,9 +100,20 @@ TEST_F(Dialogs, ShortcutsFreeEveryHotkeyWhileOpenAndRegisterTheSavedOnes) {
     TestWindow holder(10, 10);
     ASSERT_TRUE(RegisterHotKey(holder.hwnd(), 1, kCtrlAlt, 'K'));  // another program's
 
+    // The main window mostly off the bottom right: the window centred on it is
+    // still kept on the screen.
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(main.hwnd(), MONITOR_DEFAULTTONEAREST), &mi));
+    SetWindowPos(main.hwnd(), nullptr, mi.rcWork.right - 200, mi.rcWork.bottom - 200, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     open_shortcuts_window(state);
     const HWND window = state.shortcuts_window;
     ASSERT_NE(window, nullptr);
+    RECT r{};
+    GetWindowRect(window, &r);
+    EXPECT_EQ((Rect{r.left, r.top, r.right, r.bottom}),
+              (Rect{mi.rcWork.right - 640, mi.rcWork.bottom - 756, mi.rcWork.right, mi.rcWork.bottom}));
     EXPECT_FALSE(IsWindowEnabled(main.hwnd()));
     EXPECT_TRUE(free_combination(kCtrlAlt, 'R'));
     EXPECT_TRUE(free_combination(kCtrlAlt, '1'));
