@@ -41,14 +41,45 @@ def wait_gone(run, cls, what):
     run.wait_for(what, gone, timeout=90)
 
 
-def screenshot_drawn(run, name, rect):
-    """A screenshot once the window at `rect` shows its drawn background (Direct2D
-    through a software renderer can take seconds on a loaded machine)."""
+def geometry(rect):
+    return "%dx%d+%d+%d" % (rect[2] - rect[0], rect[3] - rect[1], rect[0], rect[1])
+
+
+def changed_fraction(before, after, rect):
+    """The share of the pixels in `rect` that differ between two screenshots."""
+    out = subprocess.run(["/usr/bin/compare", "-metric", "AE", "-fuzz", "3%",
+                          "%s[%s]" % (before, geometry(rect)), "%s[%s]" % (after, geometry(rect)),
+                          "null:"], capture_output=True, text=True)
+    try:
+        return float(out.stderr.split()[0]) / ((rect[2] - rect[0]) * (rect[3] - rect[1]))
+    except (ValueError, IndexError):
+        return 0.0
+
+
+def mean_brightness(png, rect):
+    out = subprocess.run(["/usr/bin/convert", png, "-crop", geometry(rect), "+repage", "-format",
+                          "%[fx:mean]", "info:"], capture_output=True, text=True)
+    try:
+        return float(out.stdout)
+    except ValueError:
+        return 0.0
+
+
+def screenshot_drawn(run, name, rect, before, fraction=0.25):
+    """Screenshot `name` once the part `rect` of the screen differs from the screenshot
+    `before` in at least `fraction` of its pixels and shows the dark theme's colours,
+    not the black or white of a window not painted yet: a window drawn for the first
+    time or anew. Direct2D through Wine's software renderer can take seconds for that
+    on a loaded machine."""
     def drawn():
         png = run.screenshot(name)
-        return all(run.pixel(png, rect[0] + dx, rect[1] + dy) not in ((0, 0, 0), (255, 255, 255))
-                   for dx, dy in ((6, 6), (rect[2] - rect[0] - 6, rect[3] - rect[1] - 6)))
-    run.wait_for("the drawn %s window" % name, drawn, timeout=60)
+        return changed_fraction(before, png, rect) >= fraction and 0.06 < mean_brightness(png, rect) < 0.6
+    run.wait_for("the %s screenshot to show the window drawn" % name, drawn, timeout=90)
+
+
+def inside(rect, l, t, r, b):
+    """A part of a window, in DIPs (pixels at 96 DPI) from its top-left corner."""
+    return (rect[0] + l, rect[1] + t, rect[0] + r, rect[1] + b)
 
 
 def main_enabled(run):
@@ -81,17 +112,23 @@ def start_with_main_window(run, **extra):
 
 
 def open_shortcuts(run, origin):
+    before = run.screenshot("before")
     click(run, origin, *SHORTCUTS_BUTTON)
     rect = wait_window(run, "TilewrightShortcuts", "the shortcuts window")
     run.wait_for("the main window disabled meanwhile", lambda: main_disabled(run))
+    screenshot_drawn(run, "opened", rect, before)
     return rect
 
 
 def change_row(run, rect, row):
-    """Clicks the Change button of a row (the buttons end 8 DIPs left of Clear). Under
-    Wine without a window manager the first key event after such a click can be lost,
-    so a lone Shift, which a capture ignores, goes first."""
+    """Clicks the Change button of a row (the buttons end 8 DIPs left of Clear) and waits
+    until it shows that it listens. The first key event after such a click can be lost
+    under Wine without a window manager, so a lone Shift, which a capture ignores,
+    goes first."""
+    before = run.screenshot("before")
     click(run, rect, 500, 75 + 38 * row)
+    # Every other button turns disabled.
+    screenshot_drawn(run, "capturing", inside(rect, 0, 48, 640, 672), before, 0.02)
     run.xdo("key", "shift")
 
 
@@ -102,8 +139,10 @@ def shortcuts_rebind_with_real_keys(run):
     _, origin = start_with_main_window(run)
     rect = open_shortcuts(run, origin)
     change_row(run, rect, 0)
+    before = run.screenshot("before")
     run.xdo("key", "ctrl+alt+y")
-    screenshot_drawn(run, "shortcuts", rect)
+    # The buttons come back and the row shows its new binding.
+    screenshot_drawn(run, "shortcuts", inside(rect, 0, 48, 640, 672), before, 0.02)
     click(run, rect, 66, 725)  # Save
     run.wait_log(r"^shortcuts: HotkeyStartStop = Ctrl\+Alt\+Y$")
     wait_gone(run, "TilewrightShortcuts", "the shortcuts window to close")
@@ -132,7 +171,7 @@ def shortcuts_refuse_combination_held_by_another_program(run):
     before = settings_bytes(run)
     rect = open_shortcuts(run, origin)
     change_row(run, rect, 1)
-    screenshot_drawn(run, "capturing", rect)
+    before = run.screenshot("before")
     # The window sees a held combination only through its keyboard hook, which Wine
     # skips while the program's thread is busy (a software-rendered repaint can take
     # seconds here): a press that went to the other program is repeated.
@@ -150,7 +189,7 @@ def shortcuts_refuse_combination_held_by_another_program(run):
     run.xdo("key", "ctrl+alt+1")
     run.wait_log(r"^shortcuts: Ctrl\+Alt\+1 refused for HotkeyToggleZones: already used by HotkeyShareZone1$")
     run.xdo("key", "ctrl+alt+k")
-    screenshot_drawn(run, "refused", rect)
+    screenshot_drawn(run, "refused", inside(rect, 16, 682, 624, 700), before, 0.05)  # the message
     run.xdo("key", "Escape")  # ends the capture
     click(run, rect, 560, 725)  # Cancel
     wait_gone(run, "TilewrightShortcuts", "the shortcuts window to close")
@@ -177,12 +216,13 @@ def color_dialog_live_accent_and_cancel(run):
     run.wait_for("accent zone lines", overlay_colour(ACCENT))
     before = settings_bytes(run)
 
+    shot = run.screenshot("before")
     click(run, origin, *COLOUR_SWATCH)
     rect = wait_window(run, "TilewrightColor", "the colour dialog")
     run.wait_for("the main window disabled meanwhile", lambda: main_disabled(run))
     click(run, rect, 330, 104)  # the sixth preset, #10B981
     run.wait_for("the zone lines in the chosen colour", overlay_colour((0x10, 0xB9, 0x81)))
-    screenshot_drawn(run, "color", rect)
+    screenshot_drawn(run, "color", rect, shot)
     if settings_bytes(run) != before:
         raise Failure("choosing a colour saved it before Done")
     run.xdo("key", "Escape")
@@ -209,13 +249,14 @@ def color_dialog_live_accent_and_cancel(run):
 def about_dialog_shows_version_and_usage(run):
     """About opens beside an enabled main window and closes with Escape."""
     _, origin = start_with_main_window(run)
+    before = run.screenshot("before")
     click(run, origin, *ABOUT_BUTTON)
     rect = wait_window(run, "TilewrightAbout", "the About dialog")
     if (rect[2] - rect[0], rect[3] - rect[1]) != (530, 478):
         raise Failure("the About dialog is %r, not 530 x 478" % (rect,))
     if main_disabled(run):
         raise Failure("About disabled the main window")
-    screenshot_drawn(run, "about", rect)
+    screenshot_drawn(run, "about", rect, before)
     click(run, rect, 100, 20)  # the caption: keyboard focus, no action
     run.xdo("key", "Escape")
     wait_gone(run, "TilewrightAbout", "the About dialog to close")
@@ -226,6 +267,7 @@ def update_dialog_from_command_line(run):
     """--test-update-dialog offers 9.9.9 with twenty long changelog lines: the dialog
     grows to fit them within the work area, centred in it; Skip this version is saved."""
     mon = run.write_screen_settings([layout("Thirds", THIRDS)], "Thirds", auto_start=False)
+    before = run.screenshot("before")  # an empty screen: no main window, no zones
     run.start_app("--tray", "--test-update-dialog")
     rect = wait_window(run, "TilewrightUpdate", "the update dialog")
     w, h = mon["w"], mon["h"]
@@ -234,7 +276,7 @@ def update_dialog_from_command_line(run):
         raise Failure("the update dialog is %r: not 460 wide and grown to its changelog" % (rect,))
     if (rect[0], rect[1]) != ((w - 460) // 2, (h - height) // 2):
         raise Failure("the update dialog at %r is not centred in the work area" % (rect,))
-    screenshot_drawn(run, "update", rect)
+    screenshot_drawn(run, "update", rect, before)
     click(run, rect, 400, height - 31)  # Skip this version
     wait_gone(run, "TilewrightUpdate", "the update dialog to close")
     run.wait_log(r"^update: version 9\.9\.9 skipped$")
