@@ -97,9 +97,24 @@ def click(run, origin, dx, dy):
     run.xdo("click", "1")
 
 
+def keys_after_click(run, *keys):
+    """The first key event after a click can be lost under Wine without a window
+    manager: a lone Shift, which no window here acts on, goes first."""
+    run.xdo("key", "shift", *keys)
+
+
 def settings_bytes(run):
     with open(run.settings_path, "rb") as f:
         return f.read()
+
+
+def settings_unchanged(run, before, what):
+    after = settings_bytes(run)
+    if after != before:
+        import difflib
+        diff = difflib.unified_diff(before.decode(errors="replace").splitlines(),
+                                    after.decode(errors="replace").splitlines(), lineterm="", n=0)
+        raise Failure("%s changed settings.json:\n%s" % (what, "\n".join(diff)))
 
 
 def start_with_main_window(run, **extra):
@@ -122,14 +137,12 @@ def open_shortcuts(run, origin):
 
 def change_row(run, rect, row):
     """Clicks the Change button of a row (the buttons end 8 DIPs left of Clear) and waits
-    until it shows that it listens. The first key event after such a click can be lost
-    under Wine without a window manager, so a lone Shift, which a capture ignores,
-    goes first."""
+    until it shows that it listens."""
     before = run.screenshot("before")
     click(run, rect, 500, 75 + 38 * row)
     # Every other button turns disabled.
     screenshot_drawn(run, "capturing", inside(rect, 0, 48, 640, 672), before, 0.02)
-    run.xdo("key", "shift")
+    keys_after_click(run)
 
 
 @scenario
@@ -151,7 +164,7 @@ def shortcuts_rebind_with_real_keys(run):
         raise Failure("settings.json does not hold Ctrl+Alt+Y for Start / Stop")
 
     click(run, origin, *PREFERENCES_HEADING)
-    run.xdo("key", "ctrl+alt+r")  # the old combination: nothing
+    keys_after_click(run, "ctrl+alt+r")  # the old combination: nothing
     run.xdo("key", "ctrl+alt+y")  # the new one: stops the engine
     run.wait_for("the engine to stop", lambda: overlay_count(run) == 0)
     run.xdo("key", "ctrl+alt+y")
@@ -168,10 +181,10 @@ def shortcuts_refuse_combination_held_by_another_program(run):
     if "registered" not in open(report).read():
         raise Failure("the holder could not register Ctrl+Alt+K: %r" % open(report).read())
     _, origin = start_with_main_window(run)
-    before = settings_bytes(run)
+    saved = settings_bytes(run)
     rect = open_shortcuts(run, origin)
     change_row(run, rect, 1)
-    before = run.screenshot("before")
+    shot = run.screenshot("before")
     # The window sees a held combination only through its keyboard hook, which Wine
     # skips while the program's thread is busy (a software-rendered repaint can take
     # seconds here): a press that went to the other program is repeated.
@@ -184,20 +197,18 @@ def shortcuts_refuse_combination_held_by_another_program(run):
         except Failure:
             if attempt == 3:
                 raise
+    screenshot_drawn(run, "refused", inside(rect, 16, 682, 624, 700), shot, 0.05)  # the message
     run.xdo("key", "alt+F4")  # Windows' own: reserved, refused as well
     run.wait_log(r"^shortcuts: Alt\+F4 refused for HotkeyToggleZones: reserved by Windows$")
     run.xdo("key", "ctrl+alt+1")
     run.wait_log(r"^shortcuts: Ctrl\+Alt\+1 refused for HotkeyToggleZones: already used by HotkeyShareZone1$")
-    run.xdo("key", "ctrl+alt+k")
-    screenshot_drawn(run, "refused", inside(rect, 16, 682, 624, 700), before, 0.05)  # the message
     run.xdo("key", "Escape")  # ends the capture
     click(run, rect, 560, 725)  # Cancel
     wait_gone(run, "TilewrightShortcuts", "the shortcuts window to close")
-    if settings_bytes(run) != before:
-        raise Failure("Cancel changed settings.json")
+    settings_unchanged(run, saved, "Cancel")
     # The program's own hotkeys are back: Ctrl+Alt+R stops the engine.
     click(run, origin, *PREFERENCES_HEADING)
-    run.xdo("key", "ctrl+alt+r")
+    keys_after_click(run, "ctrl+alt+r")
     run.wait_for("the engine to stop by its hotkey", lambda: overlay_count(run) == 0)
 
 
@@ -214,7 +225,7 @@ def color_dialog_live_accent_and_cancel(run):
             return run.pixel(png, *line) == want
         return check
     run.wait_for("accent zone lines", overlay_colour(ACCENT))
-    before = settings_bytes(run)
+    saved = settings_bytes(run)
 
     shot = run.screenshot("before")
     click(run, origin, *COLOUR_SWATCH)
@@ -223,20 +234,18 @@ def color_dialog_live_accent_and_cancel(run):
     click(run, rect, 330, 104)  # the sixth preset, #10B981
     run.wait_for("the zone lines in the chosen colour", overlay_colour((0x10, 0xB9, 0x81)))
     screenshot_drawn(run, "color", rect, shot)
-    if settings_bytes(run) != before:
-        raise Failure("choosing a colour saved it before Done")
-    run.xdo("key", "Escape")
+    settings_unchanged(run, saved, "choosing a colour before Done")
+    keys_after_click(run, "Escape")
     wait_gone(run, "TilewrightColor", "the colour dialog to close")
     run.wait_for("the zone lines in the opening colour", overlay_colour(ACCENT))
     run.wait_for("the main window enabled again", lambda: main_enabled(run))
-    if settings_bytes(run) != before:
-        raise Failure("Escape left settings.json changed")
+    settings_unchanged(run, saved, "Escape")
 
     # Done keeps the colour: typed into the hex field this time.
     click(run, origin, *COLOUR_SWATCH)
     rect = wait_window(run, "TilewrightColor", "the colour dialog")
     click(run, rect, 90, 268)  # the hex field
-    run.xdo("key", "ctrl+a")
+    keys_after_click(run, "ctrl+a")
     run.xdo("type", "#3050f0")
     run.wait_for("the typed colour on the zone lines", overlay_colour((0x30, 0x50, 0xF0)))
     run.xdo("key", "Return")
@@ -258,7 +267,7 @@ def about_dialog_shows_version_and_usage(run):
         raise Failure("About disabled the main window")
     screenshot_drawn(run, "about", rect, before)
     click(run, rect, 100, 20)  # the caption: keyboard focus, no action
-    run.xdo("key", "Escape")
+    keys_after_click(run, "Escape")
     wait_gone(run, "TilewrightAbout", "the About dialog to close")
 
 
