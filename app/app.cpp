@@ -8,6 +8,9 @@
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
+#include "app/windows/update_dialog.h"
 #include "app/engine/screens_win.h"
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
@@ -158,6 +161,7 @@ int run() {
 
     migrate_former_autostart();
     register_share_hotkeys(state.main, state.settings);
+    refresh_language_index(state);
     register_engine_hotkeys(state.main, state.settings);
 
     // A hidden start always has a tray icon: it is the way back to the window.
@@ -170,12 +174,14 @@ int run() {
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
     SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
     tray_refresh(state);
+    request_update_check(state, true);
 
     refresh_autostart();
     if (state.settings.auto_start)
         state.engine->start();
     else
         refresh_views(state);
+    if (has_option(args, L"--test-update-dialog")) open_update_dialog(state, test_update_offer(), false);
 
     message_loop(state);
 

@@ -5,13 +5,20 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/about_dialog.h"
+#include "app/windows/color_dialog.h"
 #include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
+#include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
+#include "app/windows/update_dialog.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
 #include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
+#include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "version.h"
 
@@ -31,29 +38,6 @@ ClientDips client_dips(HWND hwnd) {
     return {s.width, s.height};
 }
 
-// Languages offered before the downloadable list arrives: English alone.
-const std::vector<LanguageIndexEntry>& known_languages() {
-    static const std::vector<LanguageIndexEntry> list = language_list({});
-    return list;
-}
-
-void select_language(AppState& state, size_t index) {
-    const auto& list = known_languages();
-    if (index >= list.size()) return;
-    const std::string& code = list[index].code;
-    if (code == "en") {
-        set_language("", Catalog{});
-    } else if (auto catalog = load_language_file(code, state.settings_folder)) {
-        set_language(code, std::move(*catalog));
-    } else {
-        log("main: language " + code + " is not installed and cannot be downloaded in this build");
-        return;
-    }
-    state.settings.language = code;
-    save_settings(state.settings);
-    tray_refresh(state);  // the tooltip in the new language
-}
-
 }  // namespace
 
 MainViewWindow& main_view_window() {
@@ -67,7 +51,9 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.screens = state.screens;
     in.engine_running = state.engine->running();
     in.zones_shown = state.engine->zones_visible();
-    in.languages = known_languages();
+    in.languages = state.net.language_menu;
+    in.language_download_pending = state.net.language_download.has_value();
+    if (state.net.known_update) in.update_version = state.net.known_update->version;
     in.current_language = current_language().empty() ? std::string("en") : current_language();
     in.autostart_enabled = autostart_enabled();
     in.program_version = TW_VERSION_STRING;
@@ -115,7 +101,7 @@ bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
     const double scale = scale_for_window(hwnd);
     const auto x = static_cast<int32_t>(client.x / scale + 0.5);
     const auto y = static_cast<int32_t>(client.y / scale + 0.5);
-    return y < 40 && !hit_test(widgets_, x, y);
+    return is_caption_point(widgets_, x, y);
 }
 
 bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -208,14 +194,12 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
         break;
     case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
-    case A::SelectLanguage: select_language(state, cmd.index); break;
+    case A::SelectLanguage: choose_language(state, cmd.index); break;
     case A::OpenLayoutManager: open_editor(state); break;
-    case A::OpenShortcuts:
-    case A::OpenColour:
-    case A::OpenUpdate:
-    case A::OpenAbout:
-        log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
-        break;
+    case A::OpenShortcuts: open_shortcuts_window(state); return;
+    case A::OpenColour: open_color_dialog(state); return;
+    case A::OpenUpdate: open_offered_update_dialog(state); return;
+    case A::OpenAbout: open_about_dialog(state); return;
     default: break;
     }
     refresh_views(state);

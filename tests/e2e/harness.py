@@ -55,6 +55,10 @@ class Run:
         self.installer = getattr(args, "installer", None)
         self.portable_zip = getattr(args, "portable_zip", None)
         self.image_probe = getattr(args, "image_probe", None)
+        self.test_installer = getattr(args, "test_installer", None)
+        self.deployment = getattr(args, "deployment", None)
+        self.cleanups = []  # called by stop_all, last added first
+        self.hotkey_holder = getattr(args, "hotkey_holder", None)
         self.display_probe = getattr(args, "display_probe", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
@@ -129,6 +133,8 @@ class Run:
         return self.wine(win_path(self.fixture), "--title", title, "--report", win_path(report), *args)
 
     def stop_all(self):
+        while self.cleanups:
+            self.cleanups.pop()()
         for p in self.procs:
             if p.poll() is None:
                 p.terminate()
