@@ -76,12 +76,13 @@ Rect zone_area(const ScreenLayout& entry, const ScreenInfo& screen);
 int32_t zone_edge(int32_t origin, double fraction, int64_t extent);
 
 // The pixel rectangles of the layout in force on `entry`, laid out on `screen`,
-// whether or not the entry is enabled. Coordinates that would leave the 32-bit
-// range are saturated.
+// whether or not the entry is enabled, each kept inside the zone area (a zone that
+// lies wholly outside it becomes empty but keeps its place in the list).
 std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen);
 
 // The monitor zone table: one row per enabled entry, in entry order, whose screen is
-// attached and whose layout in force has at least one zone.
+// attached and whose layout in force has at least one zone with pixels inside the
+// area. Zones are those of zone_rects; each clipped zone is logged.
 std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& entries,
                                               const std::vector<ScreenInfo>& screens);
 
