@@ -203,6 +203,18 @@ Rect primary_work_area(const std::optional<MonitorRects>& primary) {
     return primary ? primary->work : kFallbackWorkArea;
 }
 
+std::optional<Point> window_position_to_store(bool minimised, std::optional<Rect> window_rect,
+                                              std::optional<Rect> normal_position,
+                                              Point workspace_offset) {
+    if (!minimised) {
+        if (!window_rect) return std::nullopt;
+        return Point{window_rect->left, window_rect->top};
+    }
+    if (!normal_position) return std::nullopt;
+    return Point{saturate(int64_t{normal_position->left} + workspace_offset.x),
+                 saturate(int64_t{normal_position->top} + workspace_offset.y)};
+}
+
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work) {
     // One axis: size reduced to the room available, then start = centre - size / 2,
     // pulled back before the far edge, then pushed forward past the near edge.

@@ -101,5 +101,16 @@ Rect primary_work_area(const std::optional<MonitorRects>& primary);
 // centre and then moved just far enough to lie inside the work area.
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work);
 
+// The top-left corner to remember for one of the program's windows when it closes:
+// where it stands, or, while it is minimised, where it comes back to when restored.
+// `normal_position` is the system's restored rectangle, which is kept in workspace
+// coordinates: relative to the work area of its monitor, whose offset from the
+// monitor's corner is `workspace_offset` (non-zero with a taskbar at the top or left).
+// Nothing when the rectangle needed is unknown: the place where minimised windows are
+// parked, (-32000, -32000), would put the window out of sight at the next start.
+std::optional<Point> window_position_to_store(bool minimised, std::optional<Rect> window_rect,
+                                              std::optional<Rect> normal_position,
+                                              Point workspace_offset);
+
 
 }  // namespace tw
