@@ -210,7 +210,8 @@ void add_last_card(Builder& b, int32_t Y) {
 }
 
 // Where the shown rows lie in the whole list: a slim thumb along the panel's right
-// edge, as long as the shown part is of the whole (at least 16 DIPs).
+// edge, beside the rows' text (which ends 4 DIPs before it), as long as the shown part
+// is of the whole (at least 16 DIPs).
 void add_layout_list_thumb(Builder& b, int32_t top, const LayoutListWindow& lw) {
     const int64_t track = 28 * static_cast<int64_t>(lw.rows) - 12;
     const int64_t length = std::max<int64_t>(16, track * static_cast<int64_t>(lw.rows) /
@@ -218,7 +219,7 @@ void add_layout_list_thumb(Builder& b, int32_t top, const LayoutListWindow& lw) 
     const int64_t offset = (track - length) * static_cast<int64_t>(lw.first) /
                            static_cast<int64_t>(lw.total - lw.rows);
     const int32_t y = top + 6 + static_cast<int32_t>(offset);
-    b.add(0, 31, {221, y, 225, y + static_cast<int32_t>(length)});
+    b.add(0, 31, {224, y, 227, y + static_cast<int32_t>(length)});
 }
 
 void add_open_lists(Builder& b, int32_t B, const ScreenLayout* entry) {

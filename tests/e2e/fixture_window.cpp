@@ -1,5 +1,6 @@
 // A plain top-level window for end-to-end scenarios: it can maximise itself, fight a
-// placement by re-maximising, and reports its rectangle to a file after every change.
+// placement by re-maximising, and reports its rectangle to a file after every change,
+// with the number of mouse presses it received (on its client area or its frame).
 //   fixture_window.exe --title T [--rect l,t,r,b] [--maximize-after MS]
 //                      [--remaximize N] [--report PATH] [--lifetime S]
 #include <windows.h>
@@ -15,6 +16,7 @@ namespace {
 std::wstring g_report;
 ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itself
 int g_remaximize = 0;
+int g_clicks = 0;
 constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
 constexpr UINT kRemaximizeMessage = WM_APP + 1;
 
@@ -23,11 +25,12 @@ void report(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     char line[200];
-    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld zoomed=%d foreground=%d t=%llu maximized_at=%llu\n",
+    int n = std::snprintf(line, sizeof line,
+                          "%ld %ld %ld %ld zoomed=%d foreground=%d t=%llu maximized_at=%llu clicks=%d\n",
                           r.left, r.top, r.right, r.bottom, IsZoomed(hwnd) ? 1 : 0,
                           GetForegroundWindow() == hwnd ? 1 : 0,
                           static_cast<unsigned long long>(GetTickCount64()),
-                          static_cast<unsigned long long>(g_maximized_at));
+                          static_cast<unsigned long long>(g_maximized_at), g_clicks);
     // Write to a temporary file and move it, so a reader never sees half a line.
     std::wstring tmp = g_report + L".tmp";
     HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -53,6 +56,11 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         report(hwnd);  // the foreground flag changed
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        ++g_clicks;
+        report(hwnd);
         break;
     case WM_WINDOWPOSCHANGED:
         report(hwnd);

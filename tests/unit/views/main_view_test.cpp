@@ -427,8 +427,8 @@ TEST(MainView, LayoutListRowsUnderTheFieldWithTheActiveOneOn) {
         if (thumbs) {
             const WidgetItem& t = v.widgets.back();
             EXPECT_EQ(t.kind, 31);
-            EXPECT_EQ(t.rect.left, 221);
-            EXPECT_EQ(t.rect.right, 225);
+            EXPECT_EQ(t.rect.left, 224);  // right of the rows' text, inside the panel's edge
+            EXPECT_EQ(t.rect.right, 227);
             EXPECT_GE(t.rect.top, B + 6);
             EXPECT_LE(t.rect.bottom, bottom - 6);
             EXPECT_GE(t.rect.bottom - t.rect.top, 16);
