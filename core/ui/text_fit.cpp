@@ -113,10 +113,11 @@ std::string fit_single_line(TextMeasure& measure, std::string_view utf8, TextFor
     const auto fits = [&](std::string_view text) {
         return !(measure.measure_text_width(text, format) > max_width);
     };
-    const bool clean = !has_line_break_or_control(utf8);
     const size_t limit = most_characters_shown(max_width);
-    // The byte count bounds the character count: short texts are measured as they are.
-    if (clean && utf8.size() <= limit && fits(utf8)) return std::string(utf8);
+    // The byte count bounds the character count: short clean texts are measured as
+    // they are, and a long one is never scanned beyond the part that can be shown.
+    if (utf8.size() <= limit && !has_line_break_or_control(utf8) && fits(utf8))
+        return std::string(utf8);
 
     // No character takes more than four bytes: decoding stops soon after the bound.
     const size_t most_bytes = limit < SIZE_MAX / 8 ? 4 * (limit + 1) : utf8.size();
