@@ -86,8 +86,11 @@ VERY_LONG_NAME = "Presentation " + "with a name nobody reads to the end " * 8
 
 def spread(run, png, x0, x1, y0, y1):
     """How far the colours of a strip differ (largest channel range): text that ran
-    into an otherwise plain strip makes it large."""
-    colours = {run.pixel(png, x, y) for x in range(x0, x1, 2) for y in range(y0, y1, 3)}
+    into an otherwise plain strip makes it large. One convert call for the strip."""
+    crop = "%dx%d+%d+%d" % (x1 - x0, y1 - y0, x0, y0)
+    out = subprocess.run(["/usr/bin/convert", png, "-crop", crop, "+repage", "-depth", "8", "txt:-"],
+                         capture_output=True, text=True, check=True).stdout
+    colours = [tuple(int(v) for v in m) for m in re.findall(r"\((\d+),(\d+),(\d+)", out)]
     return max(max(c[i] for c in colours) - min(c[i] for c in colours) for i in range(3))
 
 
@@ -124,10 +127,14 @@ def long_layout_names_stay_in_their_field(run):
         if any(d > 12 for _, d in wide):
             raise Failure("text outside its widget in %s.png: strip spreads %r" % (name, wide))
 
-    # The field (28..228) and "Edit Layouts..." (244..) with the plain card between them.
-    closed = [(x + 230, x + 242, y + 355, y + 378)]
-    # Right of the open list (its shadow ends at 231), over the preferences card.
-    opened = [(x + 236, x + 242, y + 412, y + 620)]
+    # Plain card beside the field (28..228, 352..380): towards "Edit Layouts..." (244..),
+    # above it (under the heading) and below it. A name that ran on, or wrapped onto
+    # more lines, would reach into one of them.
+    closed = [(x + 230, x + 242, y + 355, y + 378), (x + 130, x + 226, y + 347, y + 351),
+              (x + 30, x + 226, y + 383, y + 390)]
+    # Right of the open list (its shadow ends at 231) over the preferences card, and the
+    # empty right part of the row "Layout 2", under the rows of the two long names.
+    opened = [(x + 236, x + 242, y + 412, y + 620), (x + 120, x + 215, y + 438, y + 462)]
     thumb = (x + 225, y + 486)  # the list's scroll thumb, near the top of its track
     themes = (("dark", None, lambda c: 20 < c[2] < 90, (125, 119, 151)),
               ("light", 417, lambda c: c[0] > 200, (188, 187, 191)))
