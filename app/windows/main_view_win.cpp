@@ -59,6 +59,7 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.program_version = TW_VERSION_STRING;
     in.layout_menu_open = layout_menu_open_;
     in.language_menu_open = language_menu_open_;
+    in.layout_list_first = layout_first_;
     in.scroll = scroll_;
     in.width = client.width;
     in.height = client.height;
@@ -72,6 +73,7 @@ void MainViewWindow::rebuild(AppState& state) {
     widgets_ = std::move(view.widgets);
     previews_ = std::move(view.previews);
     scroll_ = view.scroll;
+    layout_first_ = view.layout_list_first;
     if (focus_ && *focus_ >= widgets_.size()) focus_.reset();
     tracker_.reapply(widgets_);
     InvalidateRect(state.main, nullptr, FALSE);
@@ -107,6 +109,18 @@ bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
 bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_MOUSEWHEEL: {
+        // The wheel's position comes in screen coordinates.
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ScreenToClient(hwnd, &at);
+        const Point p = mouse_position_dips(hwnd, MAKELPARAM(at.x, at.y));
+        if (auto first = layout_list_wheel(input(state), widgets_, p.x, p.y,
+                                           GET_WHEEL_DELTA_WPARAM(wp))) {
+            if (*first != layout_first_) {
+                layout_first_ = *first;
+                rebuild(state);
+            }
+            return true;
+        }
         const int32_t next = wheel_scroll(scroll_, GET_WHEEL_DELTA_WPARAM(wp), widgets_,
                                           client_dips(hwnd).height);
         if (next != scroll_) {
@@ -168,7 +182,10 @@ void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, 
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     const MainCommand cmd = decide_main_command(id, input(state), widgets_);
+    const bool layout_list_was_open = layout_menu_open_;
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
+    if (layout_menu_open_ && !layout_list_was_open)
+        layout_first_ = layout_list_first_on_open(input(state));
     const bool changed = apply_main_command(state.settings, cmd, state.screens);
     if (changed) save_settings(state.settings);
 

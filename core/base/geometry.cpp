@@ -14,6 +14,17 @@ bool contains(const Rect& r, Point p) {
     return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
 }
 
+bool is_empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+Rect clip_to(const Rect& r, const Rect& bounds) {
+    auto clamp = [](int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; };
+    Rect out{clamp(r.left, bounds.left, bounds.right), clamp(r.top, bounds.top, bounds.bottom),
+             clamp(r.right, bounds.left, bounds.right), clamp(r.bottom, bounds.top, bounds.bottom)};
+    if (out.right < out.left) out.right = out.left;
+    if (out.bottom < out.top) out.bottom = out.top;
+    return out;
+}
+
 bool near(const Rect& a, const Rect& b, int32_t tolerance) {
     auto close = [tolerance](int32_t u, int32_t v) {
         return std::llabs(int64_t{u} - v) <= tolerance;
@@ -29,12 +40,12 @@ bool covers(const Rect& r, const Rect& target) {
 }
 
 std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
-    if (zones.empty()) return std::nullopt;
     for (const Rect& z : zones)
-        if (contains(z, p)) return z;
+        if (contains(z, p)) return z;  // an empty zone contains no point
     const Rect* best = nullptr;
     int64_t best_d = 0;
     for (const Rect& z : zones) {
+        if (is_empty(z)) continue;
         Point c = centre(z);
         int64_t dx = int64_t{c.x} - p.x;
         int64_t dy = int64_t{c.y} - p.y;
@@ -44,6 +55,7 @@ std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
             best_d = d;
         }
     }
+    if (!best) return std::nullopt;
     return *best;
 }
 

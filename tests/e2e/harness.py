@@ -187,7 +187,8 @@ class Run:
             fields = dict(p.split("=", 1) for p in parts[4:])
             return {"rect": rect, "zoomed": fields.get("zoomed") == "1",
                     "foreground": fields.get("foreground") == "1",
-                    "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0))}
+                    "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0)),
+                    "clicks": int(fields.get("clicks", 0))}
         except (FileNotFoundError, ValueError, IndexError):
             return None
 
