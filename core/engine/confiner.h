@@ -94,6 +94,11 @@ public:
     const HeldWindow* hold(WindowId w) const;
     bool holds(WindowId w) const { return hold(w) != nullptr; }
     size_t hold_count() const { return held_.size(); }
+    std::vector<WindowId> held_windows() const {
+        std::vector<WindowId> out;
+        for (const auto& entry : held_) out.push_back(entry.first);
+        return out;
+    }
     void record_hold(WindowId w, const Rect& zone, const Rect& rect);
     void drop_hold(WindowId w);
     // A snap or keyboard move put the window into `zone`: when held, the hold follows.

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/engine/stranded_windows.h"
+
 namespace tw {
 
 Engine::Engine(Desktop& desktop, Clock& clock, EngineShell& shell,
@@ -86,6 +88,7 @@ bool Engine::refresh_zones() {
         return false;
     }
     rebuild_overlays(std::move(table));
+    bring_back_stranded(confiner_, desktop_);  // held on a monitor that is gone
     return true;
 }
 

@@ -48,7 +48,8 @@ public:
     // Hide/show zones control; does nothing while stopped. Returns whether it acted.
     bool toggle_zones();
     // Display or layout change while running: new overlays and confiner tables, or a
-    // stop when no screen has zones any more. Returns whether the engine still runs.
+    // stop when no screen has zones any more; held windows stranded on a monitor that
+    // is gone are brought back. Returns whether the engine still runs.
     bool refresh_zones();
 
     // A window moved or came to the foreground, or the pass timer ticked.

@@ -10,7 +10,7 @@ modules of scenarios/, one per feature.
     e2e.py --list                     # scenario names, one per line
     e2e.py NAME --exe Tilewright.exe --fixture fixture_window.exe --out DIR
               [--region-probe window_region.exe] [--installer Tilewright-X.Y.Z-Setup.exe]
-              [--portable-zip Tilewright-X.Y.Z-portable.zip]
+              [--portable-zip Tilewright-X.Y.Z-portable.zip] [--display-probe display_settings.exe]
 """
 import argparse
 import importlib
@@ -18,7 +18,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import SCENARIOS, Failure, Run  # noqa: E402
+from harness import DISPLAYS, SCENARIOS, Failure, Run, SingleMonitor  # noqa: E402
 
 SCENARIO_DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), "scenarios")
 for _module in sorted(f[:-3] for f in os.listdir(SCENARIO_DIR) if f.endswith(".py")):
@@ -38,6 +38,7 @@ def main():
     ap.add_argument("--test-installer", help="signed test installer the update scenarios serve")
     ap.add_argument("--deployment", help="deployment.json of a test build (the local web service)")
     ap.add_argument("--hotkey-holder")
+    ap.add_argument("--display-probe")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:
@@ -45,14 +46,16 @@ def main():
         return 0
     run = Run(args.name, args)
     try:
-        SCENARIOS[args.name](run)
+        with DISPLAYS.get(args.name, SingleMonitor)(run):
+            try:
+                SCENARIOS[args.name](run)
+            finally:
+                run.stop_all()  # before the display goes
         print("e2e %s: passed" % args.name)
         return 0
     except Failure as e:
         print("e2e %s: FAILED: %s" % (args.name, e))
         return 1
-    finally:
-        run.stop_all()
 
 
 if __name__ == "__main__":

@@ -12,12 +12,21 @@ import tempfile
 import time
 
 SCENARIOS = {}
+DISPLAYS = {}  # scenario name -> the display it needs, when not the single-monitor Xvfb
 ACCENT = (0xA8, 0x55, 0xF7)
+TOOLS = os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                     "tools")
 
 
-def scenario(fn):
-    SCENARIOS[fn.__name__] = fn
-    return fn
+def scenario(fn=None, *, display=None):
+    """Registers a scenario: @scenario, or @scenario(display=ThreeMonitors) for one that
+    needs a display of its own (a context manager class taking the Run)."""
+    def register(f):
+        SCENARIOS[f.__name__] = f
+        if display:
+            DISPLAYS[f.__name__] = display
+        return f
+    return register(fn) if fn else register
 
 
 class Failure(Exception):
@@ -50,6 +59,7 @@ class Run:
         self.deployment = getattr(args, "deployment", None)
         self.cleanups = []  # called by stop_all, last added first
         self.hotkey_holder = getattr(args, "hotkey_holder", None)
+        self.display_probe = getattr(args, "display_probe", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -59,6 +69,9 @@ class Run:
         self.env = dict(os.environ)
         self.env["WINEDEBUG"] = "-all"
         self.procs = []
+        # Displays that need a Wine prefix of their own keep it beside the build's.
+        self.prefix_root = os.path.dirname(os.path.abspath(args.out))
+        self.display = SingleMonitor(self)
 
     # --- files -------------------------------------------------------------------
     @property
@@ -199,6 +212,11 @@ class Run:
     def xdo(self, *args):
         subprocess.run(["xdotool"] + list(args), check=True, env=self.env)
 
+    def move_mouse(self, x, y):
+        """Moves the pointer to a point in Windows' virtual-screen coordinates."""
+        ox, oy = self.display.origin()
+        self.xdo("mousemove", str(x + ox), str(y + oy))
+
     def screenshot(self, name):
         path = os.path.join(self.dir, name + ".png")
         subprocess.run(["/usr/bin/import", "-window", "root", path], check=True, env=self.env)
@@ -210,6 +228,96 @@ class Run:
                               "%%[fx:int(255*p{%d,%d}.g)] %%[fx:int(255*p{%d,%d}.b)]" %
                               (x, y, x, y, x, y), "info:"], capture_output=True, text=True, check=True)
         return tuple(int(v) for v in out.stdout.split())
+
+
+# --- displays ----------------------------------------------------------------------
+
+class SingleMonitor:
+    """The display the environment gives (tools/test's Xvfb) and the usual prefix."""
+    def __init__(self, run):
+        self.run = run
+
+    def __enter__(self):
+        self.run.display = self
+        return self
+
+    def __exit__(self, *exc):
+        return False
+
+    def origin(self):
+        """Where the primary monitor's top left corner, Windows' (0, 0), lies on the X screen."""
+        return (0, 0)
+
+
+class ThreeMonitors(SingleMonitor):
+    """An X server with the dummy video driver showing three monitors (tools/multimon-display:
+    the primary, one left of it at negative coordinates, a smaller one on its right) and a
+    Wine prefix of its own, since Wine reads the monitors when a prefix's first process
+    starts. The test command starts the server once (TW_MULTIMON_DISPLAY); a scenario run
+    on its own starts one and stops it afterwards. Each scenario starts with all three
+    outputs on, whatever the one before switched off."""
+    def __init__(self, run):
+        super().__init__(run)
+        self.pid = None
+
+    def __enter__(self):
+        run = self.run
+        run.display = self
+        display = os.environ.get("TW_MULTIMON_DISPLAY")
+        if not display:
+            out = subprocess.run([os.path.join(TOOLS, "multimon-display"), "start",
+                                  os.path.join(run.dir, "xorg")], capture_output=True, text=True)
+            if out.returncode != 0:
+                raise Failure("no three-monitor X server: %s" % out.stderr.strip())
+            display, pid = out.stdout.split()
+            self.pid = int(pid)
+        run.env["DISPLAY"] = display
+        run.env["WINEPREFIX"] = os.path.join(run.prefix_root, "wineprefix-three-monitors")
+        try:
+            self.switch_all_on()
+            for step in (["wineserver", "-k"], ["wineserver", "-w"], [os.path.join(TOOLS, "wine-prefix")]):
+                subprocess.run(step, env=run.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def origin(self):
+        out = subprocess.run(["xrandr", "--query"], env=self.run.env, capture_output=True, text=True).stdout
+        m = re.search(r"^\S+ connected primary \d+x\d+\+(\d+)\+(\d+)", out, re.M)
+        if not m:
+            raise Failure("xrandr shows no primary output: %r" % out)
+        return (int(m.group(1)), int(m.group(2)))
+
+    def switch_off(self, *points):
+        """Switches off the monitors under the points through the display settings, as a
+        user does, so that the system tells every program (WM_DISPLAYCHANGE); Wine 8 does
+        not tell programs about outputs that xrandr switches. Returns what switch_on takes."""
+        out = self.run.probe(self.run.display_probe, "off", *("%d,%d" % p for p in points))
+        gone = [l.split()[1] for l in out.split("\n") if l.startswith("off ")]
+        if len(gone) != len(points) or "failed" in out:
+            raise Failure("switching monitors off at %r: %r" % (points, out))
+        return gone
+
+    def switch_on(self, gone):
+        out = self.run.probe(self.run.display_probe, "on", *gone)
+        if "failed" in out:
+            raise Failure("switching monitors %r on again: %r" % (gone, out))
+
+    def switch_all_on(self):
+        out = subprocess.run([os.path.join(TOOLS, "multimon-display"), "layout"], env=self.run.env,
+                             capture_output=True, text=True)
+        if out.returncode != 0:
+            raise Failure("xrandr could not arrange the three monitors: %s" % out.stderr.strip())
+
+    def __exit__(self, *exc):
+        # This prefix's Wine processes end with the scenario, before a server started
+        # here goes.
+        subprocess.run(["wineserver", "-k"], env=self.run.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+        if self.pid:
+            os.kill(self.pid, 15)
+        return False
 
 
 # --- probes shared by scenarios ---------------------------------------------------

@@ -6,6 +6,9 @@ def engine_with_fixture(run, layouts, active, cursor, fixture_args=(), title="Fi
     mon = run.write_screen_settings(layouts, active)
     run.xdo("mousemove", str(cursor[0]), str(cursor[1]))
     run.start_app("--tray")
+    # The engine's hooks are in place once its overlay shows: a drag or click before that
+    # never reaches it, and a loaded machine can take seconds to start the program.
+    run.wait_for("the zone overlay", lambda: overlay_count(run) >= 1, timeout=60)
     report = os.path.join(run.dir, "fixture.txt")
     run.start_fixture(title, report, *fixture_args)
     run.wait_for("the fixture window", lambda: run.read_report(report))
