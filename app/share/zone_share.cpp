@@ -113,6 +113,23 @@ void close_all_shares(AppState& state) {
     if (!mirrors.empty()) shares_changed(state);
 }
 
+void close_outdated_shares(AppState& state) {
+    const std::vector<HWND> mirrors = active_mirrors();
+    LiveShares live;
+    std::vector<std::pair<WindowId, Rect>> rects;
+    for (HWND mirror : mirrors) {
+        live.push_back(to_window_id(mirror));
+        RECT r{};
+        if (GetWindowRect(mirror, &r)) rects.push_back({to_window_id(mirror), {r.left, r.top, r.right, r.bottom}});
+    }
+    const std::vector<WindowId> outdated = state.share_map.outdated(state.settings, state.screens, live, rects);
+    for (WindowId mirror : outdated) {
+        log("zone_share: closing a share whose zone went away or moved with the display change");
+        DestroyWindow(to_hwnd(mirror));
+    }
+    if (!outdated.empty()) shares_changed(state);
+}
+
 void keep_shares_on_top() {
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     for (HWND mirror : active_mirrors()) {

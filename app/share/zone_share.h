@@ -21,6 +21,8 @@ std::vector<size_t> shared_zone_indexes(const AppState& state, const std::string
 void on_share_hotkey(AppState& state, int id);
 // Ends every share (layout, Enabled and Cover taskbar changes, shutdown).
 void close_all_shares(AppState& state);
+// After a display change: ends the shares whose zone went away or moved.
+void close_outdated_shares(AppState& state);
 // Timer 5: mirrors and frames go back on top of other topmost windows.
 void keep_shares_on_top();
 // The zone overlays and the share frames after a share ended some other way (the user

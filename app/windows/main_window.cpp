@@ -35,6 +35,7 @@ void on_display_change(AppState& state) {
     state.screens = enumerate_screens();
     reconcile_screen_layouts(state.settings, state.screens);
     save_settings(state.settings);
+    close_outdated_shares(state);
     Engine& engine = *state.engine;
     const bool zones_left = !state.shell->monitor_zone_table().empty();
     if (engine.running() && zones_left) engine.refresh_zones();  // overlays for the new screens

@@ -50,6 +50,21 @@ std::vector<std::string> ShareMap::shared_screens(const LiveShares& live) const 
     return out;
 }
 
+std::vector<WindowId> ShareMap::outdated(const Settings& settings, const std::vector<ScreenInfo>& screens,
+                                         const LiveShares& live,
+                                         const std::vector<std::pair<WindowId, Rect>>& mirror_rects) const {
+    std::vector<WindowId> out;
+    for (const Entry& e : entries_) {
+        if (!is_live(live, e.mirror)) continue;
+        const std::vector<Rect> zones = share_zone_rects(settings, screens, e.screen_id);
+        const auto at = std::find_if(mirror_rects.begin(), mirror_rects.end(),
+                                     [&](const auto& m) { return m.first == e.mirror; });
+        if (e.zone >= zones.size() || (at != mirror_rects.end() && at->second != zones[e.zone]))
+            out.push_back(e.mirror);
+    }
+    return out;
+}
+
 ShareToggle decide_share_toggle(const ShareMap& map, const std::string& screen_id, size_t zone,
                                 const std::vector<Rect>& zones, const LiveShares& live) {
     if (zone >= zones.size()) return {};

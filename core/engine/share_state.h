@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "core/base/geometry.h"
@@ -30,6 +31,12 @@ public:
     std::vector<size_t> shared_zones(const std::string& screen_id, const LiveShares& live) const;
     // Screens with at least one live share, in id order.
     std::vector<std::string> shared_screens(const LiveShares& live) const;
+    // After a display change: the live mirrors whose zone is gone (screen detached, or
+    // fewer zones) or no longer where the mirror lies (`mirror_rect` of each live
+    // mirror). A share left on a monitor that went away would mirror nothing, off screen.
+    std::vector<WindowId> outdated(const Settings& settings, const std::vector<ScreenInfo>& screens,
+                                   const LiveShares& live,
+                                   const std::vector<std::pair<WindowId, Rect>>& mirror_rects) const;
     void clear() { entries_.clear(); }
 
 private:

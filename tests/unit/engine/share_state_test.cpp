@@ -137,5 +137,35 @@ TEST(ShareZoneRects, LayoutInForceOfAnAttachedScreen) {
     EXPECT_TRUE(share_zone_rects(s, screens, "nowhere").empty());
 }
 
+// After a display change, a share whose zone went away or moved is closed; the others
+// and the shares already ended are left alone.
+TEST(ShareMap, OutdatedAfterADisplayChange) {
+    Settings s;
+    s.screens = {entry("P"), entry("L")};
+    ShareMap map;
+    map.put("P", 1, 11);  // right half of P
+    map.put("L", 0, 12);  // left half of L
+    map.put("L", 1, 13);  // a share that already ended
+    const LiveShares live{11, 12};
+    const std::vector<std::pair<WindowId, Rect>> rects{{11, {960, 0, 1920, 1080}}, {12, {-1920, 0, -960, 1080}}};
+    using V = std::vector<WindowId>;
+    struct Case {
+        const char* what;
+        std::vector<ScreenInfo> screens;
+        V outdated;
+    };
+    const Case cases[] = {
+        {"both screens as they were", {screen("P", {0, 0, 1920, 1080}, 1), screen("L", {-1920, 0, 0, 1080}, 2)}, {}},
+        {"the left monitor went away", {screen("P", {0, 0, 1920, 1080}, 1)}, {12}},
+        {"the primary's resolution changed", {screen("P", {0, 0, 1280, 1024}, 1), screen("L", {-1920, 0, 0, 1080}, 2)}, {11}},
+        {"no monitor left at all", {}, {11, 12}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(map.outdated(s, c.screens, live, rects), c.outdated) << c.what;
+    Settings fewer = s;
+    fewer.screens[0].layouts = {{"Halves", {{0, 0, 1, 1}}}};  // one zone: zone 2 is gone
+    EXPECT_EQ(map.outdated(fewer, {screen("P", {0, 0, 1920, 1080}, 1), screen("L", {-1920, 0, 0, 1080}, 2)}, live, rects),
+              V{11});
+}
+
 }  // namespace
 }  // namespace tw
