@@ -258,3 +258,8 @@ def share_on_the_monitor_left_of_the_primary(run):
         if reversed_order:
             run.screenshot("sharing-left")
         run.xdo("click", "1")  # the cursor is still over the fixture: its bands turn back
+    # The left monitor goes away: its share ends instead of mirroring nothing off screen.
+    gone = run.display.switch_off((-960, 540))
+    run.wait_log(r"^zone_share: closing a share whose zone went away or moved with the display change$")
+    run.wait_for("the mirror window gone", lambda: not [m for m in mirrors(run)[0] if m["visible"]])
+    run.display.switch_on(gone)
