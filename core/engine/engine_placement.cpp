@@ -12,7 +12,7 @@ int32_t saturate(int64_t v) {
 
 }  // namespace
 
-int32_t span(int32_t from, int32_t to) { return saturate(int64_t{to} - from); }
+int32_t span(int32_t from, int32_t to) { return Rect::saturating_span(from, to); }
 
 Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
     // 64-bit sums: a window parked far off-screen must not wrap around.
