@@ -7,7 +7,10 @@
 #include "app/platform/fatal_error.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
+#include "app/windows/tray.h"
 #include "app/engine/screens_win.h"
+#include "app/share/mirror_window.h"
+#include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
@@ -103,12 +106,8 @@ int run() {
         list_monitors();
         return 0;
     }
-    if (has_option(args, L"--test-mirror")) {
-        // Zone Share is not part of this build: say so instead of opening nothing.
-        log("zone_share: mirror windows are not available in this build");
-        log("test-mirror: create_mirror_window returned None (see log above for why)");
-        return 0;
-    }
+    if (has_option(args, L"--test-mirror-snapshots")) enable_mirror_snapshots();
+    if (has_option(args, L"--test-mirror")) return run_test_mirror();
 
     take_over_from_running_instance();
     AppState state;
@@ -138,7 +137,15 @@ int run() {
     state.shell = std::make_unique<Win32EngineShell>(state);
     state.engine = std::make_unique<Engine>(state.desktop, state.clock, *state.shell,
                                             [&state] { state.usage.count_use(); });
-    state.shell->on_refresh = [&state] { refresh_views(state); };
+    state.shell->on_refresh = [&state] {
+        refresh_views(state);
+        tray_refresh(state);
+    };
+    // The notice's advice (run Tilewright elevated too) is no help to an elevated copy.
+    state.shell->on_refused_moves = [&state] {
+        if (!running_elevated()) tray_notify_refused_moves(state);
+    };
+    state.shell->shared_zones = [&state](const std::string& id) { return shared_zone_indexes(state, id); };
     state.engine->set_highlight_window(to_window_id(state.highlight));
 
     if (!create_main_window(state)) {
@@ -150,15 +157,19 @@ int run() {
     state.engine->set_main_window(to_window_id(state.main));
 
     migrate_former_autostart();
+    register_share_hotkeys(state.main, state.settings);
     register_engine_hotkeys(state.main, state.settings);
 
+    // A hidden start always has a tray icon: it is the way back to the window.
     const bool hidden = state.hidden_start || state.settings.start_minimized;
+    if (state.settings.hide_to_tray || hidden) tray_add(state);
     if (!hidden) {
         ShowWindow(state.main, SW_SHOWNORMAL);
         UpdateWindow(state.main);
     }
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
     SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
+    tray_refresh(state);
 
     refresh_autostart();
     if (state.settings.auto_start)
@@ -173,6 +184,7 @@ int run() {
     state.shell.reset();
     if (state.icon_big) DestroyIcon(state.icon_big);
     if (state.icon_small) DestroyIcon(state.icon_small);
+    if (state.tray_icon) DestroyIcon(state.tray_icon);
     if (state.ui_font) DeleteObject(state.ui_font);
     if (state.accent_brush) DeleteObject(state.accent_brush);
     set_app_state(nullptr);

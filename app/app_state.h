@@ -11,6 +11,7 @@
 #include "app/engine/win32_desktop.h"
 #include "core/engine/engine.h"
 #include "core/engine/monitors.h"
+#include "core/engine/share_state.h"
 #include "core/model/settings.h"
 #include "core/model/usage.h"
 
@@ -56,12 +57,17 @@ struct AppState {
     std::unique_ptr<Engine> engine;
 
     // The tray icon.
+    HICON tray_icon = nullptr;     // its current image; none until the first refresh
+    bool tray_for_notice = false;  // added only to show a notice, removed when it ends
+    bool tray_menu_open = false;
 
     // The layout editor.
+    HWND editor = nullptr;  // the editor window while it is open
 
     // The shortcuts window and the colour, About and update dialogs.
 
     // Zone Share.
+    ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h
 
     // The network services: update check and download, language list and files.
 };

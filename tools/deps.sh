@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing Tilewright on Debian 12 needs, when it is missing.
-# Sourced by tools/run and tools/test; safe to run again (it only installs what lacks).
-set -euo pipefail
+# Sourced by tools/run, tools/test and tools/release; safe to run again (it only
+# installs what lacks). It leaves the caller's shell options alone: tools/test counts
+# failing steps and must not end at the first one.
 
 # The Debian packages the build and the tests use.
 TW_PACKAGES=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool
   x11-utils imagemagick openssl libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation)
+  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation nsis)
 
 tw_need_packages() {
   local pkg

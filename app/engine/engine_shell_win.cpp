@@ -245,4 +245,8 @@ void Win32EngineShell::refresh() {
     if (on_refresh) on_refresh();
 }
 
+void Win32EngineShell::notify_refused_moves() {
+    if (on_refused_moves) on_refused_moves();
+}
+
 }  // namespace tw::app

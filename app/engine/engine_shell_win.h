@@ -62,6 +62,7 @@ public:
     void set_timer(EngineTimer timer, uint32_t interval_ms) override;
     void kill_timer(EngineTimer timer) override;
     void refresh() override;
+    void notify_refused_moves() override;
 
     const std::vector<ZoneOverlay>& overlays() const { return overlays_; }
     // Re-applies every overlay's lines with the rings around shared zones removed.
@@ -77,6 +78,8 @@ public:
     RectRegionFn create_rect_region = CreateRectRgn;
     // Reads and writes the minimise animation; tests replace it to watch the writes.
     BOOL(WINAPI* system_parameters)(UINT, UINT, PVOID, UINT) = SystemParametersInfoW;
+    // Called the first time in a run that a window could not be moved for want of rights.
+    std::function<void()> on_refused_moves;
 
 private:
     // False when the region could not be built; the overlay then has to go.

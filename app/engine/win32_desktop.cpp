@@ -88,7 +88,17 @@ void Win32Desktop::restore(WindowId w) { ShowWindow(to_hwnd(w), SW_RESTORE); }
 
 bool Win32Desktop::set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                                   uint32_t flags) {
-    return SetWindowPos(to_hwnd(w), nullptr, x, y, cx, cy, flags) != 0;
+    SetLastError(0);
+    if (SetWindowPos(to_hwnd(w), nullptr, x, y, cx, cy, flags)) return true;
+    // User Interface Privilege Isolation: windows of a program with higher rights.
+    if (GetLastError() == ERROR_ACCESS_DENIED) refused_.push_back(w);
+    return false;
+}
+
+std::vector<WindowId> Win32Desktop::take_refused_windows() {
+    std::vector<WindowId> out;
+    out.swap(refused_);
+    return out;
 }
 
 uint64_t Win32Clock::now_ms() {

@@ -38,6 +38,10 @@ public:
     void restore(WindowId w) override;
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                         uint32_t flags) override;
+    std::vector<WindowId> take_refused_windows() override;
+
+private:
+    std::vector<WindowId> refused_;
 };
 
 // Monotonic milliseconds from the high-resolution steady clock.

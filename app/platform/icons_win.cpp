@@ -7,9 +7,8 @@
 
 namespace tw::app {
 
-HICON draw_program_icon(int size, bool active, uint32_t accent_rgb) {
-    auto pixels = program_icon_pixels(size, active, accent_rgb);
-    if (pixels.empty()) return nullptr;
+HICON icon_from_pixels(int size, const std::vector<uint32_t>& pixels) {
+    if (size <= 0 || pixels.size() != static_cast<size_t>(size) * static_cast<size_t>(size)) return nullptr;
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = size;
@@ -41,6 +40,10 @@ HICON draw_program_icon(int size, bool active, uint32_t accent_rgb) {
     DeleteObject(color);
     DeleteObject(mask);
     return icon;
+}
+
+HICON draw_program_icon(int size, bool active, uint32_t accent_rgb) {
+    return icon_from_pixels(size, program_icon_pixels(size, active, accent_rgb));
 }
 
 HICON load_embedded_icon(HINSTANCE instance, int size) {

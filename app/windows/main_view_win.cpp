@@ -5,8 +5,11 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
+#include "app/windows/tray.h"
 #include "app/platform/system_theme.h"
+#include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
 #include "core/views/main_view.h"
@@ -48,6 +51,7 @@ void select_language(AppState& state, size_t index) {
     }
     state.settings.language = code;
     save_settings(state.settings);
+    tray_refresh(state);  // the tooltip in the new language
 }
 
 }  // namespace
@@ -174,6 +178,8 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
     }
 }
 
+void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }
+
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     const MainCommand cmd = decide_main_command(id, input(state), widgets_);
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
@@ -188,20 +194,23 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::ToggleCoverTaskbar:
     case A::SelectLayout:
         // New zones: shares of the old ones end, a running engine starts over.
+        if (changed) close_all_shares(state);
         if (changed && engine.running()) engine.restart();
         break;
     case A::ToggleScreenEnabled:
+        if (changed) close_all_shares(state);
         if (changed && engine.running()) engine.refresh_zones();  // stops when no zones are left
         break;
     case A::SetStartWithWindows: set_autostart(cmd.value); break;
+    case A::ToggleHideToTray: tray_follow_setting(state); break;
     case A::SetTheme:
         apply_theme_settings(state.settings);
         break;
     case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     case A::SelectLanguage: select_language(state, cmd.index); break;
+    case A::OpenLayoutManager: open_editor(state); break;
     case A::OpenShortcuts:
-    case A::OpenLayoutManager:
     case A::OpenColour:
     case A::OpenUpdate:
     case A::OpenAbout:

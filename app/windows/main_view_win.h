@@ -27,6 +27,9 @@ public:
     // Mouse, wheel and keyboard; true when the message was handled.
     bool mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     bool key(AppState& state, HWND hwnd, WPARAM vk);
+    // Carries out command `id` as a click on the widget with that id would (also used
+    // by the tray menu for the actions both offer).
+    void command(AppState& state, uint64_t id);
 
 private:
     // What the view shows, gathered from the state and this window.

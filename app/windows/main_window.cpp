@@ -9,9 +9,11 @@
 #include "app/engine/hotkeys_win.h"
 #include "app/platform/icons_win.h"
 #include "app/windows/main_view_win.h"
+#include "app/windows/tray.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
+#include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/engine/keyboard_move.h"
 #include "core/base/log.h"
@@ -52,12 +54,13 @@ void on_timer(AppState& state, UINT_PTR id) {
     case static_cast<UINT_PTR>(EngineTimer::Resnap): engine.on_resnap(); break;
     case static_cast<UINT_PTR>(EngineTimer::DragPoll): engine.on_drag_poll(); break;
     case kTimerViewRefresh: refresh_views(state); break;
-    case kTimerShareTopmost: break;  // no zone shares exist without the Share Zone windows
+    case kTimerShareTopmost: keep_shares_on_top(); break;
     default: engine.on_confine_trigger(); break;
     }
 }
 
 void on_hotkey(AppState& state, int id) {
+    if (id >= kFirstShareHotkeyId && id <= kLastShareHotkeyId) return on_share_hotkey(state, id);
     const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id);
     if (outcome.settings_changed) after_layout_change(state);
 }
@@ -69,7 +72,10 @@ void on_destroy(AppState& state, HWND hwnd) {
         state.settings.window_pos = std::pair<int32_t, int32_t>{r.left, r.top};
         save_settings(state.settings);
     }
+    if (state.tray_present) tray_remove(state);
+    unregister_share_hotkeys(hwnd);
     unregister_engine_hotkeys(hwnd);
+    close_all_shares(state);
     state.engine->stop();  // also restores the minimise animation
     main_view_window().drop_renderer();
     publish_main_window(nullptr);
@@ -80,6 +86,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     AppState* state = app_state_if_any();
     if (!state || !state->engine) return DefWindowProcW(hwnd, msg, wp, lp);
     Engine& engine = *state->engine;
+    if (msg == taskbar_created_message() && msg != 0) {
+        tray_shell_restarted(*state);
+        return 0;
+    }
     switch (msg) {
     case WM_NCCALCSIZE:
         if (wp) return 0;  // the whole window is client area
@@ -90,6 +100,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return main_view_window().is_caption(hwnd, p) ? HTCAPTION : HTCLIENT;
     }
     case WM_PAINT: main_view_window().paint(*state, hwnd); return 0;
+    // Every pixel is the renderer's. An erase with the class brush would flash white
+    // first, and under Wine it can land on top of the frame drawn when the window is
+    // shown again.
+    case WM_ERASEBKGND: return 1;
     case WM_SIZE:
         main_view_window().size(*state, lp);
         return 0;
@@ -108,6 +122,7 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgMouseMove: engine.on_drag_poll(); return 0;
     case kMsgButtonUp: engine.on_release(); return 0;
     case kMsgExit: DestroyWindow(hwnd); return 0;
+    case kMsgTray: tray_callback(*state, lp); return 0;
     case WM_TIMER: on_timer(*state, wp); return 0;
     case WM_HOTKEY: on_hotkey(*state, static_cast<int>(wp)); return 0;
     case WM_DISPLAYCHANGE:
@@ -212,8 +227,17 @@ HWND create_main_window(AppState& state) {
 
 void after_layout_change(AppState& state) {
     save_settings(state.settings);
+    close_all_shares(state);  // their zone numbers now name other zones
     if (state.engine->running()) state.engine->restart();
     refresh_views(state);
+}
+
+void show_main_window(AppState& state) {
+    if (!state.main) return;
+    // A minimised window would stay minimised with a plain SW_SHOW.
+    ShowWindow(state.main, IsIconic(state.main) ? SW_RESTORE : SW_SHOW);
+    SetForegroundWindow(state.main);
+    InvalidateRect(state.main, nullptr, FALSE);
 }
 
 void refresh_views(AppState& state) {

@@ -17,7 +17,9 @@ HWND create_main_window(AppState& state);
 // The settings changed the zones (layout, Enabled, CoverTaskbar): save them, close the
 // zone shares and restart a running engine.
 void after_layout_change(AppState& state);
-// Rebuilds what the main window and the tray show of the state.
+// Shows the window (restoring it when minimised), brings it to the front and repaints.
+void show_main_window(AppState& state);
+// Rebuilds what the main window shows of the state.
 void refresh_views(AppState& state);
 
 }  // namespace tw::app

@@ -4,7 +4,9 @@
 #include "app/engine/engine_shell_win.h"
 #include "app/platform/icons_win.h"
 #include "app/windows/main_window.h"
+#include "app/windows/tray.h"
 #include "app/platform/system_theme.h"
+#include "app/share/mirror_window.h"
 #include "core/ui/theme.h"
 
 namespace tw::app {
@@ -51,6 +53,8 @@ void change_accent(AppState& state, uint32_t rgb, bool save) {
         if (state.highlight) InvalidateRect(state.highlight, nullptr, TRUE);
         if (old) DeleteObject(old);
     }
+    tray_refresh(state);
+    share_frames_follow_accent();
     refresh_views(state);
 }
 

@@ -84,6 +84,14 @@ std::string trim_unicode_space(std::string_view s) {
     return std::string(s);
 }
 
+size_t utf16_fit(std::u16string_view text, size_t capacity) {
+    if (text.size() <= capacity) return text.size();
+    // Cutting between the halves of a pair would leave a lone high surrogate.
+    if (capacity > 0 && is_high_surrogate(text[capacity - 1]) && is_low_surrogate(text[capacity]))
+        return capacity - 1;
+    return capacity;
+}
+
 std::string name_from_utf16(const char16_t* buffer, size_t capacity) {
     return trim_unicode_space(utf16_to_utf8(utf16_until_nul(buffer, capacity)));
 }

@@ -20,6 +20,10 @@ std::u16string_view utf16_until_nul(const char16_t* buffer, size_t capacity);
 // U+3000) from both ends of a UTF-8 text. Other bytes, valid or not, are kept.
 std::string trim_unicode_space(std::string_view utf8);
 
+// How many units of `text` fit `capacity` units (a fixed buffer without its NUL)
+// without splitting a surrogate pair.
+size_t utf16_fit(std::u16string_view text, size_t capacity);
+
 // A name read from a fixed-size UTF-16 buffer: up to the first NUL, converted, trimmed.
 std::string name_from_utf16(const char16_t* buffer, size_t capacity);
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/base/geometry.h"
 
@@ -75,6 +76,9 @@ public:
     // SetWindowPos with no insert-after window; x, y, width, height as given.
     virtual bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                                 uint32_t flags) = 0;
+    // The windows whose set_window_pos failed with "access denied" since the last call,
+    // in order: they belong to a program running with higher rights (as administrator).
+    virtual std::vector<WindowId> take_refused_windows() { return {}; }
 };
 
 // A monotonic millisecond clock, so that the 10 ms, 40 ms, 50 ms, 80 ms and 3.5 s rules

@@ -80,6 +80,7 @@ void Engine::on_release() {
         rect_text(*zone));
     confiner_.move_hold(w, *zone);
     if (place_in_zone(desktop_, w, *zone)) count_use();
+    report_refused_moves();
     // The placement waits for the window's application; a stop handled meanwhile
     // leaves no re-snap behind.
     if (!running_) return;
@@ -93,6 +94,7 @@ void Engine::on_resnap() {
     if (!pending) return;
     log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
     place_in_zone(desktop_, pending->window, pending->zone);
+    report_refused_moves();
 }
 
 }  // namespace tw

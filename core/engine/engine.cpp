@@ -104,6 +104,11 @@ void Engine::on_confine_trigger() {
     if (!running_) return;
     confiner_.confine_tick();
     tally_.consume(confiner_.take_events(), desktop_, count_use_);
+    report_refused_moves();
+}
+
+void Engine::report_refused_moves() {
+    if (refused_.note(desktop_, desktop_.take_refused_windows())) shell_.notify_refused_moves();
 }
 
 }  // namespace tw

@@ -14,6 +14,7 @@
 #include "core/engine/engine_shell.h"
 #include "core/base/geometry.h"
 #include "core/engine/monitor_zones.h"
+#include "core/engine/refused_moves.h"
 #include "core/engine/usage_tally.h"
 
 namespace tw {
@@ -58,6 +59,9 @@ public:
     void on_drag_poll();
     void on_release();
     void on_resnap();
+    // After placements: windows the desktop refused to move are logged, and the first
+    // refusal of the run is told to the user.
+    void report_refused_moves();
 
     bool running() const { return running_; }
     bool zones_visible() const { return zones_visible_; }
@@ -84,6 +88,7 @@ private:
     std::function<void()> count_use_;
     Confiner confiner_;
     UsageTally tally_;
+    RefusedMoves refused_;
     OwnWindows own_;
     std::vector<MonitorZones> table_;
 

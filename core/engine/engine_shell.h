@@ -55,6 +55,10 @@ public:
 
     // Tray icon and main window show the engine's new state.
     virtual void refresh() = 0;
+
+    // Tells the user, once per run, that windows of programs running as administrator
+    // cannot be moved.
+    virtual void notify_refused_moves() = 0;
 };
 
 }  // namespace tw

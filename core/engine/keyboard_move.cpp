@@ -282,7 +282,10 @@ HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id) {
     case HotkeyAction::ToggleZones: engine.toggle_zones(); break;
     case HotkeyAction::CycleLayout: out.settings_changed = cycle_layout(settings); break;
     default:
-        if (auto d = move_direction(*action)) move_active_window(engine, *d);
+        if (auto d = move_direction(*action)) {
+            move_active_window(engine, *d);
+            engine.report_refused_moves();
+        }
         break;
     }
     return out;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tw {
 
@@ -62,9 +63,9 @@ void sort_reading_order(std::vector<GridCell>& cells) {
     });
 }
 
-// Running sums: position[0] = 0, position[k + 1] = position[k] + size[k].
-std::vector<double> positions(const std::vector<double>& sizes) {
-    std::vector<double> out(sizes.size() + 1, 0.0);
+// Running sums: position[0] = origin, position[k + 1] = position[k] + size[k].
+std::vector<double> positions(const std::vector<double>& sizes, double origin) {
+    std::vector<double> out(sizes.size() + 1, origin);
     for (size_t i = 0; i < sizes.size(); ++i) out[i + 1] = out[i] + sizes[i];
     return out;
 }
@@ -158,6 +159,8 @@ std::optional<Grid> grid_from_zones(const std::vector<Zone>& zones) {
     sort_reading_order(g.cells);
     g.row_heights = differences(lines.rows);
     g.column_widths = differences(lines.columns);
+    g.origin_top = lines.rows.front();
+    g.origin_left = lines.columns.front();
     return g;
 }
 
@@ -171,9 +174,10 @@ std::optional<GridSizes> grid_sizes_from_zones(const std::vector<Zone>& zones) {
 }
 
 std::vector<Zone> zones_from_grid(const std::vector<GridCell>& cells, const std::vector<double>& row_heights,
-                                  const std::vector<double>& column_widths) {
-    const std::vector<double> ys = positions(row_heights);
-    const std::vector<double> xs = positions(column_widths);
+                                  const std::vector<double>& column_widths, double origin_left,
+                                  double origin_top) {
+    const std::vector<double> ys = positions(row_heights, origin_top);
+    const std::vector<double> xs = positions(column_widths, origin_left);
     std::vector<Zone> zones;
     zones.reserve(cells.size());
     for (const GridCell& c : cells) {
@@ -186,12 +190,13 @@ std::vector<Zone> zones_from_grid(const std::vector<GridCell>& cells, const std:
 }
 
 std::vector<Zone> zones_from_grid(const Grid& grid) {
-    return zones_from_grid(grid.cells, grid.row_heights, grid.column_widths);
+    return zones_from_grid(grid.cells, grid.row_heights, grid.column_widths, grid.origin_left,
+                           grid.origin_top);
 }
 
 Grid uniform_grid(uint32_t rows, uint32_t columns) {
-    rows = std::max<uint32_t>(rows, 1);
-    columns = std::max<uint32_t>(columns, 1);
+    rows = std::clamp<uint32_t>(rows, 1, kMaxUniformTracks);
+    columns = std::clamp<uint32_t>(columns, 1, kMaxUniformTracks);
     Grid g;
     g.rows = rows;
     g.columns = columns;
@@ -201,6 +206,84 @@ Grid uniform_grid(uint32_t rows, uint32_t columns) {
     for (uint32_t i = 0; i < rows; ++i)
         for (uint32_t j = 0; j < columns; ++j) g.cells.push_back({i, i + 1, j, j + 1});
     return g;
+}
+
+namespace {
+
+// Distance from a point to a rectangle; 0 inside or on its edge.
+double distance_to(const Zone& z, double x, double y) {
+    const double dx = std::max({z.left - x, 0.0, x - z.right});
+    const double dy = std::max({z.top - y, 0.0, y - z.bottom});
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// The nearest grid of zones that do not tile one: each square of the zones' own grid
+// lines goes to the first zone covering its centre, else to the nearest one (earlier
+// zones win ties, so the gutter between two zones joins the first). Nothing when a
+// zone's squares do not form a rectangle.
+std::optional<Grid> nearest_grid(const std::vector<Zone>& zones) {
+    const Lines lines = lines_of(zones);
+    if (lines.rows.size() < 2 || lines.columns.size() < 2) return std::nullopt;
+    const size_t rows = lines.rows.size() - 1, columns = lines.columns.size() - 1;
+
+    struct Box {
+        size_t top = SIZE_MAX, bottom = 0, left = SIZE_MAX, right = 0, squares = 0;
+    };
+    std::vector<Box> boxes(zones.size());
+    for (size_t r = 0; r < rows; ++r) {
+        const double y = (lines.rows[r] + lines.rows[r + 1]) / 2;
+        for (size_t c = 0; c < columns; ++c) {
+            const double x = (lines.columns[c] + lines.columns[c + 1]) / 2;
+            size_t owner = 0;
+            double best = distance_to(zones[0], x, y);
+            for (size_t z = 1; z < zones.size() && best > 0; ++z) {
+                const double d = distance_to(zones[z], x, y);
+                if (d < best - kGridTolerance) {
+                    owner = z;
+                    best = d;
+                }
+            }
+            Box& b = boxes[owner];
+            b.top = std::min(b.top, r);
+            b.bottom = std::max(b.bottom, r + 1);
+            b.left = std::min(b.left, c);
+            b.right = std::max(b.right, c + 1);
+            ++b.squares;
+        }
+    }
+
+    Grid g;
+    g.rows = static_cast<uint32_t>(rows);
+    g.columns = static_cast<uint32_t>(columns);
+    for (const Box& b : boxes) {
+        if (b.squares == 0) continue;
+        if (b.squares != (b.bottom - b.top) * (b.right - b.left)) return std::nullopt;
+        g.cells.push_back({static_cast<uint32_t>(b.top), static_cast<uint32_t>(b.bottom),
+                           static_cast<uint32_t>(b.left), static_cast<uint32_t>(b.right)});
+    }
+    sort_reading_order(g.cells);
+    g.row_heights = differences(lines.rows);
+    g.column_widths = differences(lines.columns);
+    g.origin_top = lines.rows.front();
+    g.origin_left = lines.columns.front();
+    return g;
+}
+
+}  // namespace
+
+GridFit fit_grid(const std::vector<Zone>& zones) {
+    if (std::optional<Grid> exact = grid_from_zones(zones)) return {std::move(*exact), true};
+    std::vector<Zone> usable;
+    for (const Zone& z : zones) {
+        if (usable.size() == kMaxGridZones) break;
+        if (all_finite({z}) && z.right - z.left > kGridTolerance && z.bottom - z.top > kGridTolerance)
+            usable.push_back(z);
+    }
+    if (!usable.empty()) {
+        if (std::optional<Grid> near = nearest_grid(usable)) return {std::move(*near), false};
+    }
+    const size_t columns = std::clamp<size_t>(zones.size(), 1, kMaxUniformTracks);
+    return {uniform_grid(1, static_cast<uint32_t>(columns)), false};
 }
 
 Grid split_cell(const Grid& grid, size_t index, bool horizontal) {

@@ -9,6 +9,8 @@ modules of scenarios/, one per feature.
 
     e2e.py --list                     # scenario names, one per line
     e2e.py NAME --exe Tilewright.exe --fixture fixture_window.exe --out DIR
+              [--region-probe window_region.exe] [--installer Tilewright-X.Y.Z-Setup.exe]
+              [--portable-zip Tilewright-X.Y.Z-portable.zip]
 """
 import argparse
 import importlib
@@ -30,6 +32,9 @@ def main():
     ap.add_argument("--exe")
     ap.add_argument("--fixture")
     ap.add_argument("--region-probe")
+    ap.add_argument("--installer")
+    ap.add_argument("--portable-zip")
+    ap.add_argument("--image-probe")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:

@@ -1,7 +1,9 @@
 // A plain top-level window for end-to-end scenarios: it can maximise itself, fight a
 // placement by re-maximising, and reports its rectangle to a file after every change.
+// With --pattern 1 it is a borderless window painting eight vertical colour bands (see
+// kBands), whose order every left click reverses, for the Share Zone scenarios.
 //   fixture_window.exe --title T [--rect l,t,r,b] [--maximize-after MS]
-//                      [--remaximize N] [--report PATH] [--lifetime S]
+//                      [--remaximize N] [--report PATH] [--lifetime S] [--pattern 1]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -15,8 +17,24 @@ namespace {
 std::wstring g_report;
 ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itself
 int g_remaximize = 0;
+bool g_pattern = false;
+bool g_flipped = false;
 constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
-constexpr UINT kRemaximizeMessage = WM_APP + 1;
+bool g_fighting = false;  // inside our own fight-back placement
+// The pattern's colours, left to right (0xRRGGBB); the end-to-end scenarios know them.
+constexpr COLORREF kBands[8] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0xFFFFFF, 0xFF8000};
+
+void paint_pattern(HWND hwnd, HDC dc) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    for (int i = 0; i < 8; ++i) {
+        const COLORREF rgb = kBands[g_flipped ? 7 - i : i];
+        HBRUSH brush = CreateSolidBrush(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+        RECT band{client.right * i / 8, 0, client.right * (i + 1) / 8, client.bottom};
+        FillRect(dc, &band, brush);
+        DeleteObject(brush);
+    }
+}
 
 void report(HWND hwnd) {
     if (g_report.empty()) return;
@@ -56,12 +74,13 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_WINDOWPOSCHANGED:
         report(hwnd);
-        // A placement that un-maximised us: fight back at once, as some applications do.
-        if (g_remaximize > 0 && !covers_work_area(hwnd)) PostMessageW(hwnd, kRemaximizeMessage, 0, 0);
-        break;
-    case kRemaximizeMessage:
-        if (g_remaximize > 0) {
+        // A placement that un-maximised us: fight back at once, inside the placement
+        // itself, as some applications do. Done here rather than from a posted message
+        // so that the engine never sees the window in its zone between two fights,
+        // however late this process is scheduled on a loaded machine.
+        if (g_remaximize > 0 && !g_fighting && !covers_work_area(hwnd)) {
             --g_remaximize;
+            g_fighting = true;
             // Sized back over the whole work area, as a player going fullscreen does
             // (a maximise request alone is not always honoured without a window manager).
             MONITORINFO mi{};
@@ -70,8 +89,9 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             const RECT& w = mi.rcWork;
             SetWindowPos(hwnd, nullptr, w.left, w.top, w.right - w.left, w.bottom - w.top,
                          SWP_NOZORDER | SWP_NOACTIVATE);
+            g_fighting = false;
         }
-        return 0;
+        break;
     case WM_TIMER:
         KillTimer(hwnd, wp);
         if (wp == kMaximizeTimer) {
@@ -82,10 +102,19 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             DestroyWindow(hwnd);
         }
         return 0;
+    case WM_LBUTTONDOWN:
+        if (g_pattern) {
+            g_flipped = !g_flipped;
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
+        break;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
-        FillRect(dc, &ps.rcPaint, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+        if (g_pattern)
+            paint_pattern(hwnd, dc);
+        else
+            FillRect(dc, &ps.rcPaint, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
         EndPaint(hwnd, &ps);
         return 0;
     }
@@ -112,6 +141,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         else if (k == L"--remaximize") g_remaximize = _wtoi(v.c_str());
         else if (k == L"--report") g_report = v;
         else if (k == L"--lifetime") lifetime = _wtoi(v.c_str());
+        else if (k == L"--pattern") g_pattern = v == L"1";
     }
     LocalFree(argv);
 
@@ -121,7 +151,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     wc.lpszClassName = L"TilewrightFixture";
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
+    HWND hwnd = CreateWindowExW(0, wc.lpszClassName, title.c_str(), g_pattern ? WS_POPUP : WS_OVERLAPPEDWINDOW,
                                 rect.left, rect.top, rect.right - rect.left,
                                 rect.bottom - rect.top, nullptr, nullptr, inst, nullptr);
     ShowWindow(hwnd, SW_SHOWNORMAL);

@@ -8,6 +8,7 @@ import re
 import shutil
 import subprocess
 import sys
+import tempfile
 import time
 
 SCENARIOS = {}
@@ -42,6 +43,9 @@ class Run:
         self.exe = args.exe
         self.fixture = args.fixture
         self.region_probe = getattr(args, "region_probe", None)
+        self.installer = getattr(args, "installer", None)
+        self.portable_zip = getattr(args, "portable_zip", None)
+        self.image_probe = getattr(args, "image_probe", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -174,6 +178,17 @@ class Run:
             return r and not r["zoomed"] and all(abs(a - b) <= tolerance for a, b in zip(r["rect"], rect))
         self.wait_for("window at %r (last report %r)" % (rect, self.read_report(report)), ok, timeout)
 
+    def probe(self, *args, timeout=60):
+        """The standard output of a Windows probe program. It goes through a file, not a
+        pipe: a probe that happens to be the first Wine process of the prefix starts the
+        wineserver and Wine's services, which inherit its output and would hold a pipe
+        open, so that reading it to its end never returns."""
+        with tempfile.TemporaryFile() as out:
+            subprocess.run(["wine", *args], env=self.env, stdout=out, stderr=subprocess.DEVNULL,
+                           timeout=timeout)
+            out.seek(0)
+            return out.read().decode(errors="replace")
+
     def xdo(self, *args):
         subprocess.run(["xdotool"] + list(args), check=True, env=self.env)
 
@@ -204,8 +219,7 @@ def main_window_origin(run):
 
 def overlay_lines(run):
     """{x: True} for the columns x on the overlay's middle row that belong to its region."""
-    out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
-                         capture_output=True, text=True).stdout
+    out = run.probe(run.region_probe, "TilewrightOverlay")
     rects = [tuple(int(v) for v in l.split()[1:5]) for l in out.split("\n") if l.startswith("rect ")]
     if not rects:
         return None
@@ -214,6 +228,5 @@ def overlay_lines(run):
 
 
 def overlay_count(run):
-    out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
-                         capture_output=True, text=True).stdout
+    out = run.probe(run.region_probe, "TilewrightOverlay")
     return sum(1 for line in out.split("\n") if line.startswith("window ") and "visible=1" in line)

@@ -37,6 +37,7 @@ struct FakeWindow {
     bool undo_plain_setpos = false;  // ignores SetWindowPos without NOSENDCHANGING
     int remaximise_after_place = 0;  // re-maximises itself right after this many placements
     bool setpos_fails = false;       // SetWindowPos reports failure and moves nothing
+    bool access_denied = false;      // belongs to an elevated program: SetWindowPos is refused
 };
 
 struct SetPosCall {
@@ -59,6 +60,7 @@ public:
     uint32_t own_pid = 1;
     std::vector<SetPosCall> setpos_calls;
     std::vector<WindowId> restore_calls;
+    std::vector<WindowId> refused;  // SetWindowPos refused with access denied, not yet taken
 
     FakeWindow& add_window(WindowId id, Rect r, std::string cls = "AppWindow") {
         FakeWindow w;
@@ -195,10 +197,17 @@ public:
         return ok;
     }
 
+    std::vector<WindowId> take_refused_windows() override {
+        std::vector<WindowId> out;
+        out.swap(refused);
+        return out;
+    }
+
 private:
     bool apply_set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy, uint32_t flags) {
         auto* p = find(w);
-        if (!p || p->setpos_fails) return false;
+        if (p && p->access_denied) refused.push_back(w);
+        if (!p || p->setpos_fails || p->access_denied) return false;
         if (p->undo_plain_setpos && !(flags & kSwpNoSendChanging)) return true;
         if (flags & kSwpNoSize) {
             cx = p->rect.width();

@@ -70,6 +70,7 @@ public:
         std::erase(timers, id);
     }
     void refresh() override { calls.push_back("refresh"); }
+    void notify_refused_moves() override { calls.push_back("notify_refused_moves"); }
 };
 
 }  // namespace tw::test

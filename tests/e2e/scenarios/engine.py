@@ -105,8 +105,7 @@ def overlay_region_is_the_zone_outline(run):
     w, h = mon["w"], mon["h"]
 
     def overlays():
-        out = subprocess.run(["wine", run.region_probe, "TilewrightOverlay"], env=run.env,
-                             capture_output=True, text=True).stdout.split("\n")
+        out = run.probe(run.region_probe, "TilewrightOverlay").split("\n")
         windows = []
         for line in out:
             parts = line.split()

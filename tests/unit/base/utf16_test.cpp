@@ -52,5 +52,26 @@ TEST(Utf16, TrimsUnicodeWhiteSpaceOnly) {
     for (const auto& c : cases) EXPECT_EQ(trim_unicode_space(c.in), c.out);
 }
 
+TEST(Utf16, FitsFixedBuffersWithoutSplittingAPair) {
+    const std::u16string pair = u"\U0001F600";  // two units
+    struct Case {
+        std::u16string text;
+        size_t capacity;
+        size_t fits;
+    };
+    const Case cases[] = {
+        {u"Tilewright", 127, 10},
+        {u"abcdef", 3, 3},
+        {u"ab" + pair + u"c", 3, 2},   // the pair would be cut: it moves out whole
+        {u"ab" + pair + u"c", 4, 4},
+        {u"abc" + pair, 4, 3},
+        {pair + u"x", 2, 2},           // the cut falls after the pair
+        {pair, 1, 0},
+        {u"", 0, 0},
+        {u"x", 0, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(utf16_fit(c.text, c.capacity), c.fits) << c.capacity;
+}
+
 }  // namespace
 }  // namespace tw

@@ -10,38 +10,16 @@
 #include <vector>
 
 #include "core/model/grid.h"
-#include "support/settings_print.h"
+#include "support/grid_print.h"
 
 namespace tw {
-
-// Readable failure output for grids and zones.
-inline void PrintTo(const GridCell& c, std::ostream* os) {
-    *os << "(" << c.first_row << "," << c.end_row << "," << c.first_column << "," << c.end_column << ")";
-}
-inline void PrintTo(const Grid& g, std::ostream* os) {
-    os->precision(17);
-    *os << "rows " << g.rows << " columns " << g.columns << " heights [";
-    for (double h : g.row_heights) *os << h << " ";
-    *os << "] widths [";
-    for (double w : g.column_widths) *os << w << " ";
-    *os << "] cells ";
-    for (const GridCell& c : g.cells) PrintTo(c, os);
-}
 
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-Grid make_grid(std::vector<double> heights, std::vector<double> widths, std::vector<GridCell> cells) {
-    Grid g;
-    g.rows = static_cast<uint32_t>(heights.size());
-    g.columns = static_cast<uint32_t>(widths.size());
-    g.row_heights = std::move(heights);
-    g.column_widths = std::move(widths);
-    g.cells = std::move(cells);
-    return g;
-}
+using test::make_grid;
 
 std::vector<Zone> columns_of(size_t n) {
     std::vector<Zone> zones;
@@ -81,7 +59,7 @@ TEST(Grid, FromZones) {
         {"spanning cell", {{0.5, 0.5, 1, 1}, {0, 0, 0.5, 1}, {0.5, 0, 1, 0.5}},
          make_grid({0.5, 0.5}, {0.5, 0.5}, {{0, 2, 0, 1}, {0, 1, 1, 2}, {1, 2, 1, 2}})},
         {"need not start at the origin", {{0.1, 0.2, 0.5, 0.9}},
-         make_grid({0.9 - 0.2}, {0.5 - 0.1}, {{0, 1, 0, 1}})},
+         make_grid({0.9 - 0.2}, {0.5 - 0.1}, {{0, 1, 0, 1}}, 0.1, 0.2)},
         {"65 zones", columns_of(65), std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(grid_from_zones(c.zones), c.expected) << c.name;
@@ -147,8 +125,13 @@ TEST(Grid, Uniform) {
         {1, 1, make_grid({1}, {1}, {{0, 1, 0, 1}})},
         {0, 0, make_grid({1}, {1}, {{0, 1, 0, 1}})},
         {0, 2, make_grid({1}, {0.5, 0.5}, {{0, 1, 0, 1}, {0, 1, 1, 2}})},
+        // Never more than the steppers offer: 81 zones could not be opened again, and a
+        // huge count would exhaust the memory.
+        {9, 1, uniform_grid(6, 1)},
+        {2, 4000000000u, uniform_grid(2, 6)},
     };
     for (const Case& c : cases) EXPECT_EQ(uniform_grid(c.rows, c.columns), c.expected) << c.rows << "x" << c.columns;
+    EXPECT_EQ(uniform_grid(9, 9).cells.size(), 36u);
     EXPECT_EQ(uniform_grid(1, 3).column_widths[0], 0.3333333333333333);
 }
 
@@ -189,7 +172,7 @@ TEST(Grid, Split) {
          make_grid({0.5, 0.5}, {0.25, 0.25, 0.5}, {{0, 1, 0, 2}, {0, 2, 2, 3}, {1, 2, 0, 1}, {1, 2, 1, 2}})},
         {"index past the end", halves, 2, false, std::nullopt},
         {"huge index", halves, static_cast<size_t>(-1), true, std::nullopt},
-        {"a grid of 64 zones takes no more", uniform_grid(8, 8), 0, false, std::nullopt},
+        {"a grid of 64 zones takes no more", *grid_from_zones(columns_of(64)), 0, false, std::nullopt},
         {"a cell outside its grid", make_grid({1}, {1}, {{0, 1, 0, 2}}), 0, false, std::nullopt},
         {"an empty cell", make_grid({1}, {1}, {{0, 1, 1, 1}}), 0, false, std::nullopt},
     };

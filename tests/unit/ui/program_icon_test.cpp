@@ -31,6 +31,42 @@ TEST(ProgramIcon, BlocksAt16And32Pixels) {
     }
 }
 
+// Every pixel of the image against the block rectangles written out by hand.
+TEST(ProgramIcon, WholeImagesPixelByPixel) {
+    struct Block { int x0, y0, x1, y1; };
+    struct Case {
+        int size;
+        bool active;
+        uint32_t accent;
+        Block light, right, band;
+        uint32_t light_rgb, right_rgb, band_rgb;
+    };
+    const Case cases[] = {
+        {16, true, 0xA855F7, {1, 1, 7, 7}, {8, 1, 14, 7}, {1, 8, 14, 14}, 0xD4AAFB, 0xA855F7, 0x793DB2},
+        {16, false, 0xA855F7, {1, 1, 7, 7}, {8, 1, 14, 7}, {1, 8, 14, 14}, 0xD4AAFB, 0xEF4444, 0x793DB2},
+        {32, true, 0xA855F7, {3, 3, 14, 14}, {17, 3, 28, 14}, {3, 17, 28, 28}, 0xD4AAFB, 0xA855F7, 0x793DB2},
+        {32, false, 0xA855F7, {3, 3, 14, 14}, {17, 3, 28, 14}, {3, 17, 28, 28}, 0xD4AAFB, 0xEF4444, 0x793DB2},
+        {16, true, 0xFFFFFF, {1, 1, 7, 7}, {8, 1, 14, 7}, {1, 8, 14, 14}, 0xFFFFFF, 0xFFFFFF, 0xB8B8B8},
+        {16, false, 0xFFFFFF, {1, 1, 7, 7}, {8, 1, 14, 7}, {1, 8, 14, 14}, 0xFFFFFF, 0xEF4444, 0xB8B8B8},
+        {32, true, 0x000000, {3, 3, 14, 14}, {17, 3, 28, 14}, {3, 17, 28, 28}, 0x808080, 0x000000, 0x000000},
+    };
+    for (const Case& c : cases) {
+        const auto px = program_icon_pixels(c.size, c.active, c.accent);
+        ASSERT_EQ(px.size(), static_cast<size_t>(c.size * c.size));
+        auto in = [](const Block& b, int x, int y) { return x >= b.x0 && x < b.x1 && y >= b.y0 && y < b.y1; };
+        int wrong = 0;
+        for (int y = 0; y < c.size; ++y)
+            for (int x = 0; x < c.size; ++x) {
+                uint32_t want = 0;
+                if (in(c.light, x, y)) want = 0xFF000000u | c.light_rgb;
+                if (in(c.right, x, y)) want = 0xFF000000u | c.right_rgb;
+                if (in(c.band, x, y)) want = 0xFF000000u | c.band_rgb;
+                wrong += at(px, c.size, x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0) << c.size << " active=" << c.active << " accent=" << std::hex << c.accent;
+    }
+}
+
 TEST(ProgramIcon, WhiteAccentLightensToWhiteAndDarkensTo184) {
     EXPECT_EQ(lighten_half(0xFFFFFF), 0xFFFFFFu);
     EXPECT_EQ(darker_accent(0xFFFFFF), 0xB8B8B8u);

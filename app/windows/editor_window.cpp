@@ -1,0 +1,357 @@
+#include "app/windows/editor_window.h"
+
+// Core and toolkit headers come before <windowsx.h>: see the note on `near` in
+// core/base/geometry.h.
+#include "app/app_state.h"
+#include "app/engine/screens_win.h"
+#include "app/engine/win32_desktop.h"
+#include "app/platform/wide_text.h"
+#include "app/toolkit/caret_blink.h"
+#include "app/toolkit/clipboard.h"
+#include "app/toolkit/drawn_window.h"
+#include "app/windows/main_window.h"
+#include "core/base/log.h"
+#include "core/model/catalog.h"
+#include "core/views/editor_command.h"
+
+#include <dwmapi.h>
+#include <windowsx.h>
+
+#include <cmath>
+
+namespace tw::app {
+
+namespace {
+
+constexpr wchar_t kEditorClass[] = L"TilewrightEditor";
+
+struct EditorWindow {
+    AppState& app;
+    EditorState st;
+    std::vector<WidgetItem> widgets;
+    PointerTracker tracker;
+    DrawnWindow drawn;
+    CaretBlink caret{kEditorCaretTimer};
+    bool selecting = false;       // a mouse selection in a text field
+    bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
+    int32_t client_height = 0;    // DIPs the view may use before it scrolls
+};
+
+EditorWindow* window_of(HWND hwnd) {
+    return reinterpret_cast<EditorWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+
+// The window's size follows its content: 480 DIPs wide and as high as the view needs,
+// at most the primary work area's height and never past the bottom of its monitor's
+// work area (the edit view scrolls instead). It keeps its place, so that the canvas
+// does not move under the pointer, unless it was dragged so low that the view does
+// not fit in what is left: then it moves up.
+void rebuild(EditorWindow& w, HWND hwnd) {
+    const double scale = scale_for_window(hwnd);
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    Rect work = primary_work_area();
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST), &mi)) work = to_rect(mi.rcWork);
+    const int most = std::max(1, std::min(primary_work_area().height(), work.height()));
+    int top = r.top;
+    auto room = [&] { return std::clamp(work.bottom - top, 1, most); };
+    EditorView view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
+    const int wanted = editor_window_height(view.content_bottom, scale, most);
+    if (wanted > room() && room() < std::lround(360 * scale)) {
+        top = std::max(work.top, work.bottom - wanted);
+        view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
+    }
+    w.client_height = static_cast<int32_t>(room() / scale);
+    if (w.st.page == EditorPage::Edit) w.st.scroll = view.scroll;
+    w.widgets = std::move(view.widgets);
+    w.tracker.reapply(w.widgets);
+
+    const int width = static_cast<int>(std::lround(kEditorWidth * scale));
+    const int height = std::min(wanted, room());
+    if (r.right - r.left != width || r.bottom - r.top != height || r.top != top) {
+        SetWindowPos(hwnd, nullptr, r.left, top, width, height,
+                     SWP_NOACTIVATE | SWP_NOZORDER | (top == r.top ? SWP_NOMOVE : 0));
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+// Carries out what a command or input decided. Returns false when the window is gone.
+bool apply(EditorWindow& w, HWND hwnd, const EditorOutcome& out) {
+    if (!out.log.empty()) log(out.log);
+    if (out.settings_changed) {
+        if (out.zones_changed) {
+            after_layout_change(w.app);  // saves, restarts a running engine, rebuilds the views
+        } else {
+            save_settings(w.app.settings);
+            refresh_views(w.app);
+        }
+    }
+    if (out.close) {
+        DestroyWindow(hwnd);
+        return false;
+    }
+    if (out.caret) {
+        w.caret.start(hwnd);
+    } else if (w.st.focus.field == EditorFocus::Field::None && w.caret.running()) {
+        w.caret.stop(hwnd);
+    }
+    if (out.rebuild) {
+        rebuild(w, hwnd);
+    } else if (out.repaint) {
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+    return true;
+}
+
+const WidgetItem* item_with_id(const std::vector<WidgetItem>& items, uint64_t id) {
+    for (const WidgetItem& it : items)
+        if (it.id == id) return &it;
+    return nullptr;
+}
+
+// The caret index under x in the focused field.
+void place_caret(EditorWindow& w, int32_t x, bool extend) {
+    TextField* field = text_field(w.st, w.st.focus);
+    const uint64_t id = w.st.focus.field == EditorFocus::Field::Name    ? editor_id::kNameField
+                        : w.st.focus.field == EditorFocus::Field::Width ? editor_id::kWidthField + w.st.focus.zone
+                                                                         : editor_id::kHeightField + w.st.focus.zone;
+    const WidgetItem* item = item_with_id(w.widgets, id);
+    if (!field || !item) return;
+    field->set_caret(field->caret_from_x(to_rectf(item->rect), static_cast<float>(x), w.drawn.renderer()), extend);
+}
+
+void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
+    const Point p = mouse_position_dips(hwnd, lp);
+    const std::optional<size_t> hit = hit_test(w.widgets, p.x, p.y);
+    if (hit && w.widgets[*hit].kind == 18) {
+        if (!apply(w, hwnd, focus_field(w.st, field_of_item(w.widgets[*hit].id)))) return;
+        place_caret(w, p.x, false);
+        w.selecting = true;
+        SetCapture(hwnd);
+        w.caret.start(hwnd);
+        return;
+    }
+    if (!apply(w, hwnd, release_focus(w.st))) return;
+    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p)) {
+        if (!apply(w, hwnd, canvas_press(w.st, p, (wp & MK_SHIFT) != 0))) return;
+        if (w.st.border_press) SetCapture(hwnd);
+        return;
+    }
+    handle_widget_mouse(hwnd, WM_LBUTTONDOWN, lp, w.widgets, w.tracker);
+}
+
+void on_mouse_move(EditorWindow& w, HWND hwnd, LPARAM lp) {
+    if (!w.tracking_leave) {
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, hwnd, 0};
+        w.tracking_leave = TrackMouseEvent(&tme) != 0;
+    }
+    const Point p = mouse_position_dips(hwnd, lp);
+    if (w.selecting) {
+        place_caret(w, p.x, true);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return;
+    }
+    if (!apply(w, hwnd, canvas_move(w.st, p))) return;
+    if (!apply(w, hwnd, hover_row_at(w.st, w.widgets, p))) return;
+    handle_widget_mouse(hwnd, WM_MOUSEMOVE, lp, w.widgets, w.tracker);
+}
+
+void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
+    if (w.selecting) {
+        w.selecting = false;
+        ReleaseCapture();
+        return;
+    }
+    if (w.st.border_press) {
+        const EditorOutcome out = canvas_release(w.st);
+        ReleaseCapture();
+        apply(w, hwnd, out);
+        return;
+    }
+    if (const std::optional<uint64_t> command = handle_widget_mouse(hwnd, WM_LBUTTONUP, lp, w.widgets, w.tracker))
+        apply(w, hwnd, run_editor_command(w.st, w.app.settings, *command));
+}
+
+void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
+    const bool shift = key_down(VK_SHIFT);
+    const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
+    if (out != EditorOutcome{}) {
+        apply(w, hwnd, out);
+        return;
+    }
+    TextField* field = w.st.page == EditorPage::Edit ? text_field(w.st, w.st.focus) : nullptr;
+    if (!field) return;
+    const FieldKeyResult r = apply_field_key(*field, static_cast<uint32_t>(vk), shift, key_down(VK_CONTROL));
+    if (!r.handled) return;
+    if (r.copy) copy_to_clipboard(hwnd, *r.copy);
+    if (r.paste) {
+        if (const std::optional<std::string> text = read_clipboard(hwnd)) field->paste(*text);
+    }
+    w.caret.start(hwnd);  // the caret shows at once where it moved
+}
+
+void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
+    TextField* field = w.st.page == EditorPage::Edit ? text_field(w.st, w.st.focus) : nullptr;
+    if (!field) return;
+    if (const std::optional<char32_t> c = field_char(static_cast<uint32_t>(code), key_down(VK_CONTROL), key_down(VK_MENU))) {
+        field->insert_chars(std::u32string_view(&*c, 1));
+        w.caret.start(hwnd);
+    }
+}
+
+LRESULT on_hit_test(EditorWindow& w, HWND hwnd, LPARAM lp) {
+    POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    ScreenToClient(hwnd, &pt);
+    const double scale = scale_for_window(hwnd);
+    const auto x = static_cast<int32_t>(std::lround(pt.x / scale));
+    const auto y = static_cast<int32_t>(std::lround(pt.y / scale));
+    // The title band drags the window, except where something takes clicks: the close
+    // glyph, and whatever a scrolled edit view has moved up into the band.
+    const bool clickable = hit_test(w.widgets, x, y) ||
+                           (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), {x, y}));
+    return y < 40 && !clickable ? HTCAPTION : HTCLIENT;
+}
+
+void on_destroy(EditorWindow& w, HWND hwnd) {
+    w.caret.stop(hwnd);
+    w.drawn.drop_renderer();
+    if (w.app.editor == hwnd) w.app.editor = nullptr;
+    if (w.app.main) {
+        EnableWindow(w.app.main, TRUE);
+        SetForegroundWindow(w.app.main);
+    }
+}
+
+LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    EditorWindow* w = window_of(hwnd);
+    if (!w) return DefWindowProcW(hwnd, msg, wp, lp);
+    switch (msg) {
+    case WM_NCCALCSIZE:
+        if (wp) return 0;  // the whole window is client area
+        break;
+    case WM_NCHITTEST: return on_hit_test(*w, hwnd, lp);
+    case WM_GETDLGCODE:
+        // The message loop may offer the window's keys to dialog navigation: Tab, Enter
+        // and Escape are this window's own.
+        return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
+    case WM_PAINT: {
+        w->drawn.on_paint(hwnd, nullptr, [w](Renderer& r, LogicalSize size) {
+            return r.draw_frame([&](Canvas& c) {
+                paint_editor(c, w->st, w->widgets, w->caret.visible(), static_cast<float>(size.width),
+                             static_cast<float>(size.height));
+            });
+        });
+        return 0;
+    }
+    case WM_SIZE: w->drawn.on_size(lp); return 0;
+    case WM_LBUTTONDOWN: on_button_down(*w, hwnd, wp, lp); return 0;
+    case WM_MOUSEMOVE: on_mouse_move(*w, hwnd, lp); return 0;
+    case WM_LBUTTONUP: on_button_up(*w, hwnd, lp); return 0;
+    case WM_CAPTURECHANGED:
+        w->selecting = false;
+        canvas_cancel(w->st);
+        handle_widget_mouse(hwnd, msg, lp, w->widgets, w->tracker);
+        return 0;
+    case WM_MOUSELEAVE:
+        w->tracking_leave = false;
+        w->tracker.leave(w->widgets);
+        w->st.canvas_hover = {};
+        w->st.hover_row.reset();
+        rebuild(*w, hwnd);
+        return 0;
+    case WM_MOUSEWHEEL:
+        apply(*w, hwnd, editor_wheel(w->st, GET_WHEEL_DELTA_WPARAM(wp), w->widgets, w->client_height));
+        return 0;
+    case WM_KEYDOWN: on_key(*w, hwnd, wp); return 0;
+    case WM_CHAR: on_char(*w, hwnd, wp); return 0;
+    case WM_TIMER:
+        if (!w->caret.on_timer(hwnd, wp)) break;
+        // The timer runs from the opening on; with no field focused there is no caret
+        // to blink and it stops after this repaint.
+        if (w->st.focus.field == EditorFocus::Field::None) w->caret.stop(hwnd);
+        return 0;
+    case WM_DPICHANGED: {
+        const auto* suggested = reinterpret_cast<const RECT*>(lp);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOACTIVATE | SWP_NOZORDER);
+        w->drawn.drop_renderer();
+        rebuild(*w, hwnd);
+        return 0;
+    }
+    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    case WM_DESTROY: on_destroy(*w, hwnd); return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete w;
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool register_editor_class(HINSTANCE instance) {
+    static bool registered = false;
+    if (registered) return true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = editor_proc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.lpszClassName = kEditorClass;
+    registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return registered;
+}
+
+}  // namespace
+
+void open_editor(AppState& state) {
+    if (state.editor && IsWindow(state.editor)) {
+        if (IsIconic(state.editor)) ShowWindow(state.editor, SW_RESTORE);
+        SetForegroundWindow(state.editor);
+        return;
+    }
+    HINSTANCE instance = state.instance ? state.instance : GetModuleHandleW(nullptr);
+    if (!register_editor_class(instance)) {
+        log("editor: RegisterClassExW failed " + hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
+        return;
+    }
+    auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}};
+    const Rect work = primary_work_area();
+    const int height = editor_window_height(build_editor_view(w->st, work.height()).content_bottom, 1.0, work.height());
+    int x = CW_USEDEFAULT, y = CW_USEDEFAULT;
+    RECT main{};
+    if (state.main && GetWindowRect(state.main, &main)) {
+        x = (main.left + main.right) / 2 - kEditorWidth / 2;
+        y = (main.top + main.bottom) / 2 - height / 2;
+    }
+    HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, kEditorClass, utf8_to_wide(tr("editor.window_title")).c_str(),
+                                WS_POPUP | WS_SYSMENU, x, y, kEditorWidth, height, state.main, nullptr, instance, w);
+    if (!hwnd) {
+        log("editor: CreateWindowExW failed " + hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
+        delete w;
+        return;
+    }
+    state.editor = hwnd;
+    // A one-pixel frame extension gives the borderless window the system shadow.
+    const MARGINS margins{1, 1, 1, 1};
+    DwmExtendFrameIntoClientArea(hwnd, &margins);
+    const DWORD round = 2;  // DWMWCP_ROUND
+    DwmSetWindowAttribute(hwnd, 33 /* DWMWA_WINDOW_CORNER_PREFERENCE */, &round, sizeof round);
+    rebuild(*w, hwnd);  // at the window's own DPI
+    if (state.main) EnableWindow(state.main, FALSE);
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    SetFocus(hwnd);
+    // Its first tick also repaints the new window: under Wine the first frames of a new
+    // render target can be lost while the window is being mapped.
+    w->caret.start(hwnd);
+}
+
+}  // namespace tw::app
