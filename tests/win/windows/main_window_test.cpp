@@ -57,6 +57,7 @@ public:
     void set_timer(EngineTimer timer, uint32_t ms) override { real().set_timer(timer, ms); }
     void kill_timer(EngineTimer timer) override { real().kill_timer(timer); }
     void refresh() override { real().refresh(); }
+    void notify_refused_moves() override { real().notify_refused_moves(); }
 
 private:
     Win32EngineShell& real() { return *state_.shell; }
