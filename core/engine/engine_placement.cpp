@@ -1,5 +1,9 @@
 #include "core/engine/engine_placement.h"
 
+#include <string>
+
+#include "core/base/log.h"
+
 namespace tw {
 
 namespace {
@@ -23,6 +27,11 @@ Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
 }
 
 bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone) {
+    // Moving it would block the program until its application answers again.
+    if (desktop.is_hung(w)) {
+        log("place: skip hwnd=" + std::to_string(w) + " (not responding)");
+        return false;
+    }
     if (desktop.is_zoomed(w)) desktop.restore(w);
     auto wr = desktop.window_rect(w);
     if (!wr) return false;
