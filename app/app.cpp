@@ -8,6 +8,8 @@
 #include "app/engine/hotkeys_win.h"
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
 #include "app/engine/screens_win.h"
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
@@ -158,6 +160,7 @@ int run() {
 
     migrate_former_autostart();
     register_share_hotkeys(state.main, state.settings);
+    refresh_language_index(state);
     register_engine_hotkeys(state.main, state.settings);
 
     // A hidden start always has a tray icon: it is the way back to the window.
@@ -170,6 +173,7 @@ int run() {
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
     SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
     tray_refresh(state);
+    request_update_check(state, true);
 
     refresh_autostart();
     if (state.settings.auto_start)

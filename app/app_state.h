@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/engine/win32_desktop.h"
+#include "app/net/net_state.h"
 #include "core/engine/engine.h"
 #include "core/engine/monitors.h"
 #include "core/engine/share_state.h"
@@ -70,6 +71,7 @@ struct AppState {
     ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h
 
     // The network services: update check and download, language list and files.
+    NetState net;
 };
 
 // The UI thread's state; created by run().

@@ -7,7 +7,7 @@
 # The Debian packages the build and the tests use.
 TW_PACKAGES=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool
   x11-utils imagemagick openssl libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation nsis)
+  libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation nsis clang)
 
 tw_need_packages() {
   local pkg

@@ -8,6 +8,8 @@
 #include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
 #include "app/windows/tray.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
 #include "app/share/zone_share.h"
 #include "core/model/catalog.h"
@@ -31,29 +33,6 @@ ClientDips client_dips(HWND hwnd) {
     return {s.width, s.height};
 }
 
-// Languages offered before the downloadable list arrives: English alone.
-const std::vector<LanguageIndexEntry>& known_languages() {
-    static const std::vector<LanguageIndexEntry> list = language_list({});
-    return list;
-}
-
-void select_language(AppState& state, size_t index) {
-    const auto& list = known_languages();
-    if (index >= list.size()) return;
-    const std::string& code = list[index].code;
-    if (code == "en") {
-        set_language("", Catalog{});
-    } else if (auto catalog = load_language_file(code, state.settings_folder)) {
-        set_language(code, std::move(*catalog));
-    } else {
-        log("main: language " + code + " is not installed and cannot be downloaded in this build");
-        return;
-    }
-    state.settings.language = code;
-    save_settings(state.settings);
-    tray_refresh(state);  // the tooltip in the new language
-}
-
 }  // namespace
 
 MainViewWindow& main_view_window() {
@@ -67,7 +46,9 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.screens = state.screens;
     in.engine_running = state.engine->running();
     in.zones_shown = state.engine->zones_visible();
-    in.languages = known_languages();
+    in.languages = state.net.language_menu;
+    in.language_download_pending = state.net.language_download.has_value();
+    if (state.net.known_update) in.update_version = state.net.known_update->version;
     in.current_language = current_language().empty() ? std::string("en") : current_language();
     in.autostart_enabled = autostart_enabled();
     in.program_version = TW_VERSION_STRING;
@@ -208,11 +189,11 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
         break;
     case A::Minimise: ShowWindow(hwnd, SW_MINIMIZE); break;
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
-    case A::SelectLanguage: select_language(state, cmd.index); break;
+    case A::SelectLanguage: choose_language(state, cmd.index); break;
     case A::OpenLayoutManager: open_editor(state); break;
+    case A::OpenUpdate: open_known_update(state); break;
     case A::OpenShortcuts:
     case A::OpenColour:
-    case A::OpenUpdate:
     case A::OpenAbout:
         log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
         break;

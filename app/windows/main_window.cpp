@@ -8,6 +8,8 @@
 #include "app/engine/engine_shell_win.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/platform/icons_win.h"
+#include "app/net/language_service.h"
+#include "app/net/update_service.h"
 #include "app/windows/main_view_win.h"
 #include "app/windows/tray.h"
 #include "app/engine/screens_win.h"
@@ -53,7 +55,10 @@ void on_timer(AppState& state, UINT_PTR id) {
     switch (id) {
     case static_cast<UINT_PTR>(EngineTimer::Resnap): engine.on_resnap(); break;
     case static_cast<UINT_PTR>(EngineTimer::DragPoll): engine.on_drag_poll(); break;
-    case kTimerViewRefresh: refresh_views(state); break;
+    case kTimerViewRefresh:
+        refresh_views(state);
+        request_update_check(state, false);
+        break;
     case kTimerShareTopmost: keep_shares_on_top(); break;
     default: engine.on_confine_trigger(); break;
     }
@@ -123,6 +128,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgButtonUp: engine.on_release(); return 0;
     case kMsgExit: DestroyWindow(hwnd); return 0;
     case kMsgTray: tray_callback(*state, lp); return 0;
+    case kMsgUpdateChecked: on_update_checked(*state); return 0;
+    case kMsgUpdateDownloaded: on_update_downloaded(*state); return 0;
+    case kMsgLanguageList: on_language_index(*state); return 0;
+    case kMsgLanguageFile: on_language_file(*state); return 0;
     case WM_TIMER: on_timer(*state, wp); return 0;
     case WM_HOTKEY: on_hotkey(*state, static_cast<int>(wp)); return 0;
     case WM_DISPLAYCHANGE:

@@ -1,18 +1,13 @@
 #include "core/base/color.h"
 
+#include "core/base/text_util.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tw {
 
 namespace {
-int hex_digit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 uint32_t channel_byte(double unit) {
     const double scaled = std::round(unit * 255.0);
     return static_cast<uint32_t>(std::clamp(scaled, 0.0, 255.0));
@@ -28,7 +23,7 @@ std::optional<uint32_t> parse_hex_color(std::string_view text) {
     if (text.size() != 6) return std::nullopt;
     uint32_t v = 0;
     for (char c : text) {
-        int d = hex_digit(c);
+        int d = hex_digit_value(c);
         if (d < 0) return std::nullopt;
         v = v * 16 + static_cast<uint32_t>(d);
     }

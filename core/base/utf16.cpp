@@ -2,27 +2,11 @@
 
 #include <array>
 
+#include "core/base/utf8.h"
+
 namespace tw {
 
 namespace {
-
-void put_utf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
 
 bool is_high_surrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool is_low_surrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -60,12 +44,12 @@ std::string utf16_to_utf8(std::u16string_view text) {
         char16_t u = text[i];
         if (is_high_surrogate(u) && i + 1 < text.size() && is_low_surrogate(text[i + 1])) {
             char32_t cp = 0x10000 + ((char32_t{u} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00);
-            put_utf8(out, cp);
+            append_utf8(out, cp);
             ++i;
         } else if (is_high_surrogate(u) || is_low_surrogate(u)) {
-            put_utf8(out, 0xFFFD);
+            append_utf8(out, 0xFFFD);
         } else {
-            put_utf8(out, u);
+            append_utf8(out, u);
         }
     }
     return out;

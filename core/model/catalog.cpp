@@ -98,14 +98,6 @@ std::string tr_plural(std::string_view stem, uint64_t count) {
     return tr_args(key.append("_other"), {{"n", n}});
 }
 
-bool is_safe_language_code(std::string_view code) {
-    if (code.empty() || code.size() > 64) return false;
-    return std::all_of(code.begin(), code.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               c == '-' || c == '_';
-    });
-}
-
 std::optional<std::filesystem::path> language_file_path(
     const std::optional<std::filesystem::path>& settings_folder, std::string_view code) {
     if (!settings_folder || !is_safe_language_code(code)) return std::nullopt;

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/base/text_util.h"
+
 namespace tw {
 
 // Hashes any string-like key, so look-ups by std::string_view need no copy.
@@ -52,9 +54,7 @@ std::string tr_args(std::string_view key, TrArgs args);
 // count "<stem>_other" with {n} = the count.
 std::string tr_plural(std::string_view stem, uint64_t count);
 
-// A language code names a file, so only letters, digits, "-" and "_" are accepted:
-// anything that could leave the folder ("..", "/", "\\", ":") is refused.
-bool is_safe_language_code(std::string_view code);
+// A language code names a file: see is_safe_language_code (core/base/text_util.h).
 // <settings folder>\lang\<code>.lang; none without a folder or for an unsafe code.
 std::optional<std::filesystem::path> language_file_path(
     const std::optional<std::filesystem::path>& settings_folder, std::string_view code);

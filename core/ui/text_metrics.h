@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace tw {
+#include "core/base/utf8.h"
 
-inline constexpr char32_t kReplacementChar = 0xFFFD;
+namespace tw {
 
 // Decodes UTF-8 into scalar values. Every ill-formed sequence (stray continuation
 // byte, truncated sequence, overlong form, encoded surrogate, value above U+10FFFF)
@@ -18,7 +18,6 @@ std::u32string decode_utf8(std::string_view utf8);
 // Encodes scalar values as UTF-8; surrogates and values above U+10FFFF (which a
 // std::u32string can hold but are not scalar values) are written as U+FFFD.
 std::string encode_utf8(std::u32string_view chars);
-void append_utf8(std::string& out, char32_t c);
 
 // Number of scalar values after decoding as above.
 size_t count_scalars(std::string_view utf8);

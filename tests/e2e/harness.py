@@ -46,6 +46,9 @@ class Run:
         self.installer = getattr(args, "installer", None)
         self.portable_zip = getattr(args, "portable_zip", None)
         self.image_probe = getattr(args, "image_probe", None)
+        self.test_installer = getattr(args, "test_installer", None)
+        self.deployment = getattr(args, "deployment", None)
+        self.cleanups = []  # called by stop_all, last added first
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -116,6 +119,8 @@ class Run:
         return self.wine(win_path(self.fixture), "--title", title, "--report", win_path(report), *args)
 
     def stop_all(self):
+        while self.cleanups:
+            self.cleanups.pop()()
         for p in self.procs:
             if p.poll() is None:
                 p.terminate()

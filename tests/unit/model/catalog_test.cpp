@@ -144,6 +144,9 @@ TEST(LanguageCode, OnlyPlainCodesNameFiles) {
         {"", false},     {".", false},     {"..", false},     {"../de", false},
         {"a/b", false},  {"a\\b", false},  {"c:", false},     {"de.lang", false},
         {"de ", false},  {"d\xC3\xA9", false}, {"de\n", false},
+        // Device names open a device instead of a file, with or without ".lang".
+        {"con", false},  {"NUL", false},   {"Com1", false},   {"lpt9", false},
+        {"com", true},   {"com10", true},  {"console", true},
     };
     for (const auto& c : cases) EXPECT_EQ(is_safe_language_code(c.code), c.safe) << c.code;
     EXPECT_FALSE(is_safe_language_code(std::string(65, 'a')));

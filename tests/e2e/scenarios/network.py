@@ -1,0 +1,283 @@
+"""The network services against a local HTTPS web service (web_service.py): the update
+check and its usage ping, the download and check of a signed installer, and language
+packs from the language index."""
+import json
+import os
+import re
+import subprocess
+
+from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
+from web_service import Reply, WebService
+
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools")
+DISCARD = "update: download or signature/hash verification failed, discarding"
+
+
+def serve(run):
+    """The web service for this scenario; stopped when the scenario ends."""
+    if not run.deployment or not run.test_installer:
+        raise Failure("the network scenarios need --deployment and --test-installer (a test build)")
+    with open(run.deployment) as f:
+        deployment = json.load(f)
+    service = WebService(deployment, os.path.join(os.path.dirname(run.deployment), "pki"),
+                         os.path.join(run.dir, "requests.log"))
+    run.cleanups.append(service.stop)
+    return deployment, service
+
+
+def newer(version):
+    major, rest = version.split(".", 1)
+    return "%d.%s" % (int(major) + 1, rest)
+
+
+def manifest(run, deployment, version, url, **drop):
+    """The manifest the release signing tool writes for the test installer."""
+    p = subprocess.run([os.path.join(TOOLS, "sign-update"), "--installer", run.test_installer,
+                        "--key", deployment["private_key"], "--version", version, "--url", url],
+                       capture_output=True, text=True)
+    if p.returncode != 0:
+        raise Failure("sign-update failed: %s" % p.stderr)
+    data = json.loads(p.stdout)
+    for key in drop:
+        data.pop(key)
+    return Reply(json.dumps(data), content_type="application/json")
+
+
+def settings(run, **values):
+    data = {"AutoStart": False, "StartMinimized": True, "HideToTray": False}
+    data.update(values)
+    run.write_settings(json.dumps(data, indent=2))
+
+
+def read(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return None
+
+
+def log_count(run, line):
+    return sum(1 for l in run.log_lines() if l == line)
+
+
+def update_requests(service):
+    """(path, user agent) of each update request, in order."""
+    return [(p, a) for p, a in zip(service.requests, service.agents) if p.startswith("/api/update")]
+
+
+def files_under(folder):
+    return sorted(os.path.relpath(os.path.join(d, n), folder) for d, _, names in os.walk(folder) for n in names)
+
+
+@scenario
+def update_is_downloaded_and_verified(run):
+    """A newer version with "Update automatically" on and statistics off: the request is
+    exactly "/api/update?v=<version>", the signed installer is downloaded, verified and
+    kept for Install, and nothing runs before the user says so."""
+    deployment, service = serve(run)
+    version, offered = deployment["version"], newer(deployment["version"])
+    url = service.url("/download/Tilewright-Setup.exe")
+    service.routes["/api/update"] = manifest(run, deployment, offered, url)
+    service.routes["/download/Tilewright-Setup.exe"] = Reply(read(run.test_installer))
+    settings(run, UpdateAutomatically=True, UsageStatistics=False)
+    run.start_app()
+    run.wait_log(r"^update: version %s downloaded and verified$" % re.escape(offered), timeout=60)
+    if update_requests(service)[:1] != [("/api/update?v=" + version, "Tilewright/" + version)]:
+        raise Failure("update requests (path, agent): %r" % update_requests(service))
+    if read(os.path.join(run.tmp, "Tilewright-Update-Setup.exe")) != read(run.test_installer):
+        raise Failure("the verified installer was not kept in the temporary folder")
+    if os.path.exists(os.path.join(run.tmp, "test-installer-ran.txt")):
+        raise Failure("the installer ran before Install")
+
+
+@scenario
+def tampered_installer_is_discarded(run):
+    """One byte of the served installer changed: the discard line, nothing runs, and the
+    installer already waiting in the temporary folder is left as it was."""
+    deployment, service = serve(run)
+    offered = newer(deployment["version"])
+    url = service.url("/download/Tilewright-Setup.exe")
+    tampered = bytearray(read(run.test_installer))
+    tampered[len(tampered) // 2] ^= 0x01
+    service.routes["/api/update"] = manifest(run, deployment, offered, url)
+    service.routes["/download/Tilewright-Setup.exe"] = Reply(bytes(tampered))
+    waiting = os.path.join(run.tmp, "Tilewright-Update-Setup.exe")
+    with open(waiting, "wb") as f:
+        f.write(b"an installer verified earlier")
+    settings(run, UpdateAutomatically=True)
+    run.start_app()
+    run.wait_log("^" + re.escape(DISCARD) + "$", timeout=60)
+    if "/download/Tilewright-Setup.exe" not in service.requests:
+        raise Failure("the installer was never requested: %r" % service.requests)
+    if read(waiting) != b"an installer verified earlier":
+        raise Failure("a failed download replaced the installer in the temporary folder")
+    if any("downloaded and verified" in l for l in run.log_lines()):
+        raise Failure("the tampered installer passed")
+    if os.path.exists(os.path.join(run.tmp, "test-installer-ran.txt")):
+        raise Failure("the tampered installer ran")
+
+
+@scenario
+def broken_manifests_offer_nothing(run):
+    """A 404 page, then a manifest without "signature": each check fails quietly and
+    nothing is offered or downloaded."""
+    deployment, service = serve(run)
+    failed = "update: check failed: malformed update manifest"
+    settings(run, UpdateAutomatically=True)
+    run.start_app()  # no route: the service answers with its 404 page
+    run.wait_for("the 404 page to be refused", lambda: log_count(run, failed) == 1, timeout=60)
+    url = service.url("/download/Tilewright-Setup.exe")
+    service.routes["/api/update"] = manifest(run, deployment, newer(deployment["version"]), url, signature=True)
+    run.start_app()  # takes over from the first instance and checks again
+    run.wait_for("the unsigned manifest to be refused", lambda: log_count(run, failed) == 2, timeout=60)
+    offered = [l for l in run.log_lines() if "is available" in l]
+    if offered or any(r.startswith("/download/") for r in service.requests):
+        raise Failure("a broken manifest led somewhere: %r %r" % (offered, service.requests))
+
+
+@scenario
+def first_ping_is_confirmed_once(run):
+    """With statistics on, the first request carries the installation id, "first=1" and
+    the download token; once answered, install.id says first_ping_sent=1, the token file
+    is gone and the next start sends the id alone."""
+    deployment, service = serve(run)
+    version = deployment["version"]
+    service.routes["/api/update"] = manifest(run, deployment, version, service.url("/download/x.exe"))
+    folder = os.path.join(run.appdata, "Tilewright")
+    settings(run, UsageStatistics=True)
+    with open(os.path.join(folder, "download.token"), "w") as f:
+        f.write("abc123def0\n")
+    run.start_app()
+
+    def confirmed():
+        text = (read(os.path.join(folder, "install.id")) or b"").decode()
+        return "first_ping_sent=1" in text and not os.path.exists(os.path.join(folder, "download.token"))
+    run.wait_for("install.id to confirm the first ping", confirmed, timeout=60)
+    first = re.match(r"^/api/update\?v=%s&id=([0-9a-f]{32})&lang=en&os=\d+&first=1&dl=abc123def0$"
+                     % re.escape(version), update_requests(service)[0][0])
+    if not first:
+        raise Failure("first request %r" % update_requests(service)[0][0])
+    run.start_app()
+    run.wait_for("the second start's request", lambda: len(update_requests(service)) >= 2, timeout=60)
+    second = update_requests(service)[1][0]
+    if not re.match(r"^/api/update\?v=%s&id=%s&lang=en&os=\d+$" % (re.escape(version), first.group(1)), second):
+        raise Failure("second request %r" % second)
+
+
+GERMAN = """# Deutsch
+main.status_idle = Inaktiv
+main.status_active = Aktiv: Maximieren rastet in Zonen ein; Umschalt-Ziehen zum Einrasten.
+main.current_layout_heading = Aktuelles Layout
+main.screen_enabled_toggle = Aktiviert
+main.edit_layouts_link = Layouts bearbeiten…
+main.preferences_heading = Einstellungen
+main.pref_show_zones = Zonen anzeigen
+main.pref_auto_start = Beim Start einrasten
+main.pref_cover_taskbar = Taskleiste überdecken
+main.pref_start_with_windows = Mit Windows starten
+main.pref_show_in_tray = Im Infobereich zeigen
+main.pref_start_minimized = Minimiert starten
+main.pref_update_automatically = Automatisch aktualisieren
+main.pref_usage_statistics = Nutzungsstatistik senden
+main.shortcuts_button = Tastenkürzel…
+main.app_color_button = App-Farbe…
+main.about_button = Über
+common.start = Starten
+common.stop = Stoppen
+"""
+
+
+def language_index(**entries):
+    return Reply(json.dumps({code: {"name": name, "version": 1, "path": path}
+                             for code, (name, path) in entries.items()}), content_type="application/json")
+
+
+@scenario
+def language_is_downloaded_and_shown(run):
+    """The index fills the main window's language list; choosing Deutsch downloads it,
+    stores lang/de.lang, saves the choice and redraws the window in German."""
+    deployment, service = serve(run)
+    service.routes["/languages.json"] = language_index(de=("Deutsch", "lang/de.lang"),
+                                                       fr=("Fran\u00e7ais", "lang/fr.lang"))
+    service.routes["/lang/de.lang"] = Reply(GERMAN.encode())
+    settings(run, StartMinimized=False)
+    run.start_app()
+    x, y = main_window_origin(run)
+    run.wait_log(r"^lang_fetch: languages in the index: 2$", timeout=60)
+    run.screenshot("english")
+
+    def click(dx, dy):
+        run.xdo("mousemove", str(x + dx), str(y + dy))
+        run.xdo("click", "1")
+    click(339, 20)  # the language field opens the list: English, Deutsch | Français
+    click(199, 74)  # Deutsch: first column, second row
+    stored = os.path.join(run.appdata, "Tilewright", "lang", "de.lang")
+    run.wait_for("lang/de.lang", lambda: read(stored) == GERMAN.encode(), timeout=60)
+    run.wait_for('"Language": "de" in settings.json',
+                 lambda: '"Language": "de"' in (read(run.settings_path) or b"").decode())
+    run.wait_log(r"^lang_fetch: installed language de$")
+    time.sleep(1)  # the repaint follows the message that installed the catalog
+    run.screenshot("deutsch")
+
+    # Back to English and to Deutsch again: the stored file serves, nothing is fetched.
+    for row_y, code in ((46, "en"), (74, "de")):
+        click(339, 20)
+        click(199, row_y)
+        run.wait_for('"Language": "%s" in settings.json' % code,
+                     lambda: '"Language": "%s"' % code in (read(run.settings_path) or b"").decode())
+    if service.requests.count("/lang/de.lang") != 1:
+        raise Failure("a stored language was fetched again: %r" % service.requests)
+
+
+@scenario
+def hostile_language_codes_write_nothing(run):
+    """Index members whose code would name a file outside lang/ are refused with a log
+    line before anything is downloaded, even when the settings name one of them."""
+    deployment, service = serve(run)
+    hostile = ["../../evil", "a\\b", "C:x", "con"]
+    entries = {code: ("Evil", "lang/evil.lang") for code in hostile}
+    entries["de"] = ("Deutsch", "lang/de.lang")
+    service.routes["/languages.json"] = language_index(**entries)
+    service.routes["/lang/evil.lang"] = Reply("main.status_idle = pwned\n")
+    settings(run, Language="../../evil")
+    run.start_app()
+    run.wait_log(r"^lang_fetch: languages in the index: 1$", timeout=60)
+    for code in hostile:
+        run.wait_log('^lang_fetch: skipping language code "%s"' % re.escape(code.replace("\\", "\\\\")))
+    time.sleep(2)  # a download, were one started, would have been requested by now
+    if "/lang/evil.lang" in service.requests:
+        raise Failure("a hostile entry was downloaded: %r" % service.requests)
+    written = [f for f in files_under(run.dir) if f.endswith(".lang")]
+    if written:
+        raise Failure("language files were written: %r" % written)
+
+
+@scenario
+def failed_language_refresh_keeps_the_stored_file(run):
+    """Language fr with a stored fr.lang: each start downloads it again; a body cut off,
+    a 404 page and a file of comments only are all refused and the stored file stays."""
+    deployment, service = serve(run)
+    service.routes["/languages.json"] = language_index(fr=("Fran\u00e7ais", "lang/fr.lang"))
+    stored = os.path.join(run.appdata, "Tilewright", "lang", "fr.lang")
+    good = "main.status_idle = Inactif\n".encode()
+    os.makedirs(os.path.dirname(stored))
+    with open(stored, "wb") as f:
+        f.write(good)
+    settings(run, Language="fr")
+    failures = [
+        (Reply("main.status_idle = Coup\u00e9\nmain.status_active = x\n", cut_short=True),
+         "the response was cut off"),
+        (Reply('<html><head><meta charset="utf-8"></head><body>a = b</body></html>', 404, "text/html"),
+         "the server answered 404"),
+        (Reply("# nothing here\n# nor here\n"), "downloaded language file had no valid entries"),
+    ]
+    for n, (reply, reason) in enumerate(failures, 1):
+        service.routes["/lang/fr.lang"] = reply
+        run.start_app()
+        line = "lang_fetch: download of fr failed: " + reason
+        run.wait_for("%r" % line, lambda: log_count(run, line) == 1, timeout=60)
+        if read(stored) != good:
+            raise Failure("after %r the stored file is %r" % (reason, read(stored)))
+    if service.requests.count("/lang/fr.lang") != len(failures):
+        raise Failure("requests: %r" % service.requests)
