@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/ui/text_field.h"
+#include "core/ui/text_fit.h"
 #include "core/ui/text_metrics.h"
 #include "core/ui/widgets.h"
 
@@ -60,6 +61,25 @@ void BM_TextFieldDrawLongText(benchmark::State& state) {
     benchmark::DoNotOptimize(canvas.calls);
 }
 BENCHMARK(BM_TextFieldDrawLongText)->Arg(16)->Arg(64)->Arg(256);
+
+// A single-line text cut to a 200-DIP field with an ellipsis: how the cost grows with
+// the text (a long name, then hostile lengths), measurements counted per cut.
+void BM_FitSingleLine(benchmark::State& state) {
+    const std::string text(static_cast<size_t>(state.range(0)), 'w');
+    CountingCanvas canvas;
+    struct Counting : CountingCanvas {
+        float measure_text_width(std::string_view utf8, tw::TextFormat f) override {
+            ++measures;
+            return CountingCanvas::measure_text_width(utf8, f);
+        }
+        long measures = 0;
+    } measure;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tw::fit_single_line(measure, text, tw::TextFormat::Label, 200));
+    state.counters["measures_per_cut"] =
+        static_cast<double>(measure.measures) / static_cast<double>(state.iterations());
+}
+BENCHMARK(BM_FitSingleLine)->Arg(20)->Arg(300)->Arg(100000)->Arg(1000000);
 
 void BM_EstimateTextWidth(benchmark::State& state) {
     const std::string text = "Start with Windows \xE2\x80\x94 \xC3\xA9t\xC3\xA9";

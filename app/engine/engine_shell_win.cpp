@@ -17,8 +17,12 @@ std::atomic<int> g_saved_min_animate{0};
 
 constexpr wchar_t kOverlayClass[] = L"TilewrightOverlay";
 constexpr wchar_t kHighlightClass[] = L"TilewrightHighlight";
-constexpr DWORD kOverlayExStyle = WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-constexpr DWORD kHighlightExStyle = kOverlayExStyle | WS_EX_LAYERED;
+// Layered as well as transparent: only such a window lets every click through to the
+// window beneath. Transparent alone, it still takes the clicks inside its region: on a
+// zone line, and so on the edge of a window held in its zone.
+constexpr DWORD kOverlayExStyle =
+    WS_EX_TOPMOST | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED;
+constexpr DWORD kHighlightExStyle = kOverlayExStyle;
 
 void post(UINT msg) {
     if (HWND main = g_main_window.load()) PostMessageW(main, msg, 0, 0);
@@ -157,6 +161,8 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
         overlays_.push_back({row.screen_id, row.zones, hwnd, a});
         ids.push_back(to_window_id(hwnd));
         if (hwnd) {
+            // At full opacity the lines look as they would without layering.
+            SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
             // The class brush may predate an accent change made while no overlay existed.
             if (!class_brush_synced && state_.accent_brush) {
                 SetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(state_.accent_brush));

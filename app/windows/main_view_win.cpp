@@ -5,15 +5,20 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/about_dialog.h"
+#include "app/windows/color_dialog.h"
 #include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
+#include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
+#include "app/windows/update_dialog.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
 #include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
+#include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "version.h"
 
@@ -54,6 +59,7 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.program_version = TW_VERSION_STRING;
     in.layout_menu_open = layout_menu_open_;
     in.language_menu_open = language_menu_open_;
+    in.layout_list_first = layout_first_;
     in.scroll = scroll_;
     in.width = client.width;
     in.height = client.height;
@@ -67,6 +73,7 @@ void MainViewWindow::rebuild(AppState& state) {
     widgets_ = std::move(view.widgets);
     previews_ = std::move(view.previews);
     scroll_ = view.scroll;
+    layout_first_ = view.layout_list_first;
     if (focus_ && *focus_ >= widgets_.size()) focus_.reset();
     tracker_.reapply(widgets_);
     InvalidateRect(state.main, nullptr, FALSE);
@@ -96,12 +103,24 @@ bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
     const double scale = scale_for_window(hwnd);
     const auto x = static_cast<int32_t>(client.x / scale + 0.5);
     const auto y = static_cast<int32_t>(client.y / scale + 0.5);
-    return y < 40 && !hit_test(widgets_, x, y);
+    return is_caption_point(widgets_, x, y);
 }
 
 bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_MOUSEWHEEL: {
+        // The wheel's position comes in screen coordinates.
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        ScreenToClient(hwnd, &at);
+        const Point p = mouse_position_dips(hwnd, MAKELPARAM(at.x, at.y));
+        if (auto first = layout_list_wheel(input(state), widgets_, p.x, p.y,
+                                           GET_WHEEL_DELTA_WPARAM(wp))) {
+            if (*first != layout_first_) {
+                layout_first_ = *first;
+                rebuild(state);
+            }
+            return true;
+        }
         const int32_t next = wheel_scroll(scroll_, GET_WHEEL_DELTA_WPARAM(wp), widgets_,
                                           client_dips(hwnd).height);
         if (next != scroll_) {
@@ -163,7 +182,10 @@ void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, 
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     const MainCommand cmd = decide_main_command(id, input(state), widgets_);
+    const bool layout_list_was_open = layout_menu_open_;
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
+    if (layout_menu_open_ && !layout_list_was_open)
+        layout_first_ = layout_list_first_on_open(input(state));
     const bool changed = apply_main_command(state.settings, cmd, state.screens);
     if (changed) save_settings(state.settings);
 
@@ -191,12 +213,10 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     case A::SelectLanguage: choose_language(state, cmd.index); break;
     case A::OpenLayoutManager: open_editor(state); break;
-    case A::OpenUpdate: open_known_update(state); break;
-    case A::OpenShortcuts:
-    case A::OpenColour:
-    case A::OpenAbout:
-        log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
-        break;
+    case A::OpenShortcuts: open_shortcuts_window(state); return;
+    case A::OpenColour: open_color_dialog(state); return;
+    case A::OpenUpdate: open_offered_update_dialog(state); return;
+    case A::OpenAbout: open_about_dialog(state); return;
     default: break;
     }
     refresh_views(state);

@@ -44,6 +44,7 @@ private:
     bool focus_visible_ = false;
     bool layout_menu_open_ = false;
     bool language_menu_open_ = false;
+    size_t layout_first_ = 0;  // first layout in view in the open layout list
     int32_t scroll_ = 0;
 };
 

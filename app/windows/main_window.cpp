@@ -12,6 +12,7 @@
 #include "app/net/update_service.h"
 #include "app/windows/main_view_win.h"
 #include "app/windows/tray.h"
+#include "app/windows/window_position.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
@@ -72,9 +73,8 @@ void on_hotkey(AppState& state, int id) {
 
 // Shutdown: the process ends only through the destruction of this window.
 void on_destroy(AppState& state, HWND hwnd) {
-    RECT r{};
-    if (GetWindowRect(hwnd, &r)) {
-        state.settings.window_pos = std::pair<int32_t, int32_t>{r.left, r.top};
+    if (auto pos = position_to_store(hwnd)) {  // the restored position when minimised
+        state.settings.window_pos = *pos;
         save_settings(state.settings);
     }
     if (state.tray_present) tray_remove(state);

@@ -14,6 +14,17 @@ bool contains(const Rect& r, Point p) {
     return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
 }
 
+bool is_empty(const Rect& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+Rect clip_to(const Rect& r, const Rect& bounds) {
+    auto clamp = [](int32_t v, int32_t lo, int32_t hi) { return v < lo ? lo : v > hi ? hi : v; };
+    Rect out{clamp(r.left, bounds.left, bounds.right), clamp(r.top, bounds.top, bounds.bottom),
+             clamp(r.right, bounds.left, bounds.right), clamp(r.bottom, bounds.top, bounds.bottom)};
+    if (out.right < out.left) out.right = out.left;
+    if (out.bottom < out.top) out.bottom = out.top;
+    return out;
+}
+
 bool near(const Rect& a, const Rect& b, int32_t tolerance) {
     auto close = [tolerance](int32_t u, int32_t v) {
         return std::llabs(int64_t{u} - v) <= tolerance;
@@ -29,9 +40,8 @@ bool covers(const Rect& r, const Rect& target) {
 }
 
 std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
-    if (zones.empty()) return std::nullopt;
     for (const Rect& z : zones)
-        if (contains(z, p)) return z;
+        if (contains(z, p)) return z;  // an empty zone contains no point
     // Each squared difference is below 2^64, their sum below 2^65: the sum is kept as
     // a carry and the low 64 bits and compared in that order.
     struct Distance {
@@ -46,6 +56,7 @@ std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
     const Rect* best = nullptr;
     Distance best_d{};
     for (const Rect& z : zones) {
+        if (is_empty(z)) continue;
         const Point c = centre(z);
         const uint64_t dx2 = square(int64_t{c.x} - p.x);
         const uint64_t sum = dx2 + square(int64_t{c.y} - p.y);
@@ -55,6 +66,7 @@ std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
             best_d = d;
         }
     }
+    if (!best) return std::nullopt;
     return *best;
 }
 

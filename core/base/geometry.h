@@ -35,6 +35,12 @@ struct Rect {
 // Centre with integer division truncating toward zero, computed without overflow.
 Point centre(const Rect& r);
 bool contains(const Rect& r, Point p);
+// A rectangle without a single pixel (inverted ones included).
+bool is_empty(const Rect& r);
+// The part of `r` inside `bounds`. When nothing is left the result is an empty
+// rectangle on the edge of `bounds` nearest to `r`, so that it never widens a
+// bounding box of rectangles inside `bounds`.
+Rect clip_to(const Rect& r, const Rect& bounds);
 // Each of the four edges of a and b differs by at most `tolerance` pixels.
 // <windows.h> defines `near` as an empty macro (a 16-bit relic); keep it out of the way
 // here. Win32 code that calls this function writes (near)(a, b, t).
@@ -45,8 +51,8 @@ bool near(const Rect& a, const Rect& b, int32_t tolerance);
 // r reaches each edge of target to within 2 pixels.
 bool covers(const Rect& r, const Rect& target);
 // The first zone containing p, else the zone whose centre is nearest (squared
-// distance, exact for any 32-bit coordinates; earlier zone wins ties); nothing for an
-// empty list.
+// distance, exact for any 32-bit coordinates; earlier zone wins ties); empty zones
+// are never chosen, and nothing comes back when no zone has a pixel.
 std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones);
 
 // "[l,t,r,b]" as the confiner and drag lines print rectangles.

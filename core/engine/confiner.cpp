@@ -31,7 +31,8 @@ Judgement judge(const Rect& wr, const Rect& vis, bool zoomed, const Rect& hold_z
     if (zoomed) return {Verdict::Reconfine, {}};
     if (covers(wr, monitor) || covers(wr, work)) return {Verdict::Reconfine, {}};
     for (const Rect& z : zones)
-        if (near(vis, z, kTolerance) || near(wr, z, kTolerance)) return {Verdict::MovedTo, z};
+        if (!is_empty(z) && (near(vis, z, kTolerance) || near(wr, z, kTolerance)))
+            return {Verdict::MovedTo, z};
     return {Verdict::Release, {}};
 }
 

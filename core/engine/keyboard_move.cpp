@@ -96,6 +96,7 @@ std::optional<Rect> neighbour_zone(const Rect& from, const std::vector<Rect>& zo
     std::optional<Rect> best;
     int64_t best_dist = 0, best_overlap = 0;
     for (const Rect& z : zones) {
+        if (is_empty(z)) continue;  // what lay outside the screen is never a target
         const Point zc = centre(z);
         bool candidate = false;
         switch (d) {
@@ -159,6 +160,7 @@ std::optional<Rect> cross_monitor_zone(Direction d, const Rect& mon, Point windo
     std::optional<Rect> best;
     std::pair<int64_t, int64_t> best_key{0, 0};
     for (const Rect& z : best_row->zones) {
+        if (is_empty(z)) continue;
         const Point zc = centre(z);
         std::pair<int64_t, int64_t> key;
         switch (d) {

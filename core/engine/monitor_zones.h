@@ -10,7 +10,9 @@ namespace tw {
 
 struct MonitorZones {
     std::string screen_id;
-    std::vector<Rect> zones;  // in the layout's zone order
+    // In the layout's zone order, inside `area`; at least one is not empty. An empty
+    // zone (what lay outside the screen) keeps zone numbers and is never a target.
+    std::vector<Rect> zones;
     Rect monitor;             // the screen's bounds
     Rect area;                // bounds when CoverTaskbar is on, else the work area
     friend bool operator==(const MonitorZones&, const MonitorZones&) = default;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/model/settings.h"
+#include "core/base/log.h"
 #include "core/base/utf16.h"
 
 namespace tw {
@@ -130,17 +131,29 @@ int32_t zone_edge(int32_t origin, double fraction, int64_t extent) {
     return saturate(int64_t{origin} + static_cast<int64_t>(r));
 }
 
-std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen) {
-    std::vector<Rect> rects;
-    const Layout* layout = layout_in_force(entry);
-    if (!layout) return rects;
-    const Rect area = zone_area(entry, screen);
+namespace {
+
+// The zones as the fractions say, before they are kept inside the area.
+std::vector<Rect> unclipped_zone_rects(const Layout& layout, const Rect& area) {
     const int64_t w = int64_t{area.right} - area.left;
     const int64_t h = int64_t{area.bottom} - area.top;
     auto x = [&](double f) { return zone_edge(area.left, f, w); };
     auto y = [&](double f) { return zone_edge(area.top, f, h); };
-    rects.reserve(layout->zones.size());
-    for (const Zone& z : layout->zones) rects.push_back({x(z.left), y(z.top), x(z.right), y(z.bottom)});
+    std::vector<Rect> rects;
+    rects.reserve(layout.zones.size());
+    for (const Zone& z : layout.zones)
+        rects.push_back({x(z.left), y(z.top), x(z.right), y(z.bottom)});
+    return rects;
+}
+
+}  // namespace
+
+std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen) {
+    const Layout* layout = layout_in_force(entry);
+    if (!layout) return {};
+    const Rect area = zone_area(entry, screen);
+    std::vector<Rect> rects = unclipped_zone_rects(*layout, area);
+    for (Rect& r : rects) r = clip_to(r, area);
     return rects;
 }
 
@@ -150,10 +163,28 @@ std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& e
     for (const auto& entry : entries) {
         if (!entry.enabled) continue;
         const ScreenInfo* screen = find_screen_info(screens, entry.id);
-        if (!screen) continue;
-        std::vector<Rect> zones = zone_rects(entry, *screen);
-        if (zones.empty()) continue;
-        rows.push_back({entry.id, std::move(zones), screen->bounds, zone_area(entry, *screen)});
+        const Layout* layout = layout_in_force(entry);
+        if (!screen || !layout) continue;
+        const Rect area = zone_area(entry, *screen);
+        std::vector<Rect> zones = unclipped_zone_rects(*layout, area);
+        bool usable = false;
+        for (size_t i = 0; i < zones.size(); ++i) {
+            // Hand-edited fractions can reach far beyond the screen; a window sent there
+            // would be out of sight. Zone numbers stay: an empty zone keeps its place.
+            const Rect clipped = clip_to(zones[i], area);
+            if (clipped != zones[i]) {
+                const std::string zone = "monitors: zone " + std::to_string(i + 1) + " " +
+                                         rect_text(zones[i]) + " of layout '" + layout->name +
+                                         "' on " + entry.id;
+                log(is_empty(clipped) ? zone + " lies outside the screen and is never used"
+                                      : zone + " reaches beyond the screen, clipped to " +
+                                            rect_text(clipped));
+            }
+            zones[i] = clipped;
+            usable = usable || !is_empty(clipped);
+        }
+        if (!usable) continue;
+        rows.push_back({entry.id, std::move(zones), screen->bounds, area});
     }
     return rows;
 }
@@ -170,6 +201,18 @@ std::string list_monitors_line(size_t index, const ScreenInfo& s) {
 
 Rect primary_work_area(const std::optional<MonitorRects>& primary) {
     return primary ? primary->work : kFallbackWorkArea;
+}
+
+std::optional<Point> window_position_to_store(bool minimised, std::optional<Rect> window_rect,
+                                              std::optional<Rect> normal_position,
+                                              Point workspace_offset) {
+    if (!minimised) {
+        if (!window_rect) return std::nullopt;
+        return Point{window_rect->left, window_rect->top};
+    }
+    if (!normal_position) return std::nullopt;
+    return Point{saturate(int64_t{normal_position->left} + workspace_offset.x),
+                 saturate(int64_t{normal_position->top} + workspace_offset.y)};
 }
 
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work) {

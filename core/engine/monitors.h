@@ -76,12 +76,13 @@ Rect zone_area(const ScreenLayout& entry, const ScreenInfo& screen);
 int32_t zone_edge(int32_t origin, double fraction, int64_t extent);
 
 // The pixel rectangles of the layout in force on `entry`, laid out on `screen`,
-// whether or not the entry is enabled. Coordinates that would leave the 32-bit
-// range are saturated.
+// whether or not the entry is enabled, each kept inside the zone area (a zone that
+// lies wholly outside it becomes empty but keeps its place in the list).
 std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen);
 
 // The monitor zone table: one row per enabled entry, in entry order, whose screen is
-// attached and whose layout in force has at least one zone.
+// attached and whose layout in force has at least one zone with pixels inside the
+// area. Zones are those of zone_rects; each clipped zone is logged.
 std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& entries,
                                               const std::vector<ScreenInfo>& screens);
 
@@ -99,6 +100,17 @@ Rect primary_work_area(const std::optional<MonitorRects>& primary);
 // 0, never negative), reduced to the work area's size, centred on the window's current
 // centre and then moved just far enough to lie inside the work area.
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work);
+
+// The top-left corner to remember for one of the program's windows when it closes:
+// where it stands, or, while it is minimised, where it comes back to when restored.
+// `normal_position` is the system's restored rectangle, which is kept in workspace
+// coordinates: relative to the work area of its monitor, whose offset from the
+// monitor's corner is `workspace_offset` (non-zero with a taskbar at the top or left).
+// Nothing when the rectangle needed is unknown: the place where minimised windows are
+// parked, (-32000, -32000), would put the window out of sight at the next start.
+std::optional<Point> window_position_to_store(bool minimised, std::optional<Rect> window_rect,
+                                              std::optional<Rect> normal_position,
+                                              Point workspace_offset);
 
 
 }  // namespace tw

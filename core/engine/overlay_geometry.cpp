@@ -34,9 +34,12 @@ bool region_contains(const RegionOps& ops, Point p) {
 }
 
 Rect bounding_box(const std::vector<Rect>& zones) {
-    if (zones.empty()) return {};
-    Rect b = zones.front();
+    const auto first =
+        std::find_if(zones.begin(), zones.end(), [](const Rect& z) { return !is_empty(z); });
+    if (first == zones.end()) return {};
+    Rect b = *first;
     for (const Rect& z : zones) {
+        if (is_empty(z)) continue;
         b.left = std::min(b.left, z.left);
         b.top = std::min(b.top, z.top);
         b.right = std::max(b.right, z.right);
@@ -56,8 +59,8 @@ std::vector<Rect> to_window_coords(const std::vector<Rect>& zones, const Rect& a
 
 RegionOps outline_region(const std::vector<Rect>& zones) {
     RegionOps ops;
-    if (zones.empty()) return ops;
     const Rect b = bounding_box(zones);
+    if (is_empty(b)) return ops;
     add(ops, b.left, b.top, b.right, b.bottom, RegionMode::Or);
     add(ops, int64_t{b.left} + 2, int64_t{b.top} + 2, int64_t{b.right} - 2, int64_t{b.bottom} - 2,
         RegionMode::Diff);
@@ -65,6 +68,7 @@ RegionOps outline_region(const std::vector<Rect>& zones) {
         for (size_t j = i + 1; j < zones.size(); ++j) {
             const Rect& a = zones[i];
             const Rect& c = zones[j];
+            if (is_empty(a) || is_empty(c)) continue;  // a zone left empty draws no line
             const bool c_right = touches(c.left, a.right);
             if (c_right || touches(a.left, c.right)) {
                 const int64_t y0 = std::max(a.top, c.top);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/ui/text_fit.h"
 #include "core/ui/widget_paint_parts.h"
 
 namespace tw {
@@ -55,10 +56,10 @@ void paint_choice_card(Canvas& c, const WidgetItem& it, const Palette& pal,
         c.stroke_rounded_rect(thumb, 6, solid(pal.text, a * 0.3f), 1);
     }
     const float name_top = thumb.bottom + 2;
-    c.draw_text(p.name, {r.left, name_top, r.right, name_top + 16}, TextFormat::Centred,
-                solid(pal.text, a * 0.95f), false);
-    c.draw_text(p.secondary, {r.left, name_top + 15, r.right, name_top + 31}, TextFormat::Centred,
-                solid(pal.text, a * 0.5f), false);
+    draw_single_line(c, p.name, {r.left, name_top, r.right, name_top + 16}, TextFormat::Centred,
+                     solid(pal.text, a * 0.95f));
+    draw_single_line(c, p.secondary, {r.left, name_top + 15, r.right, name_top + 31},
+                     TextFormat::Centred, solid(pal.text, a * 0.5f));
 }
 
 void paint_large_choice_card(Canvas& c, const WidgetItem& it, const Palette& pal,
@@ -77,8 +78,8 @@ void paint_large_choice_card(Canvas& c, const WidgetItem& it, const Palette& pal
     } else if (hot) {
         c.fill_rounded_rect(tab, 8, solid(pal.text, pressed ? 0.09f : 0.05f));
     }
-    c.draw_text(name, r, TextFormat::Centred, solid(pal.text, (it.selected ? 0.95f : 0.62f) * a),
-                false);
+    draw_single_line(c, name, r, TextFormat::Centred,
+                     solid(pal.text, (it.selected ? 0.95f : 0.62f) * a));
     c.pop_clip();
 }
 
@@ -94,13 +95,13 @@ void paint_sized_layout_card(Canvas& c, const Palette& pal, const LayoutPreview&
         c.fill_rounded_rect(*zr, 3, solid(pal.text, a * 0.1f));
         c.stroke_rounded_rect(*zr, 3, solid(accent, a * 0.55f), 1);
         if (width(*zr) >= 28) {
-            c.draw_text(zone_size_label(z), *zr, TextFormat::Centred, solid(pal.text, a * 0.6f),
-                        false);
+            draw_single_line(c, zone_size_label(z), *zr, TextFormat::Centred,
+                             solid(pal.text, a * 0.6f));
         }
     }
     c.stroke_rounded_rect(thumb, 8, solid(accent, a * 0.95f), 2);
-    c.draw_text(p.name, {r.left, thumb.bottom + 4, r.right, r.bottom}, TextFormat::Centred,
-                solid(pal.text, a * 0.55f), false);
+    draw_single_line(c, p.name, {r.left, thumb.bottom + 4, r.right, r.bottom}, TextFormat::Centred,
+                     solid(pal.text, a * 0.55f));
 }
 
 }  // namespace

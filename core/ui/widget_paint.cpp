@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/base/color.h"
+#include "core/ui/text_fit.h"
 #include "core/ui/widget_paint_parts.h"
 
 namespace tw {
@@ -23,15 +24,15 @@ void paint_toggle_row(Canvas& c, const WidgetItem& it, const Palette& pal, const
     const float knob_left = it.on ? track.right - 17 : track.left + 3;
     c.fill_rounded_rect({knob_left, top + 3, knob_left + 14, top + 17}, 7,
                         solid(color_from_rgb(0xFFFFFF), f));
-    c.draw_text(it.text, {r.left, r.top, r.right - 48, r.bottom}, TextFormat::Label,
-                solid(pal.text, f * 0.9f), false);
+    draw_single_line(c, it.text, {r.left, r.top, r.right - 48, r.bottom}, TextFormat::Label,
+                     solid(pal.text, f * 0.9f));
 }
 
 void paint_filled_button(Canvas& c, const WidgetItem& it, const Palette& pal, const RectF& r,
                          bool hot, bool pressed) {
     if (!it.enabled) {
         c.fill_rounded_rect(r, 8, solid(pal.text, 0.1f));
-        c.draw_text(it.text, r, TextFormat::Centred, solid(pal.text, 0.4f), false);
+        draw_single_line(c, it.text, r, TextFormat::Centred, solid(pal.text, 0.4f));
         return;
     }
     const PointF from{r.left, r.top}, to{r.right, r.bottom};
@@ -43,7 +44,7 @@ void paint_filled_button(Canvas& c, const WidgetItem& it, const Palette& pal, co
     }
     c.fill_rounded_rect(r, 8, fill);
     if (hot) c.fill_rounded_rect(r, 8, solid(pal.text, pressed ? 0.18f : 0.1f));
-    c.draw_text(it.text, r, TextFormat::Centred, solid(pal.text, 1.0f), false);
+    draw_single_line(c, it.text, r, TextFormat::Centred, solid(pal.text, 1.0f));
 }
 
 void paint_square_corner_card(Canvas& c, const Palette& pal, const RectF& r) {
@@ -80,7 +81,19 @@ void paint_hex_preview(Canvas& c, const WidgetItem& it, const Palette& pal, cons
     const double luminance = 0.299 * ((rgb >> 16) & 0xFF) + 0.587 * ((rgb >> 8) & 0xFF) +
                              0.114 * (rgb & 0xFF);
     const ColorF ink = color_from_rgb(luminance > 150 ? 0x000000 : 0xFFFFFF);
-    c.draw_text(format_hex_color(rgb), r, TextFormat::Centred, solid(ink, 0.95f), false);
+    draw_single_line(c, format_hex_color(rgb), r, TextFormat::Centred, solid(ink, 0.95f));
+}
+
+void paint_list_panel(Canvas& c, const Palette& pal, const RectF& r) {
+    // Three widening layers a little below the panel make a soft drop shadow.
+    for (int i = 1; i <= 3; ++i) {
+        const auto d = static_cast<float>(i);
+        c.fill_rounded_rect({r.left - d, r.top - d + 2, r.right + d, r.bottom + d + 2}, 10 + d,
+                            solid(color_from_rgb(0x000000), pal.dropdown_shadow_opacity));
+    }
+    c.fill_rounded_rect(r, 10, solid(pal.dropdown_panel, 1.0f));
+    c.stroke_rounded_rect(inset(r, 0.5f), 9.5f,
+                          solid(pal.dropdown_panel_edge, pal.dropdown_panel_edge_opacity), 1);
 }
 
 void paint_segment(Canvas& c, const WidgetItem& it, const Palette& pal, const RectF& r,
@@ -94,7 +107,7 @@ void paint_segment(Canvas& c, const WidgetItem& it, const Palette& pal, const Re
     } else if (hot) {
         c.fill_rounded_rect(pill, radius, solid(pal.text, pressed ? 0.16f : 0.1f));
     }
-    c.draw_text(it.text, r, TextFormat::Centred, ink, false);
+    draw_single_line(c, it.text, r, TextFormat::Centred, ink);
 }
 
 void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
@@ -111,10 +124,10 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
         c.fill_rounded_rect(r, 10, solid(pal.card_surface, pal.card_surface_opacity));
         break;
     case 1:
-        c.draw_text(it.text, r, TextFormat::Label, solid(pal.text, 0.85f), false);
+        draw_single_line(c, it.text, r, TextFormat::Label, solid(pal.text, 0.85f));
         break;
     case 2:
-        c.draw_text(it.text, r, TextFormat::Trailing, solid(pal.text, 0.6f), false);
+        draw_single_line(c, it.text, r, TextFormat::Trailing, solid(pal.text, 0.6f));
         break;
     case 3:
         c.draw_text(it.text, r, TextFormat::Paragraph, solid(pal.text, 0.8f), true);
@@ -126,15 +139,16 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
         c.draw_text(it.text, r, TextFormat::ParagraphCentred, solid(pal.danger, 1.0f), true);
         break;
     case 6:
-        c.draw_text(it.text, r, TextFormat::Label, solid(pal.danger, 1.0f), false);
+        draw_single_line(c, it.text, r, TextFormat::Label, solid(pal.danger, 1.0f));
         break;
     case 7:
-        c.draw_text(it.text, r, TextFormat::Body, solid(pal.text, step(0.75f, 0.79f, 0.83f)), false);
+        draw_single_line(c, it.text, r, TextFormat::Body,
+                         solid(pal.text, step(0.75f, 0.79f, 0.83f)));
         break;
     case 8:
     case 9:
-        c.draw_text(it.text, r, it.kind == 8 ? TextFormat::Label : TextFormat::Trailing,
-                    solid(color_from_rgb(theme_state().accent), step(0.9f, 0.94f, 0.98f)), false);
+        draw_single_line(c, it.text, r, it.kind == 8 ? TextFormat::Label : TextFormat::Trailing,
+                         solid(color_from_rgb(theme_state().accent), step(0.9f, 0.94f, 0.98f)));
         break;
     case 10:
         paint_toggle_row(c, it, pal, r, hot, pressed);
@@ -145,22 +159,21 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
         break;
     case 13:
         c.fill_rounded_rect(r, 6, solid(pal.text, it.enabled ? step(0.1f, 0.14f, 0.18f) : 0.04f));
-        c.draw_text(it.text, r, TextFormat::Centred, solid(pal.text, it.enabled ? 0.95f : 0.4f),
-                    false);
+        draw_single_line(c, it.text, r, TextFormat::Centred,
+                         solid(pal.text, it.enabled ? 0.95f : 0.4f));
         break;
     case 14: {
         // A disabled field (nothing to choose) fades like a disabled toggle row.
         const float f = it.enabled ? 1.0f : 0.4f;
         c.fill_rounded_rect(r, height(r) / 2, solid(pal.text, f * step(0.11f, 0.15f, 0.19f)));
-        c.draw_text(it.text, {r.left + 10, r.top, r.right - 24, r.bottom}, TextFormat::Label,
-                    solid(pal.text, f * 0.95f), false);
-        c.draw_text("\xE2\x96\xBE", {r.right - 24, r.top, r.right, r.bottom}, TextFormat::Centred,
-                    solid(pal.text, f * 0.95f), false);
+        draw_single_line(c, it.text, {r.left + 10, r.top, r.right - 24, r.bottom},
+                         TextFormat::Label, solid(pal.text, f * 0.95f));
+        draw_single_line(c, "\xE2\x96\xBE", {r.right - 24, r.top, r.right, r.bottom},
+                         TextFormat::Centred, solid(pal.text, f * 0.95f));
         break;
     }
     case 15:
-        c.fill_rounded_rect(r, 10, solid(pal.dropdown_panel, 1.0f));
-        c.stroke_rounded_rect(r, 10, solid(pal.dropdown_panel, 0.28f), 1);
+        paint_list_panel(c, pal, r);
         break;
     case 16: {
         const RectF inner{r.left + 4, r.top + 2, r.right - 4, r.bottom - 2};
@@ -169,8 +182,8 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
         } else if (it.enabled && it.hovered) {
             c.fill_rounded_rect(inner, 6, solid(pal.text, 0.1f));
         }
-        c.draw_text(it.text, {r.left + 10, r.top, r.right - 4, r.bottom}, TextFormat::Label,
-                    solid(pal.text, it.on ? 1.0f : 0.9f), false);
+        draw_single_line(c, it.text, {r.left + 10, r.top, r.right - 4, r.bottom},
+                         TextFormat::Label, solid(pal.text, it.on ? 1.0f : 0.9f));
         break;
     }
     case 17:
@@ -180,15 +193,15 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
                                    : solid(pal.text, pressed ? 0.18f : 0.1f);
             c.fill_rect(r, fill);
         }
-        c.draw_text(it.text, r, TextFormat::Centred, solid(pal.text, 0.9f), false);
+        draw_single_line(c, it.text, r, TextFormat::Centred, solid(pal.text, 0.9f));
         break;
     case 24:
         paint_square_corner_card(c, pal, r);
         break;
     case 25:
         if (hot) c.fill_rounded_rect(r, 6, solid(pal.danger, pressed ? 0.28f : 0.16f));
-        c.draw_text(it.text, r, TextFormat::Centred, solid(pal.danger, it.enabled ? 1.0f : 0.4f),
-                    false);
+        draw_single_line(c, it.text, r, TextFormat::Centred,
+                         solid(pal.danger, it.enabled ? 1.0f : 0.4f));
         break;
     case 26:
         c.fill_rounded_rect(r, 6, solid(color_from_rgb(it.color & 0xFFFFFF), 1.0f));
@@ -217,6 +230,10 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
                               solid(pal.segment_track, pal.segment_track_outline_opacity), 1);
         break;
     }
+    case 31:
+        // Where a scrolled list stands: a slim pill that takes no clicks.
+        c.fill_rounded_rect(r, width(r) / 2, solid(pal.text, 0.3f));
+        break;
     default:
         // 18, 19 and 20 are hit targets whose windows draw them; unknown kinds draw
         // nothing rather than guess.

@@ -18,7 +18,7 @@ namespace tw {
 // One entry of a window's item list. `rect` is in DIPs, right and bottom exclusive.
 struct WidgetItem {
     std::string text;
-    uint8_t kind = 0;        // 0..30
+    uint8_t kind = 0;        // 0..31
     uint8_t selected = 0;    // kinds 21, 22, 26, 29
     uint8_t strong = 0;      // kinds 21, 22: full strength when set, reduced otherwise
     uint32_t color = 0;      // kinds 26, 27, 28: 0xRRGGBB
@@ -59,6 +59,11 @@ struct Palette {
     ColorF card_surface;
     float card_surface_opacity = 1;
     ColorF dropdown_panel;
+    // An open list's edge: a hairline and a soft shadow, so that the panel stands out
+    // from the card below it even where both are white.
+    ColorF dropdown_panel_edge;
+    float dropdown_panel_edge_opacity = 1;
+    float dropdown_shadow_opacity = 0;  // each of three black layers
     ColorF danger;           // error text, delete glyph
     ColorF danger_from, danger_to;
     ColorF success_from, success_to;

@@ -44,9 +44,10 @@ MainCommand decide_main_command(uint64_t id, const MainViewInput& in,
     using A = MainAction;
     const bool on = first_on(widgets, id);
     if (id >= main_id::kLayoutRow && id < main_id::kScreenTab) {
-        const ScreenLayout* entry = selected_screen_entry(in.settings);
-        const size_t m = entry ? std::min(entry->layouts.size(), main_id::kMaxLayoutRows) : 0;
-        return indexed(A::SelectLayout, id - main_id::kLayoutRow, m, true);
+        // Row numbers count the shown rows; the list may be scrolled.
+        const LayoutListWindow lw = layout_list_window(in);
+        const size_t row = id - main_id::kLayoutRow;
+        return indexed(A::SelectLayout, lw.first + row, row < lw.rows ? lw.total : 0, true);
     }
     if (id >= main_id::kScreenTab && id < main_id::kLanguageRow) {
         const size_t n = std::min(in.screens.size(), main_id::kMaxScreenTabs);
@@ -116,8 +117,7 @@ bool apply_main_command(Settings& s, const MainCommand& cmd, std::span<const Scr
         return true;
     case A::SetTheme: s.theme = cmd.theme; return true;
     case A::SelectLayout:
-        if (!entry || cmd.index >= entry->layouts.size() || cmd.index >= main_id::kMaxLayoutRows)
-            return false;
+        if (!entry || cmd.index >= entry->layouts.size()) return false;
         entry->active_layout = entry->layouts[cmd.index].name;
         return true;
     case A::SelectScreen:
@@ -182,6 +182,20 @@ int32_t wheel_scroll(int32_t scroll, int32_t delta, const std::vector<WidgetItem
     for (const auto& w : widgets) lowest = std::max<int64_t>(lowest, w.rect.bottom);
     const int64_t most = std::max<int64_t>(0, lowest + scroll + 16 - client_height);
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{scroll} - 48 * notches, 0, most));
+}
+
+std::optional<size_t> layout_list_wheel(const MainViewInput& in,
+                                        const std::vector<WidgetItem>& widgets, int32_t x,
+                                        int32_t y, int32_t delta) {
+    if (!in.layout_menu_open) return std::nullopt;
+    const bool over_list = std::any_of(widgets.begin(), widgets.end(), [&](const WidgetItem& w) {
+        return w.kind == 15 && contains(w.rect, {x, y});
+    });
+    if (!over_list) return std::nullopt;
+    const LayoutListWindow lw = layout_list_window(in);
+    const int64_t step = static_cast<int64_t>(kLayoutListWheelRows) * (delta / 120);
+    const auto most = static_cast<int64_t>(lw.total - lw.rows);
+    return static_cast<size_t>(std::clamp<int64_t>(static_cast<int64_t>(lw.first) - step, 0, most));
 }
 
 }  // namespace tw

@@ -91,11 +91,21 @@ struct ScreenCardRows {
     int32_t H, R, B, Y;
 };
 
+// Screens listed as tabs: only those a command number exists for.
+size_t listed_screens(const MainViewInput& in) {
+    return std::min(in.screens.size(), main_id::kMaxScreenTabs);
+}
+
+// The rows below the screen card: heading, layout row top and bottom, preferences.
+ScreenCardRows screen_card_rows(size_t n) {
+    return n == 0 ? ScreenCardRows{298, 322, 350, 378} : ScreenCardRows{328, 352, 380, 408};
+}
+
 ScreenCardRows add_screen_card(Builder& b, size_t n, std::optional<size_t> selected) {
     const int32_t W = b.W;
     if (n == 0) {
         b.add(0, 0, {16, 116, W - 16, 362});
-        return {298, 322, 350, 378};
+        return screen_card_rows(n);
     }
     const int32_t count = static_cast<int32_t>(n);
     const int32_t t = std::clamp((W - 28 - 4 * count) / count, 40, 140);
@@ -120,7 +130,7 @@ ScreenCardRows add_screen_card(Builder& b, size_t n, std::optional<size_t> selec
         const int32_t x0 = (W - 56 - p) / 2;
         b.add(0, 23, {x0 + 28, 172, x0 + 28 + p, 316}).preview = *selected;
     }
-    return {328, 352, 380, 408};
+    return screen_card_rows(n);
 }
 
 void add_layout_row(Builder& b, const ScreenCardRows& rows, const ScreenLayout* entry,
@@ -199,19 +209,32 @@ void add_last_card(Builder& b, int32_t Y) {
     b.add(main_id::kAbout, 13, {W - 128, Yp + 36, W - 28, Yp + 64}, tr("main.about_button"));
 }
 
+// Where the shown rows lie in the whole list: a slim thumb along the panel's right
+// edge, beside the rows' text (which ends 4 DIPs before it), as long as the shown part
+// is of the whole (at least 16 DIPs).
+void add_layout_list_thumb(Builder& b, int32_t top, const LayoutListWindow& lw) {
+    const int64_t track = 28 * static_cast<int64_t>(lw.rows) - 12;
+    const int64_t length = std::max<int64_t>(16, track * static_cast<int64_t>(lw.rows) /
+                                                     static_cast<int64_t>(lw.total));
+    const int64_t offset = (track - length) * static_cast<int64_t>(lw.first) /
+                           static_cast<int64_t>(lw.total - lw.rows);
+    const int32_t y = top + 6 + static_cast<int32_t>(offset);
+    b.add(0, 31, {224, y, 227, y + static_cast<int32_t>(length)});
+}
+
 void add_open_lists(Builder& b, int32_t B, const ScreenLayout* entry) {
     const MainViewInput& in = b.in;
-    if (in.layout_menu_open && entry && !entry->layouts.empty()) {
-        // Rows beyond the id range would carry the numbers of the screen tabs.
-        const size_t m = std::min(entry->layouts.size(), main_id::kMaxLayoutRows);
+    const LayoutListWindow lw = layout_list_window(in);
+    if (in.layout_menu_open && entry && lw.rows > 0) {
         const Layout* active = layout_in_force(*entry);
-        b.add(0, 15, {28, B, 228, B + 28 * static_cast<int32_t>(m)});
-        for (size_t i = 0; i < m; ++i) {
-            const int32_t top = B + 28 * static_cast<int32_t>(i);
-            const Layout& l = entry->layouts[i];
-            b.add(main_id::kLayoutRow + i, 16, {28, top, 228, top + 28}, l.name).on =
+        b.add(0, 15, {28, B, 228, B + 28 * static_cast<int32_t>(lw.rows)});
+        for (size_t r = 0; r < lw.rows; ++r) {
+            const int32_t top = B + 28 * static_cast<int32_t>(r);
+            const Layout& l = entry->layouts[lw.first + r];
+            b.add(main_id::kLayoutRow + r, 16, {28, top, 228, top + 28}, l.name).on =
                 &l == active ? 1 : 0;
         }
+        if (lw.total > lw.rows) add_layout_list_thumb(b, B, lw);
     }
     if (in.language_menu_open && !in.languages.empty()) {
         // Only the entries a command number exists for are listed.
@@ -252,10 +275,34 @@ const ScreenLayout* selected_screen_entry(const Settings& settings) {
     return find_screen(settings, settings.selected_screen);
 }
 
+LayoutListWindow layout_list_window(const MainViewInput& in) {
+    LayoutListWindow lw;
+    const ScreenLayout* entry = selected_screen_entry(in.settings);
+    if (!entry) return lw;
+    lw.total = entry->layouts.size();
+    const int32_t top = screen_card_rows(listed_screens(in)).B;
+    const int64_t room = (int64_t{in.height} - 16 - top) / 28;
+    lw.rows = std::min(lw.total, static_cast<size_t>(std::clamp<int64_t>(
+                                     room, kMinLayoutListRows, main_id::kMaxLayoutRows)));
+    lw.first = std::min(in.layout_list_first, lw.total - lw.rows);
+    return lw;
+}
+
+size_t layout_list_first_on_open(const MainViewInput& in) {
+    const ScreenLayout* entry = selected_screen_entry(in.settings);
+    const Layout* active = entry ? layout_in_force(*entry) : nullptr;
+    if (!active) return 0;
+    const auto a = static_cast<size_t>(active - entry->layouts.data());
+    const LayoutListWindow lw = layout_list_window(in);
+    if (a < lw.rows) return 0;
+    return std::min(a - lw.rows / 2, lw.total - lw.rows);
+}
+
 MainView build_main_view(const MainViewInput& in) {
     Builder b{in, {}};
     const ScreenLayout* entry = selected_screen_entry(in.settings);
-    const size_t n = std::min(in.screens.size(), main_id::kMaxScreenTabs);
+    const size_t n = listed_screens(in);
+    b.view.layout_list_first = layout_list_window(in).first;
     std::optional<size_t> selected;
     for (size_t i = 0; i < n; ++i) {
         if (!selected && in.screens[i].id == in.settings.selected_screen) selected = i;

@@ -42,13 +42,19 @@ inline constexpr uint64_t kScreenEnabled = 122;
 inline constexpr uint64_t kAbout = 123;
 inline constexpr uint64_t kLanguageField = 124;
 inline constexpr uint64_t kUsageStatistics = 125;
-inline constexpr uint64_t kLayoutRow = 600;    // + layout index, below kScreenTab
+inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
 inline constexpr size_t kMaxLayoutRows = kScreenTab - kLayoutRow;
 inline constexpr size_t kMaxScreenTabs = kLanguageRow - kScreenTab;
 inline constexpr size_t kMaxLanguageRows = 40;
 }  // namespace main_id
+
+// The open layout list shows as many rows as fit between its field and the bottom of
+// the window (never fewer than three, never more than there are numbers for) and
+// scrolls with the wheel when the screen has more layouts.
+inline constexpr size_t kMinLayoutListRows = 3;
+inline constexpr size_t kLayoutListWheelRows = 3;  // rows per wheel notch
 
 // Everything the main window shows.
 struct MainViewInput {
@@ -65,6 +71,7 @@ struct MainViewInput {
     std::string program_version;     // such as "1.3.19"
     bool layout_menu_open = false;
     bool language_menu_open = false;
+    size_t layout_list_first = 0;    // layout shown in the open list's first row
     int32_t scroll = 0;              // DIPs
     int32_t width = 580;             // client size in DIPs
     int32_t height = 734;
@@ -76,6 +83,7 @@ struct MainView {
     std::vector<LayoutPreview> previews;  // one per listed screen
     int32_t content_bottom = 16;          // unscrolled, including the 16 DIPs margin
     int32_t scroll = 0;                   // clamped; already applied to `widgets`
+    size_t layout_list_first = 0;         // clamped to the layouts the list can show
 };
 
 MainView build_main_view(const MainViewInput& in);
@@ -84,6 +92,17 @@ MainView build_main_view(const MainViewInput& in);
 const ScreenLayout* selected_screen_entry(const Settings& settings);
 // Width of a text in the label format, rounded up; the estimate without a measure.
 int32_t main_text_width(TextMeasure* measure, std::string_view text);
+
+// The part of the selected screen's layouts the open layout list shows: `rows` rows
+// from layout `first` on, of `total`. Row r carries command kLayoutRow + r.
+struct LayoutListWindow {
+    size_t first = 0;
+    size_t rows = 0;
+    size_t total = 0;
+};
+LayoutListWindow layout_list_window(const MainViewInput& in);
+// Where the list starts when it opens: at the top, or with the active layout in view.
+size_t layout_list_first_on_open(const MainViewInput& in);
 
 enum class MainAction : uint8_t {
     None,
@@ -152,5 +171,12 @@ std::optional<size_t> next_focus(const std::vector<WidgetItem>& widgets,
 // The scroll after a WM_MOUSEWHEEL of `delta`, from the current (scrolled) widgets.
 int32_t wheel_scroll(int32_t scroll, int32_t delta, const std::vector<WidgetItem>& widgets,
                      int32_t client_height);
+
+// A wheel of `delta` at (x, y) over the open layout list: the list's new first row
+// (unchanged when it cannot scroll further, so that the window does not scroll
+// instead). Nothing when the pointer is not over the open layout list.
+std::optional<size_t> layout_list_wheel(const MainViewInput& in,
+                                        const std::vector<WidgetItem>& widgets, int32_t x,
+                                        int32_t y, int32_t delta);
 
 }  // namespace tw

@@ -1,5 +1,6 @@
 // A plain top-level window for end-to-end scenarios: it can maximise itself, fight a
-// placement by re-maximising, and reports its rectangle to a file after every change.
+// placement by re-maximising, and reports its rectangle to a file after every change,
+// with the number of mouse presses it received (on its client area or its frame).
 // With --pattern 1 it is a borderless window painting eight vertical colour bands (see
 // kBands), whose order every left click reverses, for the Share Zone scenarios.
 //   fixture_window.exe --title T [--rect l,t,r,b] [--maximize-after MS]
@@ -19,6 +20,7 @@ ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itse
 int g_remaximize = 0;
 bool g_pattern = false;
 bool g_flipped = false;
+int g_clicks = 0;
 constexpr UINT_PTR kMaximizeTimer = 1, kLifetimeTimer = 3;
 bool g_fighting = false;  // inside our own fight-back placement
 // The pattern's colours, left to right (0xRRGGBB); the end-to-end scenarios know them.
@@ -41,11 +43,12 @@ void report(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     char line[200];
-    int n = std::snprintf(line, sizeof line, "%ld %ld %ld %ld zoomed=%d foreground=%d t=%llu maximized_at=%llu\n",
+    int n = std::snprintf(line, sizeof line,
+                          "%ld %ld %ld %ld zoomed=%d foreground=%d t=%llu maximized_at=%llu clicks=%d\n",
                           r.left, r.top, r.right, r.bottom, IsZoomed(hwnd) ? 1 : 0,
                           GetForegroundWindow() == hwnd ? 1 : 0,
                           static_cast<unsigned long long>(GetTickCount64()),
-                          static_cast<unsigned long long>(g_maximized_at));
+                          static_cast<unsigned long long>(g_maximized_at), g_clicks);
     // Write to a temporary file and move it, so a reader never sees half a line.
     std::wstring tmp = g_report + L".tmp";
     HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -71,6 +74,15 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         report(hwnd);  // the foreground flag changed
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        ++g_clicks;
+        report(hwnd);
+        if (msg == WM_LBUTTONDOWN && g_pattern) {
+            g_flipped = !g_flipped;
+            InvalidateRect(hwnd, nullptr, FALSE);
+        }
         break;
     case WM_WINDOWPOSCHANGED:
         report(hwnd);
@@ -102,12 +114,6 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             DestroyWindow(hwnd);
         }
         return 0;
-    case WM_LBUTTONDOWN:
-        if (g_pattern) {
-            g_flipped = !g_flipped;
-            InvalidateRect(hwnd, nullptr, FALSE);
-        }
-        break;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);

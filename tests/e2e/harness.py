@@ -49,6 +49,7 @@ class Run:
         self.test_installer = getattr(args, "test_installer", None)
         self.deployment = getattr(args, "deployment", None)
         self.cleanups = []  # called by stop_all, last added first
+        self.hotkey_holder = getattr(args, "hotkey_holder", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")
@@ -173,7 +174,8 @@ class Run:
             fields = dict(p.split("=", 1) for p in parts[4:])
             return {"rect": rect, "zoomed": fields.get("zoomed") == "1",
                     "foreground": fields.get("foreground") == "1",
-                    "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0))}
+                    "t": int(fields.get("t", 0)), "maximized_at": int(fields.get("maximized_at", 0)),
+                    "clicks": int(fields.get("clicks", 0))}
         except (FileNotFoundError, ValueError, IndexError):
             return None
 

@@ -62,7 +62,7 @@ std::vector<LayoutPreview> gallery_previews() {
     };
 }
 
-// Every kind from 0 to 30 with some of its states. Left column x 24..304 on a kind 0
+// Every kind from 0 to 31 with some of its states. Left column x 24..304 on a kind 0
 // card, right column x 352..616 on a kind 24 card.
 void build(GalleryWindow& w) {
     auto& v = w.items;
@@ -95,7 +95,8 @@ void build(GalleryWindow& w) {
     add(v, 0, 15, {24, 556, 304, 656});
     add(v, 14, 16, {24, 560, 304, 590}, "Menu row, on (16)").on = 1;
     add(v, 15, 16, {24, 592, 304, 622}, "Menu row, hovered").hovered = 1;
-    add(v, 16, 16, {24, 624, 304, 654}, "Menu row");
+    add(v, 16, 16, {24, 624, 304, 654}, "Menu row whose text is far too long for one line");
+    add(v, 0, 31, {297, 564, 300, 604});  // the list's scroll thumb
     add(v, 17, 17, {24, 664, 56, 696}, "\xE2\x9C\x95");
     add(v, 114, 17, {64, 664, 96, 696}, "\xE2\x9C\x95").hovered = 1;
     add(v, 18, 17, {104, 664, 136, 696}, "\xE2\x9C\x95").pressed = 1;

@@ -39,6 +39,29 @@ TEST(Geometry, ZoneAtPointPrefersContainingThenNearestCentreThenEarlier) {
     EXPECT_EQ(zone_at_point({104, 50}, zones), zones[0]);  // gap, equal distance: first
     EXPECT_EQ(zone_at_point({106, 50}, zones), zones[1]);
     EXPECT_FALSE(zone_at_point({0, 0}, {}).has_value());
+    // Zones left empty (nothing of them on the screen) are never chosen.
+    const std::vector<Rect> with_empty{{1000, 0, 1000, 100}, {0, 0, 100, 100}, {200, 50, 100, 60}};
+    EXPECT_EQ(zone_at_point({999, 50}, with_empty), with_empty[1]);
+    EXPECT_EQ(zone_at_point({150, 55}, with_empty), with_empty[1]);
+    EXPECT_FALSE(zone_at_point({5, 5}, {{0, 0, 0, 10}, {10, 10, 5, 5}}).has_value());
+}
+
+TEST(Geometry, ClipToKeepsTheInsideAndEmptiesTheRest) {
+    const Rect b{100, 0, 300, 200};
+    struct Case { Rect r; Rect clipped; bool empty; };
+    const Case cases[] = {
+        {{150, 50, 250, 150}, {150, 50, 250, 150}, false},
+        {{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX}, b, false},
+        {{0, -50, 200, 100}, {100, 0, 200, 100}, false},
+        {{400, 0, 500, 200}, {300, 0, 300, 200}, true},   // right of it: on its right edge
+        {{0, 0, 50, 200}, {100, 0, 100, 200}, true},      // left of it: on its left edge
+        {{250, 0, 150, 200}, {250, 0, 250, 200}, true},   // inverted
+        {{100, 0, 300, 200}, b, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(clip_to(c.r, b), c.clipped) << rect_text(c.r);
+        EXPECT_EQ(is_empty(clip_to(c.r, b)), c.empty) << rect_text(c.r);
+    }
 }
 
 // Zones come from fractions in a file the user can edit: they may lie anywhere in the

@@ -85,6 +85,8 @@ TEST(NeighbourZone, Table) {
         {"distance along the movement only", {1000, 0, 1500, 500},
          {{0, 0, 500, 500}, {600, 600, 900, 1000}}, D::Left, Rect{600, 600, 900, 1000}},
         {"empty list", kC2, {}, D::Left, std::nullopt},
+        {"a zone left empty is skipped", kC3, {kC1, {960, 0, 960, 1040}, kC3}, D::Left, kC1},
+        {"only empty zones", kC2, {{0, 0, 0, 1040}}, D::Left, std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(neighbour_zone(c.from, c.zones, c.d), c.expected) << c.name;
 }

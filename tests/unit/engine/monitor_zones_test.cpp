@@ -95,7 +95,44 @@ TEST(ZonePixels, CoordinatesSaturateInsteadOfWrapping) {
     auto zones = zone_rects(entry("a", {wild}), screen("a", {}, {kMax - 10, kMin + 10, kMax, kMin + 20}));
     ASSERT_EQ(zones.size(), 2u);
     EXPECT_EQ(zones[0], (Rect{kMax - 10, kMin + 10, kMax, kMin + 20}));
-    EXPECT_EQ(zones[1], (Rect{kMin, kMin + 10, kMax - 10, kMin + 20}));
+    // Saturated to kMin on the left, then kept inside the area: nothing is left.
+    EXPECT_EQ(zones[1], (Rect{kMax - 10, kMin + 10, kMax - 10, kMin + 20}));
+}
+
+// Hand-edited zones reaching beyond the screen are cut to the zone area when the table
+// is built, so no window is ever sent out of sight; a zone with nothing left keeps its
+// number (an empty rectangle in its place) and a layout with nothing left gives no row.
+TEST(MonitorZoneTable, ZonesAreKeptInsideTheArea) {
+    const ScreenInfo s = screen("S", {1920, 0, 3840, 1080}, {1920, 0, 3840, 1040});
+    const double huge = 1e308, inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* what;
+        std::vector<Zone> zones;
+        std::vector<Rect> expected;  // empty: no row
+    };
+    const Case cases[] = {
+        {"the whole number range", {{-huge, -huge, huge, huge}}, {{1920, 0, 3840, 1040}}},
+        {"infinities", {{-inf, -inf, inf, inf}}, {{1920, 0, 3840, 1040}}},
+        {"partly outside", {{-0.5, 0.5, 0.5, 1.5}}, {{1920, 520, 2880, 1040}}},
+        {"wholly outside keeps its number", {{0, 0, 0.5, 1}, {1.2, 0, 1.5, 1}, {0.5, 0, 1, 1}},
+         {{1920, 0, 2880, 1040}, {3840, 0, 3840, 1040}, {2880, 0, 3840, 1040}}},
+        {"inverted is empty", {{0.8, 0, 0.2, 1}, {0, 0, 1, 1}},
+         {{3456, 0, 3456, 1040}, {1920, 0, 3840, 1040}}},
+        {"above the screen", {{0, -2, 1, -1}, {0, 0, 1, 1}},
+         {{1920, 0, 3840, 0}, {1920, 0, 3840, 1040}}},
+        {"nothing inside: no row", {{2, 2, 3, 3}, {-1, 0, 0, 1}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto rows = build_monitor_zones({entry("S", {Layout{"hand-edited", c.zones}})}, {s});
+        if (c.expected.empty()) {
+            EXPECT_TRUE(rows.empty());
+            continue;
+        }
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0].zones, c.expected);
+        EXPECT_EQ(zone_rects(entry("S", {Layout{"hand-edited", c.zones}}), s), c.expected);
+    }
 }
 
 TEST(MonitorZoneTable, Rows) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 #include "core/base/log.h"
 #include "core/engine/engine_placement.h"
@@ -161,6 +162,33 @@ TEST(FitWindow, SizesAndKeepsInsideWorkArea) {
 TEST(FitWindow, PrimaryWorkAreaFallsBackToFullHd) {
     EXPECT_EQ(primary_work_area(std::nullopt), (Rect{0, 0, 1920, 1080}));
     EXPECT_EQ(primary_work_area(MonitorRects{{0, 0, 2560, 1440}, {0, 0, 2560, 1400}}), (Rect{0, 0, 2560, 1400}));
+}
+
+// A window closed while minimised is remembered where it comes back to, never at the
+// parking place of minimised windows.
+TEST(FitWindow, PositionToStoreIsTheRestoredOne) {
+    const Rect parked{-32000, -32000, -31840, -31973};
+    const Rect normal{300, 200, 880, 934};
+    struct Case {
+        const char* what;
+        bool minimised;
+        std::optional<Rect> window, normal;
+        Point offset;
+        std::optional<Point> stored;
+    };
+    const Case cases[] = {
+        {"shown", false, normal, std::nullopt, {}, Point{300, 200}},
+        {"shown, placement ignored", false, normal, Rect{1, 2, 3, 4}, {}, Point{300, 200}},
+        {"minimised", true, parked, normal, {}, Point{300, 200}},
+        {"minimised, taskbar on the left", true, parked, normal, {48, 0}, Point{348, 200}},
+        {"minimised, placement unknown", true, parked, std::nullopt, {}, std::nullopt},
+        {"rectangle unknown", false, std::nullopt, std::nullopt, {}, std::nullopt},
+        {"saturated", true, parked, Rect{2147483600, 0, 2147483647, 10}, {100, 0},
+         Point{2147483647, 0}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(window_position_to_store(c.minimised, c.window, c.normal, c.offset), c.stored)
+            << c.what;
 }
 
 TEST(PlaceInZone, VisibleFrameLandsOnTheZone) {

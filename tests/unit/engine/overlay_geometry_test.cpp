@@ -89,6 +89,9 @@ TEST(Outline, NothingForNoZonesAndNothingForInvertedOnes) {
     EXPECT_TRUE(outline_region({}).empty());
     // A zone whose edges are swapped outlines nothing (GDI would have swapped them back).
     EXPECT_TRUE(outline_region({{500, 0, 100, 100}}).empty());
+    // A zone left empty by the screen's edge neither widens the frame nor adds a line.
+    EXPECT_EQ(outline_region({{0, 0, 960, 1040}, {1920, 0, 1920, 1040}, {960, 0, 1920, 1040}}),
+              outline_region(kTwoColumns));
     // Narrower than the frame: the whole box is line.
     auto ops = outline_region({{10, 10, 13, 40}});
     expect_pixels(ops, 50, 50, {{10, 10, true}, {12, 39, true}, {11, 20, true}, {13, 20, false}});

@@ -171,6 +171,31 @@ TEST(MainCommand, SelectionsChangeTheSettingsOnlyWhenTheTargetExists) {
     EXPECT_FALSE(apply_main_command(none.settings, of(A::SelectScreen), none.screens));
 }
 
+// Row numbers count the rows in view: a scrolled list chooses the layout shown there.
+TEST(MainCommand, ScrolledLayoutListRowsChooseTheLayoutsInView) {
+    Fixture f(1);
+    auto& ls = f.settings.screens[0].layouts;
+    for (int i = 0; i < 68; ++i) ls.push_back({"L" + std::to_string(i + 2), {{0, 0, 1, 1}}});
+    struct Case { size_t first; uint64_t id; MainAction action; std::string active; };
+    const Case cases[] = {
+        {0, 600, A::SelectLayout, "Full"},  {10, 600, A::SelectLayout, "L10"},
+        {10, 611, A::SelectLayout, "L21"},  {58, 611, A::SelectLayout, "L69"},
+        {500, 611, A::SelectLayout, "L69"},  // a stale offset is clamped like the view's
+        {10, 612, A::CloseLists, "Full"},   // no thirteenth row is shown
+    };
+    for (const Case& c : cases) {
+        Fixture g = f;
+        MainViewInput in = g.input();
+        in.layout_menu_open = true;
+        in.layout_list_first = c.first;
+        const MainView v = build_main_view(in);
+        const MainCommand cmd = decide_main_command(c.id, in, v.widgets);
+        EXPECT_EQ(cmd.action, c.action) << c.first << " " << c.id;
+        apply_main_command(g.settings, cmd, g.screens);
+        EXPECT_EQ(g.settings.screens[0].active_layout, c.active) << c.first << " " << c.id;
+    }
+}
+
 TEST(MainCommand, ListStateOpensOneListAndClosesBoth) {
     struct Case {
         MainCommand cmd;

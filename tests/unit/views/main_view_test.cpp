@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -361,41 +362,126 @@ TEST(MainView, LanguageFieldNamesTheLanguageAndWaitsForDownloads) {
     }
 }
 
+// Settings whose selected screen has `count` layouts named L0, L1, ..., `active` on.
+Settings with_layouts(size_t count, const std::string& active) {
+    Settings s = settings_for({screen(0)});
+    auto& ls = s.screens[0].layouts;
+    ls.clear();
+    for (size_t i = 0; i < count; ++i) ls.push_back(layout("L" + std::to_string(i), 1));
+    s.screens[0].active_layout = active;
+    return s;
+}
+
 TEST(MainView, LayoutListRowsUnderTheFieldWithTheActiveOneOn) {
-    struct Case { size_t layouts; size_t rows; };
-    const Case cases[] = {{3, 3}, {1, 1}, {0, 0}, {70, 50}};  // ids stop before the tabs
+    // A 734-DIP window has room for 12 rows under the field (380 + 12 x 28 + 16 <= 734).
+    struct Case { size_t layouts; int32_t height; size_t first; size_t rows, shown_first; };
+    const Case cases[] = {
+        {3, 734, 0, 3, 0},    {1, 734, 0, 1, 0},    {0, 734, 0, 0, 0},
+        {12, 734, 0, 12, 0},  {13, 734, 0, 12, 0},  {70, 734, 0, 12, 0},
+        {70, 734, 30, 12, 30}, {70, 734, 58, 12, 58}, {70, 734, 500, 12, 58},
+        {70, 1000, 0, 21, 0}, {70, 5000, 0, 50, 0},  // never more rows than numbers
+        {70, 400, 0, 3, 0},   {70, 0, 0, 3, 0},       // a short window still shows three
+    };
     for (const Case& c : cases) {
-        const std::vector<ScreenInfo> screens = {screen(0)};
-        Settings s = settings_for(screens);
-        auto& ls = s.screens[0].layouts;
-        ls.clear();
-        for (size_t i = 0; i < c.layouts; ++i) ls.push_back(layout("L" + std::to_string(i), 1));
-        s.screens[0].active_layout = c.layouts > 1 ? "L1" : "";
+        SCOPED_TRACE(testing::Message() << c.layouts << " layouts, " << c.height << " high, from "
+                                        << c.first);
+        const Settings s = with_layouts(c.layouts, c.layouts > 1 ? "L1" : "");
         MainViewInput in{s};
+        const std::vector<ScreenInfo> screens = {screen(0)};
         in.screens = screens;
         in.layout_menu_open = true;
-        const MainView v = build_main_view(in);
+        in.height = c.height;
+        in.layout_list_first = c.first;
+        in.scroll = 0;
+        MainView v = build_main_view(in);
+        // Compare unscrolled positions: a short window scrolls its content.
+        for (auto& w : v.widgets) {
+            w.rect.top += v.scroll;
+            w.rect.bottom += v.scroll;
+        }
+        EXPECT_EQ(v.layout_list_first, c.shown_first);
         EXPECT_EQ(count_kind(v.widgets, 15), c.rows ? 1u : 0u);
         EXPECT_EQ(count_kind(v.widgets, 16), c.rows);
         const int32_t B = 380;
-        if (c.rows) {
-            const WidgetItem& panel = v.widgets[v.widgets.size() - c.rows - 1];
-            EXPECT_EQ(panel.rect, (Rect{28, B, 228, B + 28 * static_cast<int32_t>(c.rows)}));
-        }
-        for (size_t i = 0; i < c.rows; ++i) {
-            const WidgetItem* row = find(v.widgets, 600 + i);
+        const int32_t bottom = B + 28 * static_cast<int32_t>(c.rows);
+        for (const auto& w : v.widgets)
+            if (w.kind == 15) {
+                EXPECT_EQ(w.rect, (Rect{28, B, 228, bottom}));
+            }
+        for (size_t r = 0; r < c.rows; ++r) {
+            const WidgetItem* row = find(v.widgets, 600 + r);
             ASSERT_NE(row, nullptr);
-            const int32_t top = B + 28 * static_cast<int32_t>(i);
+            const int32_t top = B + 28 * static_cast<int32_t>(r);
+            const size_t i = c.shown_first + r;
             EXPECT_EQ(row->kind, 16);
             EXPECT_EQ(row->rect, (Rect{28, top, 228, top + 28}));
             EXPECT_EQ(row->text, "L" + std::to_string(i));
             // A single layout is the one in force even without a matching name.
             EXPECT_EQ(row->on, (c.layouts > 1 ? i == 1 : i == 0) ? 1 : 0);
         }
-        for (const auto& w : v.widgets)
-            if (w.kind == 16) {
-                EXPECT_LT(w.id, 650u);
-            }
+        if (c.rows < 50) {
+            EXPECT_EQ(find(v.widgets, 600 + c.rows), nullptr);
+        }
+        // A thumb along the panel's right edge shows which part of the list is in view.
+        const size_t thumbs = count_kind(v.widgets, 31);
+        ASSERT_EQ(thumbs, c.layouts > c.rows ? 1u : 0u);
+        if (thumbs) {
+            const WidgetItem& t = v.widgets.back();
+            EXPECT_EQ(t.kind, 31);
+            EXPECT_EQ(t.rect.left, 224);  // right of the rows' text, inside the panel's edge
+            EXPECT_EQ(t.rect.right, 227);
+            EXPECT_GE(t.rect.top, B + 6);
+            EXPECT_LE(t.rect.bottom, bottom - 6);
+            EXPECT_GE(t.rect.bottom - t.rect.top, 16);
+            EXPECT_EQ(t.rect.top == B + 6, c.shown_first == 0);
+            EXPECT_EQ(t.rect.bottom == bottom - 6, c.shown_first + c.rows == c.layouts);
+        }
+    }
+}
+
+TEST(MainView, LayoutListOpensWithTheActiveLayoutInView) {
+    struct Case { size_t layouts; size_t active; size_t first; };
+    const Case cases[] = {{3, 2, 0},    {70, 0, 0},   {70, 11, 0},
+                          {70, 12, 6},  {70, 40, 34}, {70, 69, 58}};
+    const std::vector<ScreenInfo> screens = {screen(0)};
+    for (const Case& c : cases) {
+        const Settings s = with_layouts(c.layouts, "L" + std::to_string(c.active));
+        MainViewInput in{s};
+        in.screens = screens;
+        EXPECT_EQ(layout_list_first_on_open(in), c.first) << c.active;
+    }
+}
+
+TEST(MainView, WheelOverTheOpenLayoutListScrollsItsRows) {
+    const std::vector<ScreenInfo> screens = {screen(0)};
+    struct Case {
+        size_t layouts;
+        bool open;
+        size_t first;
+        Point at;
+        int32_t delta;
+        std::optional<size_t> result;
+    };
+    const Case cases[] = {
+        {70, true, 0, {100, 400}, -120, 3},     {70, true, 3, {100, 400}, 120, 0},
+        {70, true, 0, {100, 400}, 120, 0},      // at the top: swallowed, the window stays
+        {70, true, 0, {100, 400}, -119, 0},     // less than a notch
+        {70, true, 50, {100, 400}, -360, 58},   {70, true, 0, {100, 400}, -1200000, 58},
+        {70, true, 0, {227, 715}, -120, 3},     // the panel's last pixel
+        {70, true, 0, {100, 716}, -120, std::nullopt},  // below the panel
+        {70, true, 0, {300, 400}, -120, std::nullopt},  // beside it
+        {70, false, 0, {100, 400}, -120, std::nullopt}, // no list open
+        {5, true, 0, {100, 400}, -120, 0},      // everything shown: nothing to scroll
+    };
+    for (const Case& c : cases) {
+        const Settings s = with_layouts(c.layouts, "L0");
+        MainViewInput in{s};
+        in.screens = screens;
+        in.layout_menu_open = c.open;
+        in.layout_list_first = c.first;
+        const MainView v = build_main_view(in);
+        EXPECT_EQ(layout_list_wheel(in, v.widgets, c.at.x, c.at.y, c.delta), c.result)
+            << c.first << " by " << c.delta << " at " << c.at.x << "," << c.at.y;
     }
 }
 

@@ -41,7 +41,12 @@ TEST(OverlayWindows, RegionIsTheZoneOutline) {
     RECT wr{};
     GetWindowRect(hwnd, &wr);
     EXPECT_EQ(to_rect(wr), (Rect{0, 40, 1920, 1080}));
-    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & 0x80000A8, 0x80000A8);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & 0x80800A8, 0x80800A8);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(hwnd, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 255);
+    EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
 
     // Window coordinates: the frame along every edge, the shared border at 959 and 960.
     expect_region(hwnd,
@@ -61,6 +66,33 @@ TEST(OverlayWindows, RegionIsTheZoneOutline) {
 
     shell.destroy_overlays();
     EXPECT_FALSE(IsWindow(hwnd));
+    DeleteObject(brush);
+}
+
+// A point exactly on a zone line belongs to the window beneath the overlay: clicks
+// there, and on the edges of windows held in their zones, reach those windows.
+TEST(OverlayWindows, LinesLetThePointerThrough) {
+    AppState state;
+    state.instance = GetModuleHandleW(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(0xA8, 0x55, 0xF7));
+    register_overlay_classes(state.instance, brush);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = state.instance;
+    wc.lpszClassName = L"OverlayTestBeneath";
+    RegisterClassW(&wc);
+    HWND beneath = CreateWindowExW(0, wc.lpszClassName, L"beneath", WS_POPUP | WS_VISIBLE, 800, 300,
+                                   300, 400, nullptr, nullptr, state.instance, nullptr);
+    ASSERT_NE(beneath, nullptr);
+    Win32EngineShell shell(state);
+    MonitorZones row{"screen", {{0, 0, 960, 1040}, {960, 0, 1920, 1040}}, {0, 0, 1920, 1080},
+                     {0, 0, 1920, 1040}};
+    auto windows = shell.create_overlays({row}, true);
+    ASSERT_EQ(windows.size(), 1u);
+    for (const POINT p : {POINT{959, 500}, POINT{960, 500}, POINT{1000, 500}})
+        EXPECT_EQ(WindowFromPoint(p), beneath) << p.x;
+    shell.destroy_overlays();
+    DestroyWindow(beneath);
     DeleteObject(brush);
 }
 
