@@ -28,13 +28,15 @@ void post(UINT msg) {
     if (HWND main = g_main_window.load()) PostMessageW(main, msg, 0, 0);
 }
 
+}  // namespace
+
 // Out-of-context event hooks run on the installing thread's message loop: they only
 // post, so no engine state is touched inside the callback.
-void CALLBACK on_win_event(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+void CALLBACK engine_win_event(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
     if (object == OBJID_WINDOW && child == CHILDID_SELF && hwnd) post(kMsgConfine);
 }
 
-LRESULT CALLBACK on_mouse(int code, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK engine_mouse_hook(int code, WPARAM wp, LPARAM lp) {
     if (code == HC_ACTION && g_main_window.load()) {
         if (wp == WM_LBUTTONDOWN) {
             g_button_down = true;
@@ -47,6 +49,8 @@ LRESULT CALLBACK on_mouse(int code, WPARAM wp, LPARAM lp) {
     }
     return CallNextHookEx(nullptr, code, wp, lp);
 }
+
+namespace {
 
 ANIMATIONINFO animation_info(int min_animate) {
     ANIMATIONINFO ai{};
@@ -82,14 +86,17 @@ HWND create_highlight_window(HINSTANCE instance) {
     return hwnd;
 }
 
-HRGN region_from_ops(const RegionOps& ops) {
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
+HRGN region_from_ops(const RegionOps& ops, RectRegionFn create_rect) {
+    HRGN region = create_rect(0, 0, 0, 0);
     if (!region) return nullptr;
     for (const RegionOp& op : ops) {
-        HRGN part = CreateRectRgn(op.rect.left, op.rect.top, op.rect.right, op.rect.bottom);
-        if (!part) continue;
-        CombineRgn(region, region, part, op.mode == RegionMode::Or ? RGN_OR : RGN_DIFF);
-        DeleteObject(part);
+        HRGN part = create_rect(op.rect.left, op.rect.top, op.rect.right, op.rect.bottom);
+        const bool ok = part && CombineRgn(region, region, part, op.mode == RegionMode::Or ? RGN_OR : RGN_DIFF) != ERROR;
+        if (part) DeleteObject(part);
+        if (!ok) {
+            DeleteObject(region);
+            return nullptr;
+        }
     }
     return region;
 }
@@ -104,12 +111,14 @@ std::vector<MonitorZones> Win32EngineShell::monitor_zone_table() {
 }
 
 void Win32EngineShell::install_hooks() {
+    // A button-up missed while no hook listened must not leave a press behind.
+    g_button_down = false;
     constexpr DWORD flags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
     location_hook_ = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE,
-                                     nullptr, on_win_event, 0, 0, flags);
+                                     nullptr, engine_win_event, 0, 0, flags);
     foreground_hook_ = SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr,
-                                       on_win_event, 0, 0, flags);
-    mouse_hook_ = SetWindowsHookExW(WH_MOUSE_LL, on_mouse, state_.instance, 0);
+                                       engine_win_event, 0, 0, flags);
+    mouse_hook_ = SetWindowsHookExW(WH_MOUSE_LL, engine_mouse_hook, state_.instance, 0);
 }
 
 void Win32EngineShell::remove_hooks() {
@@ -118,24 +127,25 @@ void Win32EngineShell::remove_hooks() {
     if (mouse_hook_) UnhookWindowsHookEx(mouse_hook_);
     location_hook_ = foreground_hook_ = nullptr;
     mouse_hook_ = nullptr;
+    g_button_down = false;
 }
 
 void Win32EngineShell::suspend_animation() {
     if (g_animation_saved) return;
     ANIMATIONINFO ai = animation_info(0);
-    if (!SystemParametersInfoW(SPI_GETANIMATION, sizeof ai, &ai, 0)) return;
+    if (!system_parameters(SPI_GETANIMATION, sizeof ai, &ai, 0)) return;
     g_saved_min_animate = ai.iMinAnimate;
     g_animation_saved = true;
     if (ai.iMinAnimate != 0) {
         ANIMATIONINFO off = animation_info(0);
-        SystemParametersInfoW(SPI_SETANIMATION, sizeof off, &off, SPIF_SENDCHANGE);
+        system_parameters(SPI_SETANIMATION, sizeof off, &off, SPIF_SENDCHANGE);
     }
 }
 
 void Win32EngineShell::restore_animation() {
     if (g_animation_saved.exchange(false) && g_saved_min_animate != 0) {
         ANIMATIONINFO on = animation_info(g_saved_min_animate);
-        SystemParametersInfoW(SPI_SETANIMATION, sizeof on, &on, SPIF_SENDCHANGE);
+        system_parameters(SPI_SETANIMATION, sizeof on, &on, SPIF_SENDCHANGE);
     }
 }
 
@@ -159,7 +169,12 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
                 class_brush_synced = true;
             }
             // The lines, with the rings of shared zones already cut out.
-            apply_region(overlays_.back());
+            if (!apply_region(overlays_.back())) {
+                DestroyWindow(hwnd);
+                overlays_.back().window = nullptr;
+                ids.back() = 0;
+                continue;
+            }
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             if (!visible) ShowWindow(hwnd, SW_HIDE);
         } else {
@@ -170,15 +185,25 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
     return ids;
 }
 
-void Win32EngineShell::apply_region(const ZoneOverlay& overlay) {
+bool Win32EngineShell::apply_region(const ZoneOverlay& overlay) {
     std::vector<size_t> shared = shared_zones ? shared_zones(overlay.screen_id) : std::vector<size_t>{};
-    // SetWindowRgn takes ownership of the region.
-    SetWindowRgn(overlay.window, region_from_ops(overlay_shape({overlay.screen_id, overlay.zones, {}, overlay.area}, shared).region), TRUE);
+    HRGN region = region_from_ops(overlay_shape({overlay.screen_id, overlay.zones, {}, overlay.area}, shared).region,
+                                  create_rect_region);
+    // SetWindowRgn takes ownership of the region when it succeeds.
+    if (region && SetWindowRgn(overlay.window, region, TRUE)) return true;
+    if (region) DeleteObject(region);
+    log("overlay: region of screen " + overlay.screen_id +
+        " could not be built (out of GDI objects?); its overlay is left out");
+    return false;
 }
 
 void Win32EngineShell::cut_share_frames() {
-    for (const ZoneOverlay& o : overlays_)
-        if (o.window) apply_region(o);
+    for (ZoneOverlay& o : overlays_) {
+        if (o.window && !apply_region(o)) {
+            DestroyWindow(o.window);
+            o.window = nullptr;
+        }
+    }
 }
 
 void Win32EngineShell::repaint_with_accent_brush() {

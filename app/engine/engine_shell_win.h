@@ -19,13 +19,23 @@ struct AppState;
 void publish_main_window(HWND hwnd);
 HWND published_main_window();
 
+// The hook callbacks: they only post to the published main window. The window events
+// of a window itself (not of its parts) post WM_APP+1; the left button posts WM_APP+2,
+// a move while it is down WM_APP+3, its release WM_APP+4.
+void CALLBACK engine_win_event(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG child, DWORD thread,
+                               DWORD time);
+LRESULT CALLBACK engine_mouse_hook(int code, WPARAM wp, LPARAM lp);
+
 // The overlay and highlight window classes; their background brush is the accent.
 bool register_overlay_classes(HINSTANCE instance, HBRUSH accent_brush);
 // The single highlight window: layered (alpha 90), click-through, never activated.
 HWND create_highlight_window(HINSTANCE instance);
 
-// Replays region operations into a new GDI region (the caller owns it).
-HRGN region_from_ops(const RegionOps& ops);
+using RectRegionFn = HRGN(WINAPI*)(int, int, int, int);
+// Replays region operations into a new GDI region (the caller owns it). Null when any
+// rectangle or combination fails (GDI objects exhausted): a region with a piece
+// missing would show a wrong shape, such as a solid rectangle over the monitor.
+HRGN region_from_ops(const RegionOps& ops, RectRegionFn create_rect = CreateRectRgn);
 
 struct ZoneOverlay {
     std::string screen_id;
@@ -63,11 +73,17 @@ public:
     std::function<std::vector<size_t>(const std::string& screen_id)> shared_zones;
     // Called after the engine changed state (tray icon and main window views).
     std::function<void()> on_refresh;
+    // Makes the rectangles of the overlay regions; tests replace it to run out of GDI
+    // objects.
+    RectRegionFn create_rect_region = CreateRectRgn;
+    // Reads and writes the minimise animation; tests replace it to watch the writes.
+    BOOL(WINAPI* system_parameters)(UINT, UINT, PVOID, UINT) = SystemParametersInfoW;
     // Called the first time in a run that a window could not be moved for want of rights.
     std::function<void()> on_refused_moves;
 
 private:
-    void apply_region(const ZoneOverlay& overlay);
+    // False when the region could not be built; the overlay then has to go.
+    bool apply_region(const ZoneOverlay& overlay);
 
     AppState& state_;
     HWINEVENTHOOK location_hook_ = nullptr;

@@ -29,6 +29,7 @@ bool Win32Desktop::is_window(WindowId w) { return IsWindow(to_hwnd(w)) != 0; }
 bool Win32Desktop::is_visible(WindowId w) { return IsWindowVisible(to_hwnd(w)) != 0; }
 bool Win32Desktop::is_zoomed(WindowId w) { return IsZoomed(to_hwnd(w)) != 0; }
 bool Win32Desktop::is_iconic(WindowId w) { return IsIconic(to_hwnd(w)) != 0; }
+bool Win32Desktop::is_hung(WindowId w) { return IsHungAppWindow(to_hwnd(w)) != 0; }
 std::string Win32Desktop::class_name(WindowId w) { return window_class_name(to_hwnd(w)); }
 
 uint32_t Win32Desktop::process_id(WindowId w) {
@@ -76,6 +77,12 @@ std::optional<Point> Win32Desktop::cursor_pos() {
 }
 
 bool Win32Desktop::shift_down() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
+
+bool Win32Desktop::left_button_down() {
+    // GetAsyncKeyState reads the physical buttons; the mouse hook sees the logical ones.
+    const int vk = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(vk) & 0x8000) != 0;
+}
 
 void Win32Desktop::restore(WindowId w) { ShowWindow(to_hwnd(w), SW_RESTORE); }
 

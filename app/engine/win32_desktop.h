@@ -23,6 +23,7 @@ public:
     bool is_visible(WindowId w) override;
     bool is_zoomed(WindowId w) override;
     bool is_iconic(WindowId w) override;
+    bool is_hung(WindowId w) override;
     std::string class_name(WindowId w) override;
     uint32_t process_id(WindowId w) override;
     uint32_t current_process_id() override;
@@ -33,6 +34,7 @@ public:
     std::optional<MonitorRects> monitor_of_window(WindowId w) override;
     std::optional<Point> cursor_pos() override;
     bool shift_down() override;
+    bool left_button_down() override;
     void restore(WindowId w) override;
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                         uint32_t flags) override;

@@ -31,10 +31,18 @@ void refit(HWND hwnd) {
     if (!IsIconic(hwnd)) fit_window(hwnd, kMainWidth, kMainHeight, scale_for_window(hwnd));
 }
 
-void on_display_change(AppState& state) {
+// The screens changed: a display change (monitors, resolution), or a work area change
+// (the taskbar moved, resized, set to hide). Zones, overlays and the confiner's table
+// are all built from the screens, so all are rebuilt. A display change always saves;
+// a work area change only when reconciling changed the settings.
+void on_screens_changed(AppState& state, bool always_save) {
+    // Reconciling changes the screen entries and the selected screen, nothing else.
+    std::optional<std::pair<std::vector<ScreenLayout>, std::string>> before;
+    if (!always_save) before.emplace(state.settings.screens, state.settings.selected_screen);
     state.screens = enumerate_screens();
     reconcile_screen_layouts(state.settings, state.screens);
-    save_settings(state.settings);
+    if (!before || before->first != state.settings.screens || before->second != state.settings.selected_screen)
+        save_settings(state.settings);
     close_outdated_shares(state);
     Engine& engine = *state.engine;
     const bool zones_left = !state.shell->monitor_zone_table().empty();
@@ -128,7 +136,7 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_TIMER: on_timer(*state, wp); return 0;
     case WM_HOTKEY: on_hotkey(*state, static_cast<int>(wp)); return 0;
     case WM_DISPLAYCHANGE:
-        on_display_change(*state);
+        on_screens_changed(*state, true);
         break;
     case WM_SETTINGCHANGE:
         // The system's app theme may have changed; the auto theme follows it at once.
@@ -136,7 +144,7 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             apply_theme_settings(state->settings);
             InvalidateRect(hwnd, nullptr, FALSE);
         }
-        if (wp == SPI_SETWORKAREA) refit(hwnd);
+        if (wp == SPI_SETWORKAREA) on_screens_changed(*state, false);
         break;
     case WM_DPICHANGED:
         main_view_window().drop_renderer();

@@ -42,14 +42,25 @@ bool covers(const Rect& r, const Rect& target) {
 std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones) {
     for (const Rect& z : zones)
         if (contains(z, p)) return z;  // an empty zone contains no point
+    // Each squared difference is below 2^64, their sum below 2^65: the sum is kept as
+    // a carry and the low 64 bits and compared in that order.
+    struct Distance {
+        bool carry;
+        uint64_t low;
+        bool operator<(const Distance& o) const { return carry != o.carry ? o.carry : low < o.low; }
+    };
+    auto square = [](int64_t d) {
+        const auto m = static_cast<uint64_t>(d < 0 ? -d : d);  // below 2^32
+        return m * m;
+    };
     const Rect* best = nullptr;
-    int64_t best_d = 0;
+    Distance best_d{};
     for (const Rect& z : zones) {
         if (is_empty(z)) continue;
-        Point c = centre(z);
-        int64_t dx = int64_t{c.x} - p.x;
-        int64_t dy = int64_t{c.y} - p.y;
-        int64_t d = dx * dx + dy * dy;
+        const Point c = centre(z);
+        const uint64_t dx2 = square(int64_t{c.x} - p.x);
+        const uint64_t sum = dx2 + square(int64_t{c.y} - p.y);
+        const Distance d{sum < dx2, sum};
         if (!best || d < best_d) {
             best = &z;
             best_d = d;

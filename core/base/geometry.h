@@ -22,8 +22,14 @@ struct Rect {
     int32_t bottom = 0;
     friend bool operator==(const Rect&, const Rect&) = default;
 
-    int32_t width() const { return right - left; }
-    int32_t height() const { return bottom - top; }
+    // Computed in 64 bits and saturated to the 32-bit range.
+    int32_t width() const { return saturating_span(left, right); }
+    int32_t height() const { return saturating_span(top, bottom); }
+
+    static int32_t saturating_span(int32_t from, int32_t to) {
+        const int64_t d = int64_t{to} - from;
+        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : static_cast<int32_t>(d);
+    }
 };
 
 // Centre with integer division truncating toward zero, computed without overflow.
@@ -45,8 +51,8 @@ bool near(const Rect& a, const Rect& b, int32_t tolerance);
 // r reaches each edge of target to within 2 pixels.
 bool covers(const Rect& r, const Rect& target);
 // The first zone containing p, else the zone whose centre is nearest (squared
-// distance, 64-bit; earlier zone wins ties); empty zones are never chosen, and
-// nothing comes back when no zone has a pixel.
+// distance, exact for any 32-bit coordinates; earlier zone wins ties); empty zones
+// are never chosen, and nothing comes back when no zone has a pixel.
 std::optional<Rect> zone_at_point(Point p, const std::vector<Rect>& zones);
 
 // "[l,t,r,b]" as the confiner and drag lines print rectangles.

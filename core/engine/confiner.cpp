@@ -67,10 +67,19 @@ Confiner::Confiner(Desktop& desktop, Clock& clock)
 
 uint64_t Confiner::now_ms() const { return elapsed(clock_.now_ms(), time_base_); }
 
+void Confiner::set_monitor_table(std::vector<ConfinerRow> table) {
+    table_ = std::move(table);
+    // Destroyed windows would otherwise stay listed for the rest of the run.
+    std::erase_if(surrendered_, [this](WindowId w) { return !desktop_.is_window(w); });
+    std::erase_if(hung_, [this](WindowId w) { return !desktop_.is_window(w); });
+}
+
 void Confiner::reset() {
+    ++epoch_;
     surrendered_.clear();
     held_.clear();
     streak_ = {};
+    last_takeover_.clear();
 }
 
 void Confiner::clear() {
@@ -79,6 +88,7 @@ void Confiner::clear() {
     ignore_.clear();
     events_.clear();
     overlay_log_.clear();
+    hung_.clear();
     time_base_ = clock_.now_ms();
     own_pid_ = desktop_.current_process_id();
 }
@@ -118,19 +128,47 @@ void Confiner::move_hold(WindowId w, const Rect& zone) {
     it->second.rect = zone;
 }
 
-void Confiner::confiner_place(WindowId w, const Rect& target) {
+bool Confiner::confiner_place(WindowId w, const Rect& target) {
+    const uint64_t epoch = epoch_;
     const int32_t cx = span(target.left, target.right);
     const int32_t cy = span(target.top, target.bottom);
     const uint32_t flags = kSwpNoZOrder | kSwpNoActivate | kSwpNoOwnerZOrder;
     desktop_.set_window_pos(w, target.left, target.top, cx, cy, flags);
+    if (epoch != epoch_) return false;
     auto now = desktop_.window_rect(w);
-    if (now && near(*now, target, kTolerance)) return;
+    if (now && near(*now, target, kTolerance)) return true;
     log("confiner: plain placement of hwnd=" + id_text(w) +
         " was undone, retrying with NOSENDCHANGING");
     desktop_.set_window_pos(w, target.left, target.top, cx, cy, flags | kSwpNoSendChanging);
+    if (epoch != epoch_) return false;
     // Read once more so that the system has applied the move before the next query;
     // a window that resists even this is dealt with by the budget and surrender rules.
     (void)desktop_.window_rect(w);
+    return true;
+}
+
+bool Confiner::restore_window(WindowId w) {
+    const uint64_t epoch = epoch_;
+    desktop_.restore(w);
+    return epoch == epoch_;
+}
+
+bool Confiner::skip_hung(WindowId w) {
+    if (!desktop_.is_hung(w)) {
+        hung_.erase(w);
+        return false;
+    }
+    if (hung_.insert(w).second)
+        log("confiner: skip hwnd=" + id_text(w) + " (not responding); tried again on the next pass");
+    return true;
+}
+
+void Confiner::log_takeover(std::string line) {
+    // A window that already fills its zone (a one-zone layout) is seen like this on
+    // every pass; the line is written again only when something in it changed.
+    if (line == last_takeover_) return;
+    log(line);
+    last_takeover_ = std::move(line);
 }
 
 bool Confiner::release_check(HeldWindow& hw) {
@@ -143,11 +181,12 @@ bool Confiner::release_check(HeldWindow& hw) {
     return elapsed(now, hw.release_since) >= hw.release_delay;
 }
 
-void Confiner::settle_check(WindowId w, HeldWindow& hw) {
-    if (!hw.settle_pending || now_ms() < hw.settle_at) return;
+bool Confiner::settle_check(WindowId w, HeldWindow& hw) {
+    if (!hw.settle_pending || now_ms() < hw.settle_at) return true;
     hw.settle_pending = false;
-    log("confiner: settle hwnd=" + id_text(w) + " at " + rect_text(hw.rect));
-    confiner_place(w, hw.rect);
+    const Rect at = hw.rect;
+    log("confiner: settle hwnd=" + id_text(w) + " at " + rect_text(at));
+    return confiner_place(w, at);
 }
 
 void Confiner::schedule_settle(HeldWindow& hw) {
@@ -165,32 +204,35 @@ void Confiner::clear_streak_of(WindowId w) {
 void Confiner::confine_tick() {
     if (table_.empty()) return;
     const ForegroundWindow fg = filter_foreground(desktop_, ignore_, own_pid_, table_, overlay_log_);
-    if (fg.eligible) foreground_half(fg);
+    if (fg.eligible && !foreground_half(fg)) return;
     background_half(fg.passed_window_filters ? fg.window : 0);
 }
 
-void Confiner::foreground_half(const ForegroundWindow& fg) {
+bool Confiner::foreground_half(const ForegroundWindow& fg) {
     const WindowId f = fg.window;
+    // Minimised, the window is parked far off-screen: judged there it would lose its
+    // hold. It is left alone until it is shown again, as in the background half.
+    if (desktop_.is_iconic(f) || skip_hung(f)) return true;
     auto wr = desktop_.window_rect(f);
-    if (!wr) return;
+    if (!wr) return true;
     const Rect vis = desktop_.visible_frame(f, *wr);
     const bool covers_mon = covers(*wr, fg.monitor.monitor);
     const bool covers_work = covers(*wr, fg.monitor.work);
     const bool zoomed = desktop_.is_zoomed(f);
     if (covers_mon || covers_work || zoomed) {
-        log("confiner: takeover hwnd=" + id_text(f) + " cls='" + fg.cls + "' wr=" +
-            rect_text(*wr) + " mon=" + rect_text(fg.monitor.monitor) + " work=" +
-            rect_text(fg.monitor.work) + " covers_mon=" + flag_text(covers_mon) +
-            " covers_work=" + flag_text(covers_work) + " zoomed=" + flag_text(zoomed));
-        takeover(f, fg.cls, fg.monitor, fg.zones, *wr, vis, zoomed);
-        return;
+        log_takeover("confiner: takeover hwnd=" + id_text(f) + " cls='" + fg.cls + "' wr=" +
+                     rect_text(*wr) + " mon=" + rect_text(fg.monitor.monitor) + " work=" +
+                     rect_text(fg.monitor.work) + " covers_mon=" + flag_text(covers_mon) +
+                     " covers_work=" + flag_text(covers_work) + " zoomed=" + flag_text(zoomed));
+        return takeover(f, fg.cls, fg.monitor, fg.zones, *wr, vis, zoomed);
     }
-    judge_foreground(f, fg.monitor, fg.zones, *wr, vis);
+    last_takeover_.clear();
+    return judge_foreground(f, fg.monitor, fg.zones, *wr, vis);
 }
 
-void Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
+bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
                         const std::vector<Rect>& zones, Rect wr, Rect vis, bool zoomed) {
-    if (zones.empty()) return;
+    if (zones.empty()) return true;
     Rect target;
     bool held = false;
     if (const HeldWindow* hw = hold(f); hw && contains_zone(zones, hw->zone)) {
@@ -204,16 +246,16 @@ void Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
     }
     if (!contains(mr.monitor, centre(target))) {
         log("confiner: skip, target not on this window's monitor. target=" + rect_text(target));
-        return;
+        return true;
     }
     if (near(vis, target, kTolerance)) {
         events_.push_back({ConfinerEventKind::InZone, f});
         record_hold(f, target, wr);
         surrendered_.erase(f);
         clear_streak_of(f);
-        return;
+        return true;
     }
-    if (surrendered_.count(f)) return;
+    if (surrendered_.count(f)) return true;
 
     const uint64_t now = now_ms();
     if (streak_.window == f) {
@@ -226,32 +268,34 @@ void Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
                 drop_hold(f);
                 streak_.window = 0;
                 streak_.rounds = 0;
-                return;
+                return true;
             }
-            if (elapsed(now, streak_.last_placement) < kStreakMinGapMs) return;
+            if (elapsed(now, streak_.last_placement) < kStreakMinGapMs) return true;
         }
     } else {
         streak_ = {f, now, 0, 1};
     }
 
     if (zoomed) {
-        desktop_.restore(f);
+        if (!restore_window(f)) return false;
         auto again = desktop_.window_rect(f);
-        if (!again) return;
+        if (!again) return true;
         wr = *again;
         vis = desktop_.visible_frame(f, wr);
     }
     const Rect n = zone_target_rect(target, wr, vis);
     log("confiner: CONFINE hwnd=" + id_text(f) + " cls='" + cls + "' -> " + rect_text(n) +
         " (was zoomed=" + flag_text(zoomed) + ", held=" + flag_text(held) + ")");
-    confiner_place(f, n);
+    last_takeover_.clear();  // a window that fights back is reported again
+    if (!confiner_place(f, n)) return false;
     events_.push_back({ConfinerEventKind::InZone, f});
     record_hold(f, target, n);
     schedule_settle(held_.at(f));
     streak_.last_placement = now_ms();
+    return true;
 }
 
-void Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
+bool Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
                                 const std::vector<Rect>& zones, const Rect& wr,
                                 const Rect& vis) {
     auto it = held_.find(f);
@@ -261,8 +305,8 @@ void Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
         switch (j.verdict) {
         case Verdict::InPlace:
             hw.rect = wr;
-            settle_check(f, hw);
             hw.release_pending = false;
+            if (!settle_check(f, hw)) return false;
             break;
         case Verdict::Reconfine:
             hw.release_pending = false;
@@ -286,6 +330,7 @@ void Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
     }
     surrendered_.erase(f);
     clear_streak_of(f);
+    return true;
 }
 
 void Confiner::background_half(WindowId skip) {
@@ -294,26 +339,26 @@ void Confiner::background_half(WindowId skip) {
     for (const auto& [w, hw] : held_)
         if (w != skip) handles.push_back(w);
     for (WindowId h : handles)
-        if (held_.count(h)) background_one(h);
+        if (held_.count(h) && !background_one(h)) return;
 }
 
-void Confiner::background_one(WindowId h) {
+bool Confiner::background_one(WindowId h) {
     if (!desktop_.is_window(h)) {
         drop_hold(h);
-        return;
+        return true;
     }
-    if (desktop_.is_iconic(h) || !desktop_.is_visible(h)) return;
+    if (desktop_.is_iconic(h) || !desktop_.is_visible(h) || skip_hung(h)) return true;
     auto mr = desktop_.monitor_of_window(h);
-    if (!mr) return;
+    if (!mr) return true;
     HeldWindow& hw = held_.at(h);
     const ConfinerRow* row = find_row(table_, mr->monitor);
     if (!row || !contains_zone(row->zones, hw.zone)) {
         log("confiner: drop hold hwnd=" + id_text(h) + " (its zone or monitor is gone)");
         drop_hold(h);
-        return;
+        return true;
     }
     auto wr = desktop_.window_rect(h);
-    if (!wr) return;
+    if (!wr) return true;
     const Rect vis = desktop_.visible_frame(h, *wr);
     const bool zoomed = desktop_.is_zoomed(h);
     const Judgement j = judge(*wr, vis, zoomed, hw.zone, hw.rect, row->zones, mr->monitor, mr->work);
@@ -332,16 +377,15 @@ void Confiner::background_one(WindowId h) {
     case Verdict::InPlace:
         hw.release_pending = false;
         hw.rect = *wr;
-        settle_check(h, hw);
-        break;
+        return settle_check(h, hw);
     case Verdict::Reconfine:
         hw.release_pending = false;
-        reconfine_background(h, hw, zoomed, *wr, vis);
-        break;
+        return reconfine_background(h, hw, zoomed, *wr, vis);
     }
+    return true;
 }
 
-void Confiner::reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr,
+bool Confiner::reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr,
                                     Rect vis) {
     const uint64_t now = now_ms();
     if (hw.reconfines == 0 || elapsed(now, hw.budget_start) > hw.budget_window) {
@@ -352,21 +396,26 @@ void Confiner::reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rec
     if (hw.reconfines > hw.budget) {
         log("confiner: give up hold hwnd=" + id_text(h) + " (re-confine budget spent)");
         drop_hold(h);
-        return;
+        return true;
     }
+    const Rect zone = hw.zone;
+    // From here on `hw` is not used: the record is found again after each move.
     if (zoomed) {
-        desktop_.restore(h);
+        if (!restore_window(h)) return false;
         auto again = desktop_.window_rect(h);
-        if (!again) return;
+        if (!again) return true;
         wr = *again;
         vis = desktop_.visible_frame(h, wr);
     }
-    const Rect n = zone_target_rect(hw.zone, wr, vis);
+    const Rect n = zone_target_rect(zone, wr, vis);
     log("confiner: RE-CONFINE hwnd=" + id_text(h) + " wr=" + rect_text(wr) + " -> " +
         rect_text(n) + " (background)");
-    confiner_place(h, n);
-    hw.rect = n;
-    schedule_settle(hw);
+    if (!confiner_place(h, n)) return false;
+    auto it = held_.find(h);
+    if (it == held_.end()) return true;
+    it->second.rect = n;
+    schedule_settle(it->second);
+    return true;
 }
 
 }  // namespace tw

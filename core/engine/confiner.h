@@ -72,7 +72,8 @@ public:
 
     Confiner(Desktop& desktop, Clock& clock);
 
-    void set_monitor_table(std::vector<ConfinerRow> table) { table_ = std::move(table); }
+    // Also forgets surrendered and hung windows that no longer exist.
+    void set_monitor_table(std::vector<ConfinerRow> table);
     const std::vector<ConfinerRow>& monitor_table() const { return table_; }
     void set_ignore_list(std::vector<WindowId> ignore) { ignore_ = std::move(ignore); }
     const std::vector<WindowId>& ignore_list() const { return ignore_; }
@@ -82,6 +83,10 @@ public:
     // Engine stop: back to a freshly created, idle confiner (empty tables, new time
     // base, forgotten overlay-style log).
     void clear();
+    // Either of the two above, also when it happens while a pass is moving a window
+    // (the call waits for the window's application, and a message handled meanwhile
+    // stops or restarts the engine): that pass then ends at once and changes nothing
+    // more. No held-window record is kept by reference across such a call.
 
     // One pass.
     void confine_tick();
@@ -105,11 +110,13 @@ public:
     void move_hold(WindowId w, const Rect& zone);
 
     bool is_surrendered(WindowId w) const { return surrendered_.count(w) != 0; }
+    size_t surrendered_count() const { return surrendered_.size(); }
     const OverlayStyleLog& overlay_log() const { return overlay_log_; }
 
     // Moves the window, checks that it stayed, and retries once with "no send
-    // changing" for windows that undo a plain move.
-    void confiner_place(WindowId w, const Rect& target);
+    // changing" for windows that undo a plain move. False when the confiner was reset
+    // or cleared while the window was being moved (nothing more is done then).
+    bool confiner_place(WindowId w, const Rect& target);
 
 private:
     struct Streak {
@@ -119,16 +126,24 @@ private:
         uint32_t rounds = 0;
     };
 
-    void foreground_half(const ForegroundWindow& fg);
-    void takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
+    // The steps of a pass that move a window return false when the confiner was reset
+    // or cleared meanwhile: the pass then ends.
+    bool foreground_half(const ForegroundWindow& fg);
+    bool takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
                   const std::vector<Rect>& zones, Rect wr, Rect vis, bool zoomed);
-    void judge_foreground(WindowId f, const MonitorRects& mr, const std::vector<Rect>& zones,
+    bool judge_foreground(WindowId f, const MonitorRects& mr, const std::vector<Rect>& zones,
                           const Rect& wr, const Rect& vis);
     void background_half(WindowId skip);
-    void background_one(WindowId h);
-    void reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr, Rect vis);
+    bool background_one(WindowId h);
+    bool reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr, Rect vis);
+    bool restore_window(WindowId w);
+    // A window that does not answer is left alone for this pass (reported once).
+    bool skip_hung(WindowId w);
+    // The takeover line, unless it repeats the previous one word for word.
+    void log_takeover(std::string line);
     bool release_check(HeldWindow& hw);
-    void settle_check(WindowId w, HeldWindow& hw);
+    // Does not touch `hw` after the placement it may make.
+    bool settle_check(WindowId w, HeldWindow& hw);
     void schedule_settle(HeldWindow& hw);
     void clear_streak_of(WindowId w);
 
@@ -143,6 +158,9 @@ private:
     std::map<WindowId, HeldWindow> held_;
     OverlayStyleLog overlay_log_;
     Streak streak_;
+    uint64_t epoch_ = 0;        // counts resets and clears
+    std::set<WindowId> hung_;   // not-responding windows already reported
+    std::string last_takeover_;
 };
 
 }  // namespace tw

@@ -47,6 +47,9 @@ public:
     virtual bool is_visible(WindowId w) = 0;
     virtual bool is_zoomed(WindowId w) = 0;
     virtual bool is_iconic(WindowId w) = 0;
+    // IsHungAppWindow: the window's thread has not answered for a while. Moving such a
+    // window would block the caller until the application answers again.
+    virtual bool is_hung(WindowId w) = 0;
     // GetClassNameW; empty on failure.
     virtual std::string class_name(WindowId w) = 0;
     virtual uint32_t process_id(WindowId w) = 0;
@@ -62,7 +65,12 @@ public:
 
     virtual std::optional<Point> cursor_pos() = 0;
     virtual bool shift_down() = 0;
+    // The (logical) left mouse button is held down right now.
+    virtual bool left_button_down() = 0;
 
+    // The two calls below wait for the window's application when it belongs to another
+    // process; meanwhile the calling thread handles messages sent to its windows, so
+    // the caller's own state may have changed when they return.
     // ShowWindow(SW_RESTORE).
     virtual void restore(WindowId w) = 0;
     // SetWindowPos with no insert-after window; x, y, width, height as given.

@@ -21,6 +21,19 @@ void Engine::on_press() {
 
 void Engine::on_drag_poll() {
     if (!running_) return;
+    // The hook's button-up can be missed (the engine stopped mid-press, a switch to the
+    // secure desktop, a hook time-out): a poll that finds the button up ends the press
+    // without a snap, so later mouse moves are not taken for a drag.
+    if (!desktop_.left_button_down()) {
+        shell_.kill_timer(EngineTimer::DragPoll);
+        if (dragging_ || target_) {
+            log("dragend: button no longer down, no snap");
+            shell_.hide_highlight();
+        }
+        dragging_ = false;
+        target_.reset();
+        return;
+    }
     if (!desktop_.shift_down()) {
         shell_.hide_highlight();
         target_.reset();
@@ -68,6 +81,9 @@ void Engine::on_release() {
     confiner_.move_hold(w, *zone);
     if (place_in_zone(desktop_, w, *zone)) count_use();
     report_refused_moves();
+    // The placement waits for the window's application; a stop handled meanwhile
+    // leaves no re-snap behind.
+    if (!running_) return;
     pending_resnap_ = PendingResnap{w, *zone};
     shell_.set_timer(EngineTimer::Resnap, kResnapMs);
 }

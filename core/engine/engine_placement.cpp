@@ -1,5 +1,9 @@
 #include "core/engine/engine_placement.h"
 
+#include <string>
+
+#include "core/base/log.h"
+
 namespace tw {
 
 namespace {
@@ -12,7 +16,7 @@ int32_t saturate(int64_t v) {
 
 }  // namespace
 
-int32_t span(int32_t from, int32_t to) { return saturate(int64_t{to} - from); }
+int32_t span(int32_t from, int32_t to) { return Rect::saturating_span(from, to); }
 
 Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
     // 64-bit sums: a window parked far off-screen must not wrap around.
@@ -23,6 +27,11 @@ Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
 }
 
 bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone) {
+    // Moving it would block the program until its application answers again.
+    if (desktop.is_hung(w)) {
+        log("place: skip hwnd=" + std::to_string(w) + " (not responding)");
+        return false;
+    }
     if (desktop.is_zoomed(w)) desktop.restore(w);
     auto wr = desktop.window_rect(w);
     if (!wr) return false;

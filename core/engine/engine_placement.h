@@ -14,8 +14,8 @@ Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis);
 int32_t span(int32_t from, int32_t to);
 
 // Restores a maximised window, then moves and sizes it onto the zone (no z-order or
-// activation change). False when the window rectangle cannot be read or the move
-// fails. Used by drag snapping and keyboard moves; the confiner verifies and retries
+// activation change). False when the window rectangle cannot be read, the move fails,
+// or the window's application is not responding (it is then left alone, logged). Used by drag snapping and keyboard moves; the confiner verifies and retries
 // with its own variant.
 bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone);
 

@@ -151,6 +151,14 @@ void copy_from_former_folder(const fs::path& dir, const fs::path& path) {
     fs::copy_file(old, path, fs::copy_options::none, ec);
 }
 
+// A settings.json that was there at start-up but could not be read (locked, no
+// permission, not UTF-8 with no copy kept): this run never writes over it, so the next
+// start that can read it finds the user's layouts intact.
+std::optional<fs::path>& unreadable_at_load() {
+    static std::optional<fs::path> path;
+    return path;
+}
+
 }  // namespace
 
 Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
@@ -259,6 +267,7 @@ std::optional<std::filesystem::path> settings_path() {
 }
 
 Settings load_settings(WorkAreaSize primary_work) {
+    unreadable_at_load().reset();
     auto dir = settings_dir();
     if (!dir) return Settings{};
     const fs::path path = *dir / "settings.json";
@@ -266,21 +275,25 @@ Settings load_settings(WorkAreaSize primary_work) {
     ReadResult file = read_file(path);
     if (file.bytes && is_valid_utf8(*file.bytes)) return parse_settings(*file.bytes, primary_work);
     if (file.error != ReadError::NotFound) {
-        // The start-up save would replace the user's layouts with defaults: keep a copy
-        // of what was there first (a file saved in another encoding can be repaired).
+        // A file in another encoding is copied aside first (it can be repaired), and the
+        // start-up save then writes the defaults. Without that copy the file stays.
         auto bad = path;
         bad += ".bad";
-        const bool kept = file.bytes && write_atomically(bad, *file.bytes);
-        log(kept ? "settings: settings.json cannot be read as UTF-8 text; kept as "
-                   "settings.json.bad, starting from defaults"
-                 : "settings: settings.json cannot be read; starting from defaults");
+        if (file.bytes && write_atomically(bad, *file.bytes)) {
+            log("settings: settings.json cannot be read as UTF-8 text; kept as "
+                "settings.json.bad, starting from defaults");
+        } else {
+            unreadable_at_load() = path;
+            log("settings: settings.json cannot be read; starting from defaults and leaving "
+                "the file as it is (changes made in this run are not saved)");
+        }
     }
     return Settings{};
 }
 
 void save_settings(const Settings& settings) {
     auto dir = settings_dir();
-    if (!dir) return;
+    if (!dir || unreadable_at_load() == *dir / "settings.json") return;
     std::error_code ec;
     fs::create_directories(*dir, ec);
     // A failed save leaves the previous file in place; there is nobody to tell.

@@ -61,6 +61,8 @@ std::optional<std::filesystem::path> settings_dir();
 std::optional<std::filesystem::path> settings_path();
 
 // Reads settings.json (after the one-time copy from the former folder); never fails.
+// A file that exists but cannot be read gives the defaults, and then no save of this
+// run writes over it.
 Settings load_settings(WorkAreaSize primary_work = {});
 // Writes settings.json atomically; failures leave the old file as it was.
 void save_settings(const Settings& settings);

@@ -194,18 +194,28 @@ std::optional<Layout> read_layout_entry(std::string_view entry) {
 }  // namespace
 
 std::optional<std::string_view> find_value(std::string_view text, std::string_view key) {
-    // The search runs on the key and its closing quote, the opening quote being checked
-    // after a hit: a key starts with a letter, which is rare where a settings text is
-    // long (zone numbers), while quotes are everywhere and a hostile text may be nothing
-    // else.
-    std::string needle;
-    needle.reserve(key.size() + 1);
-    needle += key;
-    needle += '"';
-    for (size_t pos = text.find(needle, 1); pos != npos; pos = text.find(needle, pos + 1)) {
-        if (text[pos - 1] != '"') continue;
-        size_t i = skip_gap(text, pos + needle.size());
-        if (i < text.size() && text[i] == ':') return text.substr(skip_gap(text, i + 1));
+    // Only members of the outermost object count (depth 1, or 0 for a text without
+    // braces): a known key inside an entry the program keeps verbatim is not that key.
+    // Quoted strings are skipped whole, so a value holding a key name is not a key; a
+    // string is a key when a colon follows it.
+    size_t depth = 0;
+    for (size_t i = 0; (i = skip_plain(text, i)) < text.size();) {
+        const char c = text[i];
+        if (c == '"') {
+            const size_t end = skip_quoted(text, i);
+            if (end == npos) return std::nullopt;
+            if (depth <= 1 && text.substr(i + 1, end - i - 2) == key) {
+                const size_t colon = skip_gap(text, end);
+                if (colon < text.size() && text[colon] == ':') return text.substr(skip_gap(text, colon + 1));
+            }
+            i = end;
+            continue;
+        }
+        if (c == '[' || c == '{')
+            ++depth;
+        else if (depth > 0)  // a closing bracket or brace; stray ones are ignored
+            --depth;
+        ++i;
     }
     return std::nullopt;
 }

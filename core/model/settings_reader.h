@@ -1,7 +1,7 @@
 #pragma once
 // The tolerant scanner behind the settings file: values are found by the first
-// occurrence of their quoted key, lists by counting brackets and braces (quoted
-// strings skipped), and a value that fails its rule leaves the default.
+// member of the object with their quoted key, lists by counting brackets and braces
+// (quoted strings skipped), and a value that fails its rule leaves the default.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,9 +20,10 @@ struct WorkAreaSize;
 // read by Name and Zones); entries without Name or Zones are skipped.
 std::vector<Layout> read_layout_list(std::string_view text, std::string_view key);
 
-// The value text of `key`: what follows the colon after the first occurrence of the
-// key in double quotes, leading white space removed. An occurrence that no colon
-// follows is a string value, not the key, and is passed over.
+// The value text of `key`: what follows the colon after the first member of the
+// outermost object (of the whole text, or of one list entry) whose key is `key`,
+// leading white space removed. Keys nested deeper, inside other values, do not count;
+// a quoted string that no colon follows is a value, not a key.
 std::optional<std::string_view> find_value(std::string_view text, std::string_view key);
 
 // True when the value text starts with `word` ("true", "false", "null").

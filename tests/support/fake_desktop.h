@@ -1,8 +1,10 @@
 #pragma once
 // A scriptable desktop for engine tests: windows with class, process, extended style,
 // visibility, minimised and maximised state and invisible resize borders, monitors
-// with work areas, a cursor and the Shift key, and windows that fight placements.
+// with work areas, a cursor, the Shift key and the left button, windows that fight
+// placements or do not respond, and a hook that runs while a window is being moved.
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,9 +24,11 @@ struct FakeWindow {
     uint64_t ex_style = 0;
     bool visible = true;
     bool iconic = false;
-    bool zoomed = false;
+    bool zoomed = false;  // as IsZoomed reports it only while not minimised
     bool exists = true;
+    bool hung = false;    // IsHungAppWindow
     Rect rect;         // GetWindowRect
+    Rect before_minimise;  // where it was before it was parked off-screen
     Rect normal_rect;  // rcNormalPosition
     Borders borders;   // invisible resize borders: visible frame = rect minus these
     bool dwm_fails = false;          // visible_frame falls back to the window rectangle
@@ -49,6 +53,10 @@ public:
     WindowId foreground = 0;
     std::optional<Point> cursor = Point{0, 0};
     bool shift = false;
+    bool left_button = true;  // what the drag poll reads; presses come as engine calls
+    // Runs inside restore() and set_window_pos(), as the messages the UI thread handles
+    // while it waits for another application's window to be moved.
+    std::function<void(WindowId)> while_moving;
     uint32_t own_pid = 1;
     std::vector<SetPosCall> setpos_calls;
     std::vector<WindowId> restore_calls;
@@ -65,8 +73,20 @@ public:
 
     // The window is destroyed: every query about it fails from now on.
     void vanish(WindowId id) { win(id).exists = false; }
-    void minimise(WindowId id) { win(id).iconic = true; }
-    void unminimise(WindowId id) { win(id).iconic = false; }
+    // The system parks a minimised window far off-screen and brings it back when shown.
+    void minimise(WindowId id) {
+        FakeWindow& w = win(id);
+        if (w.iconic) return;
+        w.before_minimise = w.rect;
+        w.rect = {-32000, -32000, -31840, -31972};
+        w.iconic = true;
+    }
+    void unminimise(WindowId id) {
+        FakeWindow& w = win(id);
+        if (!w.iconic) return;
+        w.rect = w.before_minimise;
+        w.iconic = false;
+    }
     // SetWindowPos calls for one window.
     size_t setpos_count(WindowId id) const {
         return static_cast<size_t>(std::count_if(setpos_calls.begin(), setpos_calls.end(),
@@ -107,11 +127,15 @@ public:
     }
     bool is_zoomed(WindowId w) override {
         auto* p = find(w);
-        return p && p->zoomed;
+        return p && p->zoomed && !p->iconic;
     }
     bool is_iconic(WindowId w) override {
         auto* p = find(w);
         return p && p->iconic;
+    }
+    bool is_hung(WindowId w) override {
+        auto* p = find(w);
+        return p && p->hung;
     }
     std::string class_name(WindowId w) override {
         auto* p = find(w);
@@ -143,27 +167,44 @@ public:
         if (!p || p->placement_query_fails) return std::nullopt;
         return WindowPlacementInfo{p->normal_rect};
     }
+    // A minimised window is on the monitor it was on before it was minimised.
     std::optional<MonitorRects> monitor_of_window(WindowId w) override {
         auto* p = find(w);
         if (!p) return std::nullopt;
-        return monitor_rects_for(p->rect);
+        return monitor_rects_for(p->iconic ? p->before_minimise : p->rect);
     }
     std::optional<Point> cursor_pos() override { return cursor; }
     bool shift_down() override { return shift; }
+    bool left_button_down() override { return left_button; }
 
     void restore(WindowId w) override {
         restore_calls.push_back(w);
-        auto* p = find(w);
-        if (!p) return;
-        if (p->zoomed) {
-            p->zoomed = false;
-            p->rect = p->normal_rect;
+        if (auto* p = find(w)) {
+            if (p->iconic) {
+                unminimise(w);
+            } else if (p->zoomed) {
+                p->zoomed = false;
+                p->rect = p->normal_rect;
+            }
         }
-        p->iconic = false;
+        if (while_moving) while_moving(w);
     }
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                         uint32_t flags) override {
         setpos_calls.push_back({w, x, y, cx, cy, flags});
+        const bool ok = apply_set_window_pos(w, x, y, cx, cy, flags);
+        if (while_moving) while_moving(w);
+        return ok;
+    }
+
+    std::vector<WindowId> take_refused_windows() override {
+        std::vector<WindowId> out;
+        out.swap(refused);
+        return out;
+    }
+
+private:
+    bool apply_set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy, uint32_t flags) {
         auto* p = find(w);
         if (p && p->access_denied) refused.push_back(w);
         if (!p || p->setpos_fails || p->access_denied) return false;
@@ -172,7 +213,11 @@ public:
             cx = p->rect.width();
             cy = p->rect.height();
         }
-        p->rect = {x, y, x + cx, y + cy};
+        // Saturated, as the system keeps coordinates in 32 bits.
+        auto end = [](int32_t from, int32_t size) {
+            return static_cast<int32_t>(std::clamp<int64_t>(int64_t{from} + size, INT32_MIN, INT32_MAX));
+        };
+        p->rect = {x, y, end(x, cx), end(y, cy)};
         p->normal_rect = p->rect;
         p->zoomed = false;
         if (p->remaximise_after_place > 0) {
@@ -181,13 +226,7 @@ public:
         }
         return true;
     }
-    std::vector<WindowId> take_refused_windows() override {
-        std::vector<WindowId> out;
-        out.swap(refused);
-        return out;
-    }
 
-private:
     FakeWindow* find(WindowId w) {
         auto it = windows.find(w);
         if (it == windows.end() || !it->second.exists) return nullptr;

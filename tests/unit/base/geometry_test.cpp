@@ -64,6 +64,29 @@ TEST(Geometry, ClipToKeepsTheInsideAndEmptiesTheRest) {
     }
 }
 
+// Zones come from fractions in a file the user can edit: they may lie anywhere in the
+// 32-bit range, and no sum or difference of their coordinates may wrap around.
+TEST(Geometry, ExtremeRectanglesDoNotOverflow) {
+    constexpr int32_t lo = INT32_MIN, hi = INT32_MAX;
+    struct Case { const char* what; Point p; std::vector<Rect> zones; size_t nearest; };
+    const Case cases[] = {
+        {"far zone at the other end of the x range", {lo, 0},
+         {{hi - 10, 0, hi, 10}, {lo + 100, 0, lo + 200, 10}}, 1},
+        {"far zone at the other corner", {lo, lo},
+         {{hi - 10, hi - 10, hi, hi}, {lo + 100, lo + 100, lo + 200, lo + 200}}, 1},
+        {"both squares near the limit, the smaller sum first", {hi, hi},
+         {{lo, lo, lo + 2, lo + 2}, {lo, lo, lo + 4, lo + 4}}, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(zone_at_point(c.p, c.zones), c.zones[c.nearest]) << c.what;
+
+    struct Size { Rect r; int32_t width, height; };
+    for (auto [r, width, height] : {Size{{lo, lo, hi, hi}, hi, hi}, Size{{hi, hi, lo, lo}, lo, lo},
+                                    Size{{-5, 7, 5, 3}, 10, -4}}) {
+        EXPECT_EQ(r.width(), width) << rect_text(r);
+        EXPECT_EQ(r.height(), height) << rect_text(r);
+    }
+}
+
 TEST(Geometry, RectTexts) {
     EXPECT_EQ(rect_text({1, -2, 3, 4}), "[1,-2,3,4]");
     EXPECT_EQ(rect_struct_text({1, 2, 3, 4}), "RECT { left: 1, top: 2, right: 3, bottom: 4 }");

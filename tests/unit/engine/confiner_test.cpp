@@ -211,7 +211,7 @@ TEST(Confiner, FrameAlreadyInPlaceIsHeldWithoutAMove) {
     r.pass();
     EXPECT_TRUE(r.d.setpos_calls.empty());
     EXPECT_TRUE(r.d.restore_calls.empty());
-    EXPECT_EQ(r.count("confiner: takeover hwnd=10"), 2);  // written on every such pass
+    EXPECT_EQ(r.count("confiner: takeover hwnd=10"), 1);  // not repeated while nothing in it changes
     EXPECT_EQ(r.count("confiner: CONFINE"), 0);
     ASSERT_TRUE(r.c->holds(kWin));
     EXPECT_EQ(r.c->hold(kWin)->rect, (Rect{-7, 0, 1927, 1047}));
@@ -445,6 +445,109 @@ TEST(Confiner, MinimisedHeldWindowIsTouchedOnlyWhenShownAgain) {
     r.pass();
     EXPECT_EQ(r.count("confiner: RE-CONFINE hwnd=10"), 1);
     EXPECT_EQ(r.d.frame_of(kWin), kLeft);
+}
+
+// A held window minimised while it stays the foreground window is parked far
+// off-screen; it keeps its hold and is not touched until it is shown again.
+TEST(Confiner, MinimisedForegroundWindowKeepsItsHold) {
+    struct Case { const char* what; bool maximised; };
+    for (const auto& c : {Case{"minimised from its zone", false}, Case{"minimised while maximised", true}}) {
+        Rig r;
+        r.hold_in(kLeft);
+        r.d.cursor = Point{1500, 500};  // over the other zone
+        if (c.maximised) r.d.maximise(kWin);
+        r.d.minimise(kWin);  // still the foreground window
+        const size_t moves = r.d.setpos_calls.size();
+        for (int i = 0; i < 5; ++i) {
+            r.clock.advance(120);
+            r.pass();
+        }
+        EXPECT_TRUE(r.cap.lines().empty()) << c.what;
+        EXPECT_TRUE(r.c->take_events().empty()) << c.what;
+        ASSERT_TRUE(r.c->holds(kWin)) << c.what;
+        EXPECT_EQ(r.c->hold(kWin)->zone, kLeft) << c.what;
+        EXPECT_EQ(r.d.setpos_calls.size(), moves) << c.what;
+        r.d.unminimise(kWin);
+        r.pass();
+        EXPECT_EQ(r.d.frame_of(kWin), kLeft) << c.what;  // back to its own zone
+        EXPECT_EQ(r.count("confiner: release"), 0) << c.what;
+    }
+}
+
+// Moving a window whose application does not answer would block the whole program
+// until it does: such a window is left alone, reported once, and tried again on the
+// following passes.
+TEST(Confiner, WindowThatDoesNotRespondIsLeftAlone) {
+    struct Case { const char* what; bool background; const char* placed; };
+    const Case cases[] = {
+        {"maximised in the foreground", false, "confiner: CONFINE hwnd=10"},
+        {"re-maximised in the background", true, "confiner: RE-CONFINE hwnd=10"},
+    };
+    for (const auto& c : cases) {
+        Rig r;
+        r.d.cursor = Point{500, 500};
+        if (c.background) {
+            r.hold_in(kLeft);
+            r.d.foreground = kOther;
+        }
+        r.d.maximise(kWin);
+        r.d.win(kWin).hung = true;
+        const size_t moves = r.d.setpos_calls.size();
+        for (int i = 0; i < 3; ++i) {
+            r.clock.advance(120);
+            r.pass();
+        }
+        EXPECT_EQ(r.d.setpos_calls.size(), moves) << c.what;
+        EXPECT_TRUE(r.d.restore_calls.empty() || c.background) << c.what;
+        EXPECT_EQ(r.cap.lines(),
+                  (std::vector<std::string>{"confiner: skip hwnd=10 (not responding); tried again on the next pass"}))
+            << c.what;
+        EXPECT_EQ(r.c->holds(kWin), c.background) << c.what;
+        r.d.win(kWin).hung = false;
+        r.clock.advance(120);
+        r.pass();
+        EXPECT_EQ(r.count(c.placed), 1) << c.what;
+        EXPECT_EQ(r.d.frame_of(kWin), kLeft) << c.what;
+    }
+}
+
+// A window that already fills its zone (a one-zone layout) is seen as maximised on
+// every pass; its takeover line is written again only when something in it changed.
+TEST(Confiner, RepeatedTakeoverLineIsWrittenOnce) {
+    Rig r;
+    r.c->set_monitor_table({{kMon, {kWork}}});
+    r.d.maximise(kWin);
+    for (int i = 0; i < 10; ++i) {
+        r.clock.advance(120);
+        r.pass();
+    }
+    EXPECT_EQ(r.count("confiner: takeover hwnd=10"), 1);
+    EXPECT_TRUE(r.d.setpos_calls.empty());
+    r.d.set_frame(kWin, {300, 300, 800, 700});  // restored, then maximised again
+    r.pass();
+    r.d.maximise(kWin);
+    r.pass();
+    EXPECT_EQ(r.count("confiner: takeover hwnd=10"), 2);
+    r.d.win(kWin).zoomed = false;  // same rectangle, no longer zoomed: the line differs
+    r.pass();
+    EXPECT_EQ(r.count("confiner: takeover hwnd=10"), 3);
+}
+
+TEST(Confiner, SurrenderedWindowsAreForgottenOnceDestroyed) {
+    Rig r;
+    r.d.cursor = Point{500, 500};
+    r.d.win(kWin).remaximise_after_place = 1'000'000;
+    r.d.maximise(kWin);
+    for (int i = 0; i < 40 && !r.c->is_surrendered(kWin); ++i) {
+        r.clock.advance(120);
+        r.pass();
+    }
+    ASSERT_TRUE(r.c->is_surrendered(kWin));
+    r.c->set_monitor_table({{kMon, {kLeft, kRight}}});  // still there: kept
+    EXPECT_EQ(r.c->surrendered_count(), 1u);
+    r.d.vanish(kWin);
+    r.c->set_monitor_table({{kMon, {kLeft, kRight}}});
+    EXPECT_EQ(r.c->surrendered_count(), 0u);
 }
 
 TEST(Confiner, BackgroundReleaseAndMove) {

@@ -178,6 +178,75 @@ TEST(Engine, ConfinementsAreCountedOncePerStayInAZone) {
     EXPECT_EQ(r.uses, 2);
 }
 
+// Moving another application's window waits for it, and meanwhile the UI thread
+// handles the messages sent to it: one of them may stop the engine (the end of the
+// session, a display change that leaves no zones, the start/stop hotkey in a nested
+// loop) or restart it. The pass that was moving the window then ends there.
+TEST(Engine, StopOrRestartWhileAWindowIsBeingMoved) {
+    constexpr WindowId kOther = 20;
+    struct Case {
+        const char* what;
+        void (*arrange)(Rig&);  // window 10 is held in the left zone; the next pass moves it
+    };
+    const Case cases[] = {
+        {"confinement of a maximised window", [](Rig& r) { r.e.confiner().drop_hold(kWin); r.d.maximise(kWin); }},
+        {"confinement of a window covering the work area",
+         [](Rig& r) { r.e.confiner().drop_hold(kWin); r.d.set_frame(kWin, kWork); }},
+        {"re-confinement in the background", [](Rig& r) { r.d.foreground = kOther; r.d.maximise(kWin); }},
+        {"re-confinement of a window placed back over the screen",
+         [](Rig& r) { r.d.foreground = kOther; r.d.set_frame(kWin, kWork); }},
+        {"settle placement in the background", [](Rig& r) { r.d.foreground = kOther; }},
+        {"settle placement in the foreground", [](Rig&) {}},
+        {"retry of an undone placement",
+         [](Rig& r) { r.d.foreground = kOther; r.d.win(kWin).undo_plain_setpos = true; r.d.set_frame(kWin, kWork); }},
+    };
+    for (bool restart : {false, true}) {
+        for (const auto& c : cases) {
+            const std::string what = std::string(c.what) + (restart ? ", restarted" : ", stopped");
+            Rig r;
+            r.d.add_window(kOther, {300, 200, 800, 700});
+            r.start();
+            r.d.cursor = Point{500, 500};
+            r.d.maximise(kWin);
+            r.e.on_confine_trigger();
+            ASSERT_TRUE(r.e.confiner().holds(kWin)) << what;
+            r.clock.advance(120);  // past the settle placement and the streak's 10 ms
+            c.arrange(r);
+            size_t moves_when_stopped = 0;
+            r.d.while_moving = [&](WindowId) {
+                if (moves_when_stopped) return;
+                moves_when_stopped = r.d.setpos_calls.size() + r.d.restore_calls.size();
+                if (restart)
+                    r.e.restart();
+                else
+                    r.e.stop();
+            };
+            r.e.on_confine_trigger();
+            ASSERT_NE(moves_when_stopped, 0u) << what;
+            EXPECT_EQ(r.d.setpos_calls.size() + r.d.restore_calls.size(), moves_when_stopped) << what;
+            EXPECT_EQ(r.e.running(), restart) << what;
+            EXPECT_EQ(r.e.confiner().hold_count(), 0u) << what;
+            EXPECT_TRUE(r.e.confiner().take_events().empty()) << what;
+        }
+    }
+}
+
+// A snap whose placement is interrupted by a stop leaves no re-snap behind.
+TEST(DragSnap, StopWhileTheWindowIsBeingSnapped) {
+    Rig r;
+    r.start();
+    r.d.cursor = Point{500, 500};
+    r.e.on_press();
+    r.d.shift = true;
+    r.d.cursor = Point{1500, 500};
+    r.e.on_drag_poll();
+    r.d.while_moving = [&](WindowId) { r.e.stop(); };
+    r.e.on_release();
+    EXPECT_FALSE(r.e.running());
+    EXPECT_FALSE(r.e.pending_resnap());
+    EXPECT_TRUE(r.shell.timers.empty());
+}
+
 TEST(UsageTally, CountsEachStayOnce) {
     using K = ConfinerEventKind;
     struct Case {
@@ -288,6 +357,48 @@ TEST(DragSnap, Scenarios) {
             EXPECT_TRUE(r.d.setpos_calls.empty()) << c.name;
             EXPECT_FALSE(r.e.pending_resnap()) << c.name;
         }
+    }
+}
+
+// The hook's button-up can be missed (the engine stopped mid-press, a switch to the
+// secure desktop, a hook time-out); mouse moves still arrive as if the button were
+// down. The poll asks for the button itself and ends such a press without a snap.
+TEST(DragSnap, PressWhoseReleaseWasMissed) {
+    struct Case { const char* what; bool dragging_when_lost; std::vector<std::string> lines; };
+    const Case cases[] = {
+        {"lost during a drag", true, {"dragend: button no longer down, no snap"}},
+        {"lost before the press became a drag", false, {}},
+    };
+    for (const auto& c : cases) {
+        Rig r;
+        r.start();
+        r.d.cursor = Point{500, 500};
+        r.e.on_press();
+        r.d.shift = true;
+        if (c.dragging_when_lost) {
+            r.d.cursor = Point{1500, 500};
+            r.e.on_drag_poll();
+            ASSERT_TRUE(r.shell.highlight_visible) << c.what;
+        }
+        r.d.left_button = false;
+        for (Point p : {Point{1500, 500}, Point{600, 500}, Point{1700, 800}}) {
+            r.d.cursor = p;
+            r.e.on_drag_poll();
+            EXPECT_FALSE(r.shell.highlight_visible) << c.what;
+        }
+        EXPECT_FALSE(r.e.dragging()) << c.what;
+        EXPECT_FALSE(r.e.target()) << c.what;
+        EXPECT_FALSE(r.shell.timer_running(EngineTimer::DragPoll)) << c.what;
+        EXPECT_EQ(r.cap.lines(), c.lines) << c.what;
+        EXPECT_TRUE(r.d.setpos_calls.empty()) << c.what;
+        // A real press afterwards is a drag as usual.
+        r.d.left_button = true;
+        r.d.cursor = Point{500, 500};
+        r.e.on_press();
+        r.d.cursor = Point{1500, 500};
+        r.e.on_drag_poll();
+        r.e.on_release();
+        EXPECT_EQ(r.d.frame_of(kWin), kRight) << c.what;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <limits>
 #include <optional>
 
+#include "core/base/log.h"
 #include "core/engine/engine_placement.h"
 #include "core/engine/monitors.h"
 #include "support/fake_desktop.h"
@@ -230,6 +231,13 @@ TEST(PlaceInZone, FailuresReportFalse) {
     EXPECT_TRUE(d.setpos_calls.empty());
     EXPECT_FALSE(place_in_zone(d, 99, {0, 0, 50, 50}));  // no such window
     EXPECT_TRUE(d.setpos_calls.empty());
+    // A window whose application does not answer would block the program.
+    d.add_window(2, {0, 0, 100, 100}).hung = true;
+    d.maximise(2);
+    LogCapture log;
+    EXPECT_FALSE(place_in_zone(d, 2, {0, 0, 50, 50}));
+    EXPECT_TRUE(d.setpos_calls.empty() && d.restore_calls.empty());
+    EXPECT_EQ(log.lines(), std::vector<std::string>{"place: skip hwnd=2 (not responding)"});
 }
 
 }  // namespace

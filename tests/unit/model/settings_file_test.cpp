@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/base/log.h"
 #include "core/model/settings.h"
 #include "support/env.h"
 #include "support/settings_print.h"
 #include "support/temp_folder.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace tw {
 namespace {
@@ -129,6 +135,65 @@ TEST(SettingsFile, FileThatIsNotUtf8IsKeptAsBad) {
     EXPECT_EQ(load_settings(), Settings{});
     EXPECT_FALSE(fs::exists(dir.path() / "Tilewright" / "settings.json.bad"));
     EXPECT_TRUE(quiet.lines().empty());
+}
+
+// A settings.json that is there but cannot be read at start-up (a lock, a permission
+// problem) must not be replaced by the defaults: not by the start-up save, and not by
+// a later save once the file has become readable again.
+TEST(SettingsFile, FileUnreadableAtStartIsNeverWrittenOver) {
+    const std::string users = serialize_settings(sample());
+    struct Case {
+        const char* what;
+        // Makes the file unreadable; returns what lifts that again.
+        std::function<std::function<void()>(const fs::path& file)> lock;
+    };
+    std::vector<Case> cases = {
+        {"a folder in its place",
+         [&](const fs::path& f) -> std::function<void()> {
+             fs::create_directories(f / "x");
+             return [f, &users] { fs::remove_all(f); write_bytes(f, users); };
+         }},
+        {"not UTF-8 and no copy can be kept",
+         [&](const fs::path& f) -> std::function<void()> {
+             write_bytes(f, "{\"Language\": \"Fran\xe7" "ais\"}");
+             fs::create_directories(f.parent_path() / "settings.json.bad.tmp" / "x");
+             return [f, &users] { write_bytes(f, users); };
+         }},
+#ifdef _WIN32
+        {"open without sharing",
+         [&](const fs::path& f) -> std::function<void()> {
+             write_bytes(f, users);
+             HANDLE h = CreateFileW(f.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+             EXPECT_NE(h, INVALID_HANDLE_VALUE);
+             return [h] { CloseHandle(h); };
+         }},
+#endif
+    };
+    for (const auto& c : cases) {
+        TempFolder dir;
+        ScopedEnv appdata("APPDATA");
+        appdata.set(dir.path());
+        const fs::path file = dir.path() / "Tilewright" / "settings.json";
+        fs::create_directories(file.parent_path());
+        auto unlock = c.lock(file);
+        LogCapture log;
+        EXPECT_EQ(load_settings(), Settings{}) << c.what;
+        EXPECT_EQ(log.lines(), (std::vector<std::string>{
+                                   "settings: settings.json cannot be read; starting from defaults and leaving "
+                                   "the file as it is (changes made in this run are not saved)"}))
+            << c.what;
+        save_settings(Settings{});  // the start-up save
+        unlock();
+        Settings changed;
+        changed.auto_start = true;
+        save_settings(changed);  // a change made later in the same run
+        EXPECT_EQ(read_bytes(file), users) << c.what;
+        // The next start reads the file as the user left it, and saves again.
+        EXPECT_EQ(load_settings(), sample()) << c.what;
+        save_settings(changed);
+        EXPECT_EQ(load_settings(), changed) << c.what;
+    }
 }
 
 TEST(SettingsFile, OneTimeCopyFromTheFormerFolder) {

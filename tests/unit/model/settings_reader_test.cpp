@@ -166,7 +166,13 @@ TEST(SettingsReader, KeyLookup) {
         {R"({"Language": "a", "Language": "b"})", "a"},
         {R"({"Language"   :   "a"})", "a"},
         {"{\"Language\"\r\n:\r\n\"a\"}", "a"},
-        {R"({"X": {"Language": "nested"}, "Language": "top"})", "nested"},  // first occurrence anywhere
+        // Only members of the outermost object are keys: an entry the program does not
+        // know is kept verbatim and must not lend it a value.
+        {R"({"X": {"Language": "nested"}, "Language": "top"})", "top"},
+        {R"({"X": {"Language": "nested"}})", "en"},
+        {R"({"X": [{"Language": "nested"}], "Language": "top"})", "top"},
+        {R"({"X": "{\"Language\": \"in a string\"}", "Language": "top"})", "top"},
+        {R"("Language": "no braces")", "no braces"},
         {R"({"language": "lower"})", "en"},
         {R"({Language: "bare"})", "en"},
         {R"({"Language" "missing colon"})", "en"},

@@ -2,6 +2,7 @@
 // of the zones, and a shared zone's ring is cut out of it.
 #include "app/app_state.h"
 #include "app/engine/engine_shell_win.h"
+#include "core/base/log.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +93,50 @@ TEST(OverlayWindows, LinesLetThePointerThrough) {
         EXPECT_EQ(WindowFromPoint(p), beneath) << p.x;
     shell.destroy_overlays();
     DestroyWindow(beneath);
+    DeleteObject(brush);
+}
+
+// Rectangles for the overlay regions until `g_regions_left` runs out, as when the
+// process has used up its GDI objects.
+int g_regions_left = 0;
+HRGN WINAPI scarce_rect_region(int l, int t, int r, int b) {
+    if (g_regions_left <= 0) return nullptr;
+    --g_regions_left;
+    return CreateRectRgn(l, t, r, b);
+}
+
+// A region with one rectangle missing is a wrong shape (without the inner cut-out, a
+// solid rectangle over the monitor): the overlay is left out instead, and said so.
+TEST(OverlayWindows, RegionThatCannotBeBuiltLeavesTheOverlayOut) {
+    AppState state;
+    state.instance = GetModuleHandleW(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(0xA8, 0x55, 0xF7));
+    register_overlay_classes(state.instance, brush);
+    Win32EngineShell shell(state);
+    shell.create_rect_region = scarce_rect_region;
+    const MonitorZones row{"screen", {{0, 0, 960, 1040}, {960, 0, 1920, 1040}}, {0, 0, 1920, 1080},
+                           {0, 0, 1920, 1040}};
+    const std::string line = "overlay: region of screen screen could not be built (out of GDI objects?); "
+                             "its overlay is left out";
+    for (int regions : {0, 1, 3}) {  // the region itself, or one of its rectangles
+        LogCapture log;
+        g_regions_left = regions;
+        EXPECT_EQ(shell.create_overlays({row}, true), std::vector<WindowId>{0}) << regions;
+        EXPECT_EQ(FindWindowW(L"TilewrightOverlay", nullptr), nullptr) << regions;
+        EXPECT_EQ(log.lines(), std::vector<std::string>{line}) << regions;
+    }
+    // Enough for the lines, but not for cutting a share ring out of them later.
+    g_regions_left = 100;
+    auto windows = shell.create_overlays({row}, true);
+    ASSERT_NE(windows[0], 0);
+    std::vector<size_t> shared{0};
+    shell.shared_zones = [&](const std::string&) { return shared; };
+    g_regions_left = 3;
+    LogCapture log;
+    shell.cut_share_frames();
+    EXPECT_FALSE(IsWindow(to_hwnd(windows[0])));
+    EXPECT_EQ(log.lines(), std::vector<std::string>{line});
+    shell.destroy_overlays();
     DeleteObject(brush);
 }
 
