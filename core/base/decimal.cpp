@@ -1,6 +1,7 @@
 #include "core/base/decimal.h"
 
 #include <cerrno>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,19 +27,18 @@ void append_shortest_fixed(std::string& out, double v) {
         out += std::signbit(v) ? "-0" : "0";
         return;
     }
-    // The correctly rounded text of p digits reads back to v for every p from the
-    // shortest one up to 17: search for the smallest.
+    // Any decimal of at most 15 significant digits survives the trip through a double
+    // and back to 15 digits, so when the 15-digit text reads back to v, it is the
+    // shortest text padded with zeros (removed below). Otherwise the correctly rounded
+    // text of 16 digits, or else 17, is the shortest. Subnormal numbers hold fewer
+    // digits: for them every length is tried from one up.
     char buf[40];
-    int low = 1, high = 17;
-    while (low < high) {
-        const int mid = (low + high) / 2;
-        format_e(buf, v, mid);
-        if (std::strtod(buf, nullptr) == v)
-            high = mid;
-        else
-            low = mid + 1;
+    int digits_wanted = std::fabs(v) < DBL_MIN ? 1 : 15;
+    for (; digits_wanted < 17; ++digits_wanted) {
+        format_e(buf, v, digits_wanted);
+        if (std::strtod(buf, nullptr) == v) break;
     }
-    format_e(buf, v, low);
+    if (digits_wanted == 17) format_e(buf, v, 17);
     // buf: [-]d[.ddd]e[+-]x. Collect the digits and the decimal exponent.
     const char* p = buf;
     if (*p == '-') {

@@ -39,7 +39,8 @@ TEST(Decimal, WritesTheShortestFixedText) {
 }
 
 // The text is the standard library's shortest fixed text, which the settings file has
-// always held: random bit patterns, fractions and whole numbers of every size.
+// always held: random bit patterns, fractions, subnormal numbers and whole numbers of
+// every size.
 TEST(Decimal, MatchesTheStandardShortestTextAndReadsBack) {
     std::mt19937_64 random(16);
     for (int i = 0; i < 20000; ++i) {
@@ -48,6 +49,7 @@ TEST(Decimal, MatchesTheStandardShortestTextAndReadsBack) {
         std::memcpy(&v, &bits, sizeof v);
         if (i % 3 == 1) v = static_cast<double>(bits % 100000) / static_cast<double>(1 + (bits >> 40) % 1000);
         if (i % 3 == 2) v = std::ldexp(static_cast<double>(bits >> 11), -53);
+        if (i % 50 == 0) v = std::ldexp(static_cast<double>(bits >> 12), -1074);  // subnormal
         if (!std::isfinite(v)) continue;
         char expected[400];
         const auto r = std::to_chars(expected, expected + sizeof expected, v, std::chars_format::fixed);
