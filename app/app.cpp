@@ -10,6 +10,7 @@
 #include "app/windows/tray.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
+#include "app/windows/update_dialog.h"
 #include "app/engine/screens_win.h"
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
@@ -180,6 +181,7 @@ int run() {
         state.engine->start();
     else
         refresh_views(state);
+    if (has_option(args, L"--test-update-dialog")) open_update_dialog(state, test_update_offer(), false);
 
     message_loop(state);
 

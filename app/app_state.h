@@ -15,6 +15,7 @@
 #include "core/engine/share_state.h"
 #include "core/model/settings.h"
 #include "core/model/usage.h"
+#include "core/net/update_info.h"
 
 namespace tw::app {
 
@@ -65,7 +66,14 @@ struct AppState {
     // The layout editor.
     HWND editor = nullptr;  // the editor window while it is open
 
-    // The shortcuts window and the colour, About and update dialogs.
+    // The shortcuts window and the colour, About and update dialogs: at most one of
+    // each; every window owns its own state and clears its handle here when it is gone.
+    HWND shortcuts_window = nullptr;
+    HWND color_dialog = nullptr;
+    HWND about_dialog = nullptr;
+    HWND update_dialog = nullptr;
+    std::optional<UpdateInfo> update_offer;  // what the update dialog offered last
+    bool update_installer_ready = false;     // ... and whether its installer is verified
 
     // Zone Share.
     ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h

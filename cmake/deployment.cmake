@@ -14,6 +14,13 @@
 set(TW_SERVICE_HOST "" CACHE STRING "Host of the update web service (empty: the local test server)")
 set(TW_WEBSITE_ROOT "" CACHE STRING "Root URL of the web site, https and ending in a slash (empty: the local test server)")
 set(TW_UPDATE_PUBLIC_KEY "" CACHE FILEPATH "PEM public key of the update key pair (empty: a test key pair in the build folder)")
+# The product's own web page (the About dialog's link) and contact address: the same in
+# test and release builds unless a publisher sets them.
+set(TW_PRODUCT_WEBSITE "https://www.corvane.com/tilewright" CACHE STRING "The product web page the About dialog links to")
+set(TW_CONTACT_ADDRESS "tilewright@corvane.com" CACHE STRING "The e-mail address of the About dialog's contact link")
+if(TW_PRODUCT_WEBSITE MATCHES "[\"\\\\ ]" OR TW_CONTACT_ADDRESS MATCHES "[\"\\\\ ]")
+  message(FATAL_ERROR "TW_PRODUCT_WEBSITE and TW_CONTACT_ADDRESS hold no quotes, backslashes or spaces")
+endif()
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(TW_TEST_DEPLOYMENT_DIR ${CMAKE_BINARY_DIR}/test-deployment)

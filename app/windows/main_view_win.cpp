@@ -5,15 +5,20 @@
 #include "app/app_state.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
+#include "app/windows/about_dialog.h"
+#include "app/windows/color_dialog.h"
 #include "app/windows/editor_window.h"
 #include "app/windows/main_window.h"
+#include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
+#include "app/windows/update_dialog.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
 #include "app/share/zone_share.h"
 #include "core/model/catalog.h"
 #include "core/base/log.h"
+#include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "version.h"
 
@@ -96,7 +101,7 @@ bool MainViewWindow::is_caption(HWND hwnd, POINT client) const {
     const double scale = scale_for_window(hwnd);
     const auto x = static_cast<int32_t>(client.x / scale + 0.5);
     const auto y = static_cast<int32_t>(client.y / scale + 0.5);
-    return y < 40 && !hit_test(widgets_, x, y);
+    return is_caption_point(widgets_, x, y);
 }
 
 bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -191,12 +196,10 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     case A::Close: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     case A::SelectLanguage: choose_language(state, cmd.index); break;
     case A::OpenLayoutManager: open_editor(state); break;
-    case A::OpenUpdate: open_known_update(state); break;
-    case A::OpenShortcuts:
-    case A::OpenColour:
-    case A::OpenAbout:
-        log("main: command " + std::to_string(id) + " opens a window that is not part of this build");
-        break;
+    case A::OpenShortcuts: open_shortcuts_window(state); return;
+    case A::OpenColour: open_color_dialog(state); return;
+    case A::OpenUpdate: open_offered_update_dialog(state); return;
+    case A::OpenAbout: open_about_dialog(state); return;
     default: break;
     }
     refresh_views(state);

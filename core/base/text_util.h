@@ -18,4 +18,9 @@ int hex_digit_value(char c);
 // nothing that could leave the language folder or open something else.
 bool is_safe_language_code(std::string_view code);
 
+// Percent-encoding of URL query values and mailto fields: ASCII letters, digits and
+// "-", ".", "_", "~" pass unchanged; every other byte becomes "%" and two upper-case
+// hexadecimal digits.
+std::string percent_encode(std::string_view bytes);
+
 }  // namespace tw

@@ -6,7 +6,6 @@ namespace tw {
 
 namespace {
 
-constexpr char kUpperHex[] = "0123456789ABCDEF";
 constexpr char kLowerHex[] = "0123456789abcdef";
 
 int base64_value(char c) {
@@ -21,24 +20,6 @@ int base64_value(char c) {
 char fold(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
-
-std::string percent_encode(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '.' || c == '_' || c == '~';
-        if (plain) {
-            out += c;
-        } else {
-            const auto b = static_cast<unsigned char>(c);
-            out += '%';
-            out += kUpperHex[b >> 4];
-            out += kUpperHex[b & 0x0F];
-        }
-    }
-    return out;
-}
 
 std::string hex_lower(std::span<const uint8_t> bytes) {
     std::string out;

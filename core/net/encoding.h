@@ -8,11 +8,9 @@
 #include <string_view>
 #include <vector>
 
-namespace tw {
+#include "core/base/text_util.h"  // percent_encode
 
-// ASCII letters, digits, "-", ".", "_" and "~" pass; every other byte becomes "%XX"
-// with upper-case hexadecimal digits.
-std::string percent_encode(std::string_view text);
+namespace tw {
 
 // Two lower-case hexadecimal digits per byte.
 std::string hex_lower(std::span<const uint8_t> bytes);

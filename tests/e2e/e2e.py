@@ -37,6 +37,7 @@ def main():
     ap.add_argument("--image-probe")
     ap.add_argument("--test-installer", help="signed test installer the update scenarios serve")
     ap.add_argument("--deployment", help="deployment.json of a test build (the local web service)")
+    ap.add_argument("--hotkey-holder")
     ap.add_argument("--out", default="build/e2e")
     args = ap.parse_args()
     if args.list:

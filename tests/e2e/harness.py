@@ -49,6 +49,7 @@ class Run:
         self.test_installer = getattr(args, "test_installer", None)
         self.deployment = getattr(args, "deployment", None)
         self.cleanups = []  # called by stop_all, last added first
+        self.hotkey_holder = getattr(args, "hotkey_holder", None)
         self.dir = os.path.join(args.out, name)
         shutil.rmtree(self.dir, ignore_errors=True)
         self.appdata = os.path.join(self.dir, "appdata")

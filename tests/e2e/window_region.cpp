@@ -15,8 +15,8 @@ BOOL CALLBACK print_window(HWND hwnd, LPARAM) {
     if (!GetClassNameW(hwnd, cls, 128) || lstrcmpW(cls, g_class) != 0) return TRUE;
     RECT wr{};
     GetWindowRect(hwnd, &wr);
-    std::printf("window %ld %ld %ld %ld visible=%d\n", wr.left, wr.top, wr.right, wr.bottom,
-                IsWindowVisible(hwnd) ? 1 : 0);
+    std::printf("window %ld %ld %ld %ld visible=%d enabled=%d\n", wr.left, wr.top, wr.right, wr.bottom,
+                IsWindowVisible(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     if (GetWindowRgn(hwnd, rgn) != ERROR) {
         const DWORD size = GetRegionData(rgn, 0, nullptr);

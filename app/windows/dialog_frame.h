@@ -1,0 +1,90 @@
+#pragma once
+// What the program's small drawn windows share: a borderless popup of its own class,
+// owned by the main window, sized to a design size in DIPs at the monitor's DPI and
+// placed in the main window's work area; a caption strip that drags the window; the
+// widget list with hover, press and click; Escape and Enter. Each window derives from
+// DialogFrame and belongs to its HWND: the object is deleted when the window is gone.
+#include "app/toolkit/drawn_window.h"
+#include "core/ui/canvas.h"
+#include "core/ui/widgets.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace tw::app {
+
+struct AppState;
+
+class DialogFrame {
+public:
+    virtual ~DialogFrame() = default;
+    DialogFrame(const DialogFrame&) = delete;
+    DialogFrame& operator=(const DialogFrame&) = delete;
+
+    enum class Placement : uint8_t {
+        InWorkArea,  // centred in the work area of the owner's monitor
+        OnOwner,     // centred on the owner, then fitted into its work area
+    };
+    struct Design {
+        const wchar_t* class_name;
+        std::string_view title;
+        int32_t width;   // DIPs
+        int32_t height;  // DIPs
+        Placement placement = Placement::InWorkArea;
+    };
+    // Registers the class (once per class name), creates the window hidden, owned by
+    // `owner`, and hands `dialog` to it. Null (with a log line) when the window cannot
+    // be made; the dialog is then deleted.
+    static HWND create(std::unique_ptr<DialogFrame> dialog, HINSTANCE instance, HWND owner,
+                       const Design& design);
+
+    HWND hwnd() const { return hwnd_; }
+
+protected:
+    explicit DialogFrame(AppState& app) : app_(app) {}
+
+    // The widget list for the client size in DIPs.
+    virtual std::vector<WidgetItem> build(int32_t width, int32_t height, TextMeasure* measure) = 0;
+    // A click completed on an item. May close the window, as its last act.
+    virtual void command(uint64_t id) = 0;
+    // Enter: the dialog's primary action. Escape closes unless overridden.
+    virtual void enter() {}
+    virtual void escape() { close(); }
+    // First look at every message; true when handled, with `result` to return.
+    virtual bool message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+    // Drawn over the widgets (text fields).
+    virtual void draw_over(Canvas&) {}
+    // WM_DPICHANGED; by default the window takes the suggested rectangle.
+    virtual void dpi_changed(UINT dpi, const RECT& suggested);
+    // WM_DESTROY: the window's effects on the rest of the program end here.
+    virtual void destroyed() {}
+
+    // Rebuilds the widget list and repaints.
+    void rebuild();
+    // Destroys the window, and with it this object: nothing may follow it.
+    void close() { DestroyWindow(hwnd_); }
+    // The item at a position in DIPs, and the position of a mouse message.
+    std::optional<size_t> item_at(Point p) const { return hit_test(widgets_, p.x, p.y); }
+    Point mouse_dips(LPARAM lp) const { return mouse_position_dips(hwnd_, lp); }
+    Renderer* renderer() const { return drawn_.renderer(); }
+
+    AppState& app_;
+    std::vector<WidgetItem> widgets_;
+    PointerTracker tracker_;
+
+private:
+    static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
+    void paint();
+
+    HWND hwnd_ = nullptr;
+    bool owned_ = false;     // the window deletes this object when it is gone
+    bool measured_ = false;  // the widget list was laid out with the renderer's widths
+    DrawnWindow drawn_;
+};
+
+}  // namespace tw::app
