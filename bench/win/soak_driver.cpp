@@ -65,6 +65,7 @@ void key(WORD vk, bool up) {
 }
 
 void ctrl_alt(WORD vk) {
+    key(VK_SHIFT, true);  // a Shift an xdotool drag may have left down would change the chord
     key(VK_CONTROL, false);
     key(VK_MENU, false);
     key(vk, false);
