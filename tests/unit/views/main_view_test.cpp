@@ -351,7 +351,8 @@ TEST(MainView, LanguageFieldNamesTheLanguageAndWaitsForDownloads) {
         in.languages = c.list;
         in.current_language = c.code;
         in.language_download_pending = c.pending;
-        const WidgetItem& f = build_main_view(in).widgets[3];
+        const MainView view = build_main_view(in);  // the widget lives as long as its view
+        const WidgetItem& f = view.widgets[3];
         EXPECT_EQ(f.id, 124u);
         EXPECT_EQ(f.kind, 14);
         EXPECT_EQ(f.rect, (Rect{W - 296, 8, W - 186, 32}));
