@@ -5,6 +5,7 @@
 #include <system_error>
 #include <unordered_map>
 
+#include "core/base/decimal.h"
 #include "core/base/files.h"
 #include "core/base/log.h"
 #include "core/model/settings_reader.h"
@@ -61,19 +62,9 @@ void append_integer(std::string& out, T v) {
 }
 
 // Shortest decimal text that reads back to the same double, never with an exponent.
-// The longest such text (a subnormal) is under 350 characters.
-void append_number(std::string& out, double v) {
-    // Nothing the reader accepts is infinite or nan; a value computed elsewhere that is
-    // would make a zone the reader drops, so it is written as 0 to keep the numbering.
-    if (!std::isfinite(v)) v = 0;
-    char buf[400];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
-    if (r.ec != std::errc{}) {
-        out += '0';
-        return;
-    }
-    out.append(buf, r.ptr);
-}
+// Nothing the reader accepts is infinite or nan; a value computed elsewhere that is
+// would make a zone the reader drops, so it is written as 0 to keep the numbering.
+void append_number(std::string& out, double v) { append_shortest_fixed(out, v); }
 
 void append_pair(std::string& out, auto a, auto b) {
     out += '[';

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/base/decimal.h"
 #include "core/model/settings.h"
 
 namespace tw {
@@ -262,12 +263,7 @@ std::optional<HotkeyBinding> read_binding(std::string_view value) {
 
 std::optional<double> parse_decimal(std::string_view part) {
     if (!strip_plus(part, true) || part.empty()) return std::nullopt;
-    double v = 0;
-    const char* end = part.data() + part.size();
-    // The general format reads decimal text only: "0x1p3" stops at the "x".
-    auto [ptr, ec] = std::from_chars(part.data(), end, v, std::chars_format::general);
-    if (ec != std::errc{} || ptr != end || !std::isfinite(v)) return std::nullopt;
-    return v;
+    return parse_finite_decimal(part);
 }
 
 std::optional<uint64_t> read_count(std::string_view value) {

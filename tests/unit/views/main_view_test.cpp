@@ -352,7 +352,7 @@ TEST(MainView, LanguageFieldNamesTheLanguageAndWaitsForDownloads) {
         in.languages = c.list;
         in.current_language = c.code;
         in.language_download_pending = c.pending;
-        const MainView view = build_main_view(in);
+        const MainView view = build_main_view(in);  // the widget lives as long as its view
         const WidgetItem& f = view.widgets[3];
         EXPECT_EQ(f.id, 124u);
         EXPECT_EQ(f.kind, 14);
