@@ -114,13 +114,11 @@ void close_all_shares(AppState& state) {
 }
 
 void close_outdated_shares(AppState& state) {
-    const std::vector<HWND> mirrors = active_mirrors();
-    LiveShares live;
+    const LiveShares live = live_shares();
     std::vector<std::pair<WindowId, Rect>> rects;
-    for (HWND mirror : mirrors) {
-        live.push_back(to_window_id(mirror));
+    for (WindowId mirror : live) {
         RECT r{};
-        if (GetWindowRect(mirror, &r)) rects.push_back({to_window_id(mirror), {r.left, r.top, r.right, r.bottom}});
+        if (GetWindowRect(to_hwnd(mirror), &r)) rects.push_back({mirror, {r.left, r.top, r.right, r.bottom}});
     }
     const std::vector<WindowId> outdated = state.share_map.outdated(state.settings, state.screens, live, rects);
     for (WindowId mirror : outdated) {
