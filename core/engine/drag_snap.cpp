@@ -14,6 +14,7 @@ void Engine::on_press() {
     // A press queued before a stop would otherwise start a poll timer nobody ends.
     if (!running_) return;
     dragging_ = false;
+    released_by_poll_ = false;
     target_.reset();
     press_ = desktop_.cursor_pos().value_or(Point{0, 0});
     shell_.set_timer(EngineTimer::DragPoll, kDragPollMs);
@@ -21,16 +22,19 @@ void Engine::on_press() {
 
 void Engine::on_drag_poll() {
     if (!running_) return;
-    // The hook's button-up can be missed (the engine stopped mid-press, a switch to the
-    // secure desktop, a hook time-out): a poll that finds the button up ends the press
-    // without a snap, so later mouse moves are not taken for a drag.
+    // The button is found up before the hook's release arrived: a move posted just
+    // before the release is handled after it, or the release was missed altogether (a
+    // switch to the secure desktop, a hook time-out). Either way the press is over:
+    // a drag ends as a release would, with the target it had while the button was
+    // still down, so no snap is lost and later mouse moves are not taken for a drag.
     if (!desktop_.left_button_down()) {
-        shell_.kill_timer(EngineTimer::DragPoll);
-        if (dragging_ || target_) {
-            log("dragend: button no longer down, no snap");
-            shell_.hide_highlight();
+        if (dragging_) {
+            log("dragend: button found up before its release arrived");
+            on_release();
+            released_by_poll_ = true;
+            return;
         }
-        dragging_ = false;
+        shell_.kill_timer(EngineTimer::DragPoll);
         target_.reset();
         return;
     }
@@ -60,6 +64,7 @@ void Engine::on_drag_poll() {
 
 void Engine::on_release() {
     shell_.kill_timer(EngineTimer::DragPoll);
+    if (std::exchange(released_by_poll_, false)) return;
     const std::optional<Rect> zone = std::exchange(target_, std::nullopt);
     const bool was_dragging = std::exchange(dragging_, false);
     shell_.hide_highlight();

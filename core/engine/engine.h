@@ -97,6 +97,9 @@ private:
     bool zones_visible_ = false;
     Point press_;
     bool dragging_ = false;
+    // The drag poll found the button up and ended the drag: the hook's release that
+    // follows has nothing left to do.
+    bool released_by_poll_ = false;
     std::optional<Rect> target_;
     std::optional<PendingResnap> pending_resnap_;
 };

@@ -363,42 +363,53 @@ TEST(DragSnap, Scenarios) {
 // The hook's button-up can be missed (the engine stopped mid-press, a switch to the
 // secure desktop, a hook time-out); mouse moves still arrive as if the button were
 // down. The poll asks for the button itself and ends such a press without a snap.
-TEST(DragSnap, PressWhoseReleaseWasMissed) {
-    struct Case { const char* what; bool dragging_when_lost; std::vector<std::string> lines; };
+// The button found up by the drag poll before the hook's release arrived: a move posted
+// just before the release and handled after it, or a release the hook never saw. A drag
+// ends as the release would (with the target it had while the button was down); a press
+// that was not yet a drag ends quietly; the hook's late release changes nothing more.
+TEST(DragSnap, ButtonFoundUpBeforeItsReleaseArrived) {
+    const std::string found_up = "dragend: button found up before its release arrived";
+    struct Case { const char* what; bool dragging_when_found; bool late_release; std::optional<Rect> snapped_to; std::vector<std::string> lines; };
     const Case cases[] = {
-        {"lost during a drag", true, {"dragend: button no longer down, no snap"}},
-        {"lost before the press became a drag", false, {}},
+        {"found up during a drag, release follows", true, true, kRight,
+         {found_up, "SNAP hwnd=10 cls='AppWindow' -> [960,0,1920,1040]"}},
+        {"found up during a drag, release never comes", true, false, kRight,
+         {found_up, "SNAP hwnd=10 cls='AppWindow' -> [960,0,1920,1040]"}},
+        {"found up before the press became a drag", false, true, std::nullopt, {"dragend: not a drag"}},
     };
     for (const auto& c : cases) {
         Rig r;
         r.start();
+        const Rect before = r.d.frame_of(kWin);
         r.d.cursor = Point{500, 500};
         r.e.on_press();
         r.d.shift = true;
-        if (c.dragging_when_lost) {
+        if (c.dragging_when_found) {
             r.d.cursor = Point{1500, 500};
             r.e.on_drag_poll();
             ASSERT_TRUE(r.shell.highlight_visible) << c.what;
         }
         r.d.left_button = false;
-        for (Point p : {Point{1500, 500}, Point{600, 500}, Point{1700, 800}}) {
+        // Moves after the button went up neither pick another target nor highlight.
+        for (Point p : {Point{600, 500}, Point{1700, 800}}) {
             r.d.cursor = p;
             r.e.on_drag_poll();
             EXPECT_FALSE(r.shell.highlight_visible) << c.what;
         }
+        if (c.late_release) r.e.on_release();
         EXPECT_FALSE(r.e.dragging()) << c.what;
         EXPECT_FALSE(r.e.target()) << c.what;
         EXPECT_FALSE(r.shell.timer_running(EngineTimer::DragPoll)) << c.what;
         EXPECT_EQ(r.cap.lines(), c.lines) << c.what;
-        EXPECT_TRUE(r.d.setpos_calls.empty()) << c.what;
-        // A real press afterwards is a drag as usual.
+        EXPECT_EQ(r.d.frame_of(kWin), c.snapped_to.value_or(before)) << c.what;
+        // A real press afterwards is a drag as usual, and its release snaps.
         r.d.left_button = true;
         r.d.cursor = Point{500, 500};
         r.e.on_press();
-        r.d.cursor = Point{1500, 500};
+        r.d.cursor = Point{100, 500};
         r.e.on_drag_poll();
         r.e.on_release();
-        EXPECT_EQ(r.d.frame_of(kWin), kRight) << c.what;
+        EXPECT_EQ(r.d.frame_of(kWin), kLeft) << c.what;
     }
 }
 
