@@ -423,6 +423,11 @@ std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_
         } else {
             value_end = text.find_first_of(",]}", i);
             if (value_end == npos) value_end = n;
+            // A bare value holding a quote or an opening bracket is malformed: kept
+            // verbatim, those would pair differently once the file is rewritten around
+            // it (a key inside it could start to count), so reading stops there as for
+            // any other malformed entry.
+            if (text.substr(i, value_end - i).find_first_of("\"[{") != npos) break;
         }
         std::string_view value = trim_end_gap(text.substr(i, value_end - i));
         if (value.empty()) break;

@@ -127,6 +127,21 @@ TEST(SettingsRobustness, KnownKeysNestedInUnknownEntries) {
     }
 }
 
+// Unknown entries whose value is malformed: kept verbatim, the quotes or brackets in
+// them would read differently once the file was rewritten around them (the first row
+// turned up a legacy screen after a save).
+TEST(SettingsRobustness, MalformedUnknownEntries) {
+    const std::string inputs[] = {
+        "{\"AutoStart\": false, \"Layout\": 'custom\", \"CustomRegion\": [101, 0, 960, 1080], \"untingSince\":"
+        "\xbc" "0330284089L \"CustomLayouts\": [{\"Nameme:\" an]}\r\n",
+        R"({"X": 1 "CustomLayouts": [], "Y": 2})",
+        R"({"X": tru"e", "Screens": [{"Id": "a"}]})",
+        R"({"X": nu[ll, "Screens": [{"Id": "a"}]})",
+    };
+    RoundTrip rt;
+    for (const auto& text : inputs) rt.check(text);
+}
+
 TEST(SettingsRobustness, DeepNestingAndLongRuns) {
     const size_t n = 100000;
     const std::string opens(n, '['), braces(n, '{'), quotes(n, '"'), slashes(n, '\\');
