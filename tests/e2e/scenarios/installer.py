@@ -91,7 +91,8 @@ class Machine:
         return pids
 
     def wait_running(self, what, not_in=()):
-        return self.run.wait_for(what, lambda: self.processes() - set(not_in), timeout=40)
+        # Generous: Wine can take long to start a process on a loaded machine.
+        return self.run.wait_for(what, lambda: self.processes() - set(not_in), timeout=90)
 
     def installed_bytes(self):
         with open(os.path.join(self.unix_folder, "Tilewright.exe"), "rb") as f:
