@@ -15,7 +15,6 @@
 #include "core/engine/share_state.h"
 #include "core/model/settings.h"
 #include "core/model/usage.h"
-#include "core/net/update_info.h"
 
 namespace tw::app {
 
@@ -71,9 +70,7 @@ struct AppState {
     HWND shortcuts_window = nullptr;
     HWND color_dialog = nullptr;
     HWND about_dialog = nullptr;
-    HWND update_dialog = nullptr;
-    std::optional<UpdateInfo> update_offer;  // what the update dialog offered last
-    bool update_installer_ready = false;     // ... and whether its installer is verified
+    HWND update_dialog = nullptr;  // the offer itself is the network state's known_update
 
     // Zone Share.
     ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h

@@ -84,7 +84,6 @@ protected:
         }
         // The file is gone or no longer verifies: nothing ran; Install downloads anew.
         ready_ = false;
-        app_.update_installer_ready = false;
     }
 
     void destroyed() override { app_.update_dialog = nullptr; }
@@ -99,8 +98,6 @@ private:
 }  // namespace
 
 void open_update_dialog(AppState& state, const UpdateInfo& info, bool installer_ready) {
-    state.update_offer = info;
-    state.update_installer_ready = installer_ready;
     if (state.update_dialog) {
         if (!installer_ready) {
             SetForegroundWindow(state.update_dialog);
@@ -124,10 +121,8 @@ void open_update_dialog(AppState& state, const UpdateInfo& info, bool installer_
 void open_offered_update_dialog(AppState& state) {
     if (state.update_dialog)
         SetForegroundWindow(state.update_dialog);
-    else if (state.update_offer)
-        open_update_dialog(state, *state.update_offer, state.update_installer_ready);
     else
-        open_known_update(state);  // found by a check that opened no dialog (automatic updates)
+        open_known_update(state);
 }
 
 void enable_update_dialog(AppState& state) {

@@ -7,10 +7,10 @@ namespace tw::app {
 struct AppState;
 
 // Opens the update dialog for `info`. While one is open it is only brought to the
-// front, unless the installer is now ready: then it is replaced. The offer is kept
-// for open_offered_update_dialog.
+// front, unless the installer is now ready: then it is replaced.
 void open_update_dialog(AppState& state, const UpdateInfo& info, bool installer_ready);
-// The main window's update link: the last offer again, if there was one.
+// The main window's update link: the open dialog, or the newer version the last check
+// found (with its installer ready when it was downloaded and verified).
 void open_offered_update_dialog(AppState& state);
 // After a failed download or verification: the dialog, if open, can be used again.
 void enable_update_dialog(AppState& state);

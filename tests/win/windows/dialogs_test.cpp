@@ -169,6 +169,7 @@ TEST_F(Dialogs, AboutIsCentredAndDragsByItsCaption) {
 
 TEST_F(Dialogs, UpdateOfferFromDownloadToInstallerReady) {
     const UpdateInfo info{"2.0.0", "# New\n- one\n- two", "https://example.org/setup.exe", "", ""};
+    state.net.known_update = info;  // as the check that offers it records it
     open_update_dialog(state, info, false);
     const HWND first = state.update_dialog;
     ASSERT_NE(first, nullptr);
@@ -190,7 +191,7 @@ TEST_F(Dialogs, UpdateOfferFromDownloadToInstallerReady) {
     ASSERT_NE(ready, nullptr);
     key(ready, VK_RETURN);  // no verified installer here: nothing runs, the dialog stays
     EXPECT_TRUE(IsWindow(ready));
-    EXPECT_FALSE(state.update_installer_ready);
+    EXPECT_FALSE(state.net.ready_installer);
 
     RECT rr{};
     GetWindowRect(ready, &rr);
