@@ -118,8 +118,9 @@ def tray_start_menu_drives_the_program(run):
 
 @scenario
 def close_hides_to_tray(run):
-    """With "Show in tray" on, closing the window hides it; the process and the engine
-    keep running, and a double click on the icon brings the window back."""
+    """With "Show in tray" on, closing the window hides it and lets Direct2D go; the
+    process and the engine keep running, and a double click on the icon brings the
+    window back."""
     run.write_screen_settings([layout("Halves", HALVES)], "Halves",
                               extra={"HideToTray": True, "StartMinimized": False})
     app = run.start_app()
@@ -132,6 +133,10 @@ def close_hides_to_tray(run):
     run.xdo("mousemove", str(x + 560), str(y + 20))  # the close glyph of the title row
     run.xdo("click", "1")
     run.wait_for("the window to hide", lambda: not main_window_visible(run))
+    # The hidden window keeps no renderer, so the program lets Direct2D go. (What
+    # Direct2D itself loaded, Direct3D and DirectWrite, Wine keeps.)
+    pid = run.wait_for("the program's process", lambda: wine_pid(win_path(run.exe)))
+    run.wait_for("Direct2D let go", lambda: "d2d1.dll" not in loaded_dlls(pid), timeout=10)
     time.sleep(1)  # long enough for a wrongly ending process to be gone
     if app.poll() is not None:
         raise Failure("closing the window ended the program")
