@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/platform/com_ptr.h"
+#include "app/platform/system_library.h"
 #include "app/platform/wide_text.h"
 #include "app/share/capture_sources.h"
 #include "core/base/log.h"
@@ -84,6 +85,9 @@ public:
     bool polls() const override { return false; }
 
 private:
+    // Loaded for as long as the share runs, released after every object made with them.
+    SystemLibrary dxgi_library_{L"dxgi.dll"};
+    SystemLibrary d3d11_library_{L"d3d11.dll"};
     ComPtr<ID3D11Device> device_;
     ComPtr<ID3D11DeviceContext> context_;
     ComPtr<IDXGIOutput1> output_;
@@ -112,8 +116,13 @@ std::vector<OutputInfo> list_outputs(IDXGIFactory1* factory) {
 }
 
 bool DuplicationSource::open(const Rect& zone, HWND mirror) {
+    auto* create_factory = dxgi_library_.get<decltype(CreateDXGIFactory1)>("CreateDXGIFactory1");
+    auto* create_device = d3d11_library_.get<decltype(D3D11CreateDevice)>("D3D11CreateDevice");
+    // A system without them cannot duplicate: the same failure as a call that says no.
+    constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
     ComPtr<IDXGIFactory1> factory;
-    HRESULT hr = CreateDXGIFactory1(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(factory.put()));
+    HRESULT hr = create_factory ? create_factory(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(factory.put()))
+                                : kMissing;
     if (FAILED(hr)) return log_hr("CreateDXGIFactory1", hr), false;
 
     // The output that shows the zone, on whichever adapter drives it.
@@ -125,8 +134,9 @@ bool DuplicationSource::open(const Rect& zone, HWND mirror) {
 
     const D3D_FEATURE_LEVEL levels[] = {D3D_FEATURE_LEVEL_11_0, D3D_FEATURE_LEVEL_10_0};
     // An explicit adapter requires the unknown driver type.
-    hr = D3D11CreateDevice(adapter.get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, 0, levels, 2, D3D11_SDK_VERSION,
-                           device_.put(), nullptr, context_.put());
+    hr = create_device ? create_device(adapter.get(), D3D_DRIVER_TYPE_UNKNOWN, nullptr, 0, levels, 2,
+                                       D3D11_SDK_VERSION, device_.put(), nullptr, context_.put())
+                       : kMissing;
     if (FAILED(hr)) return log_hr("D3D11CreateDevice", hr), false;
 
     ComPtr<IDXGIOutput> output;

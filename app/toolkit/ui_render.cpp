@@ -171,14 +171,22 @@ FamilyChoice choose_font_family(const std::vector<std::wstring>& wanted,
 
 std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pixel_height) {
     std::unique_ptr<Renderer> r(new Renderer);
-    HRESULT hr = D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory),
-                                   nullptr, reinterpret_cast<void**>(r->d2d_.put()));
+    // The four-argument form; the header also declares helper overloads.
+    using CreateD2dFactory = HRESULT WINAPI(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
+    auto* create_d2d = r->d2d_library_.get<CreateD2dFactory>("D2D1CreateFactory");
+    auto* create_dwrite = r->dwrite_library_.get<decltype(DWriteCreateFactory)>("DWriteCreateFactory");
+    // A system without them cannot draw: the same failure as a factory that says no.
+    constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    HRESULT hr = create_d2d ? create_d2d(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
+                                         reinterpret_cast<void**>(r->d2d_.put()))
+                            : kMissing;
     if (FAILED(hr)) {
         log_failure("D2D1CreateFactory", hr);
         return nullptr;
     }
-    hr = DWriteCreateFactory(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
-                             reinterpret_cast<IUnknown**>(r->dwrite_.put()));
+    hr = create_dwrite ? create_dwrite(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
+                                       reinterpret_cast<IUnknown**>(r->dwrite_.put()))
+                       : kMissing;
     if (FAILED(hr)) {
         log_failure("DWriteCreateFactory", hr);
         return nullptr;

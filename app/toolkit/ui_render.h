@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/platform/com_ptr.h"
+#include "app/platform/system_library.h"
 
 namespace tw::app {
 
@@ -113,7 +114,11 @@ private:
     IDWriteTextFormat* format(TextFormat f) const;
     bool create_text_formats();
 
-    // Declared in creation order so that members are released in reverse order.
+    // Declared in creation order so that members are released in reverse order: the
+    // libraries last. They are loaded with the first drawn window rather than at
+    // start, so that a program started into the tray does not carry them.
+    SystemLibrary d2d_library_{L"d2d1.dll"};
+    SystemLibrary dwrite_library_{L"dwrite.dll"};
     ComPtr<ID2D1Factory> d2d_;
     ComPtr<IDWriteFactory> dwrite_;
     ComPtr<ID2D1HwndRenderTarget> target_;

@@ -342,6 +342,31 @@ def overlay_lines(run):
     return {x: True for l, t, r, b in rects if t <= y < b for x in range(l, r)}
 
 
+def wine_pid(windows_path, extra=""):
+    """The Wine process whose command line starts with a program's Windows path (and
+    holds `extra`), or None."""
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                cmd = f.read().replace(b"\0", b" ").decode(errors="replace")
+        except OSError:
+            continue
+        if cmd.lower().startswith(windows_path.lower()) and extra in cmd:
+            return int(pid)
+    return None
+
+
+def loaded_dlls(pid):
+    """The lower-case file names of the DLLs mapped into a Wine process."""
+    names = set()
+    with open("/proc/%d/maps" % pid) as f:
+        for line in f:
+            path = line.split(None, 5)[5].strip() if len(line.split(None, 5)) > 5 else ""
+            if path.lower().endswith(".dll"):
+                names.add(os.path.basename(path).lower())
+    return names
+
+
 def overlay_count(run):
     out = run.probe(run.region_probe, "TilewrightOverlay")
     return sum(1 for line in out.split("\n") if line.startswith("window ") and "visible=1" in line)

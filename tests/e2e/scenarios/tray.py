@@ -64,6 +64,10 @@ def choose(run, row, sub_row=None, shot=None):
     run.wait_for("the menu to close", lambda: open_menus(run) == 0)
 
 
+# Loaded by the first drawn window or share, not by a start into the tray.
+GRAPHICS_DLLS = {"d2d1.dll", "dwrite.dll", "d3d11.dll", "dxgi.dll", "wined3d.dll"}
+
+
 def settings_text(run):
     with open(run.settings_path) as f:
         return f.read()
@@ -71,8 +75,9 @@ def settings_text(run):
 
 @scenario
 def tray_start_menu_drives_the_program(run):
-    """--tray with "Show in tray" off: the icon is there, the window is not; the menu
-    stops and starts the engine, picks a layout and exits with the settings saved."""
+    """--tray with "Show in tray" off: the icon is there, the window is not, and nor are
+    the graphics libraries that only drawing needs; the menu stops and starts the
+    engine, picks a layout and exits with the settings saved."""
     run.write_screen_settings([layout("Halves", HALVES), layout("Thirds", THIRDS)], "Halves",
                               extra={"HideToTray": False, "StartMinimized": False})
     app = run.start_app("--tray")
@@ -81,6 +86,10 @@ def tray_start_menu_drives_the_program(run):
     wait_icon_colour(run, ACCENT, "in the accent colour")
     if main_window_visible(run):
         raise Failure("a --tray start showed the main window")
+    pid = run.wait_for("the program's process", lambda: wine_pid(win_path(run.exe)))
+    early = loaded_dlls(pid) & GRAPHICS_DLLS
+    if early:
+        raise Failure("a --tray start loaded %s before anything was drawn" % ", ".join(sorted(early)))
 
     choose(run, "start_stop", shot="menu")
     run.wait_for("the engine to stop", lambda: overlay_count(run) == 0)
@@ -98,6 +107,7 @@ def tray_start_menu_drives_the_program(run):
 
     click_icon(run, "1")
     run.wait_for("the main window shown by a click on the icon", lambda: main_window_visible(run))
+    run.wait_for("Direct2D loaded to draw the window", lambda: "d2d1.dll" in loaded_dlls(pid))
 
     choose(run, "exit")
     run.wait_for("the process to end", lambda: app.poll() is not None, timeout=20)
@@ -108,8 +118,9 @@ def tray_start_menu_drives_the_program(run):
 
 @scenario
 def close_hides_to_tray(run):
-    """With "Show in tray" on, closing the window hides it; the process and the engine
-    keep running, and a double click on the icon brings the window back."""
+    """With "Show in tray" on, closing the window hides it and lets Direct2D go; the
+    process and the engine keep running, and a double click on the icon brings the
+    window back."""
     run.write_screen_settings([layout("Halves", HALVES)], "Halves",
                               extra={"HideToTray": True, "StartMinimized": False})
     app = run.start_app()
@@ -122,6 +133,10 @@ def close_hides_to_tray(run):
     run.xdo("mousemove", str(x + 560), str(y + 20))  # the close glyph of the title row
     run.xdo("click", "1")
     run.wait_for("the window to hide", lambda: not main_window_visible(run))
+    # The hidden window keeps no renderer, so the program lets Direct2D go. (What
+    # Direct2D itself loaded, Direct3D and DirectWrite, Wine keeps.)
+    pid = run.wait_for("the program's process", lambda: wine_pid(win_path(run.exe)))
+    run.wait_for("Direct2D let go", lambda: "d2d1.dll" not in loaded_dlls(pid), timeout=10)
     time.sleep(1)  # long enough for a wrongly ending process to be gone
     if app.poll() is not None:
         raise Failure("closing the window ended the program")

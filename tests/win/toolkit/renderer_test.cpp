@@ -158,6 +158,17 @@ TEST(Renderer, EveryFormatUsesAnInstalledFamilyThatMeasures) {
     EXPECT_LE(capture.lines().size(), 2u);
 }
 
+TEST(Renderer, LoadsDirect2DOnlyWhileARendererExists) {
+    // No renderer is alive between tests, so nothing holds the library now.
+    ASSERT_EQ(GetModuleHandleW(L"d2d1.dll"), nullptr);
+    TestWindow window(100, 100);
+    auto r = Renderer::create(window.hwnd(), 100, 100);
+    ASSERT_NE(r, nullptr);
+    EXPECT_NE(GetModuleHandleW(L"d2d1.dll"), nullptr);
+    r.reset();
+    EXPECT_EQ(GetModuleHandleW(L"d2d1.dll"), nullptr);
+}
+
 TEST(Renderer, CreationOnAGoneWindowFailsWithItsCallLogged) {
     HWND gone = nullptr;
     {
