@@ -83,9 +83,12 @@ void message_loop(const AppState& state) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
         // The program's own drawn windows handle their keys; other (dialog) windows get
-        // dialog navigation.
-        HWND active = GetActiveWindow();
-        if (active && active != state.main && IsDialogMessageW(active, &msg)) continue;
+        // dialog navigation, which only keys need (the timers that tick while nothing
+        // happens are not made to ask for the active window).
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+            HWND active = GetActiveWindow();
+            if (active && active != state.main && IsDialogMessageW(active, &msg)) continue;
+        }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

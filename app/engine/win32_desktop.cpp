@@ -8,6 +8,9 @@
 
 namespace tw::app {
 
+static_assert(kWsMaximize == WS_MAXIMIZE && kWsVisible == WS_VISIBLE && kWsMinimize == WS_MINIMIZE);
+static_assert(kWsExTopmost == WS_EX_TOPMOST && kWsExToolWindow == WS_EX_TOOLWINDOW);
+
 std::string window_class_name(HWND hwnd) {
     wchar_t buf[128];
     int n = GetClassNameW(hwnd, buf, 128);
@@ -48,6 +51,14 @@ std::optional<Rect> Win32Desktop::window_rect(WindowId w) {
     RECT r{};
     if (!GetWindowRect(to_hwnd(w), &r)) return std::nullopt;
     return to_rect(r);
+}
+
+std::optional<WindowSnapshot> Win32Desktop::snapshot(WindowId w) {
+    const HWND hwnd = to_hwnd(w);
+    RECT r{};
+    if (!GetWindowRect(hwnd, &r)) return std::nullopt;
+    return WindowSnapshot{to_rect(r), static_cast<uint64_t>(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                          static_cast<uint64_t>(GetWindowLongPtrW(hwnd, GWL_EXSTYLE))};
 }
 
 Rect Win32Desktop::visible_frame(WindowId w, const Rect& fallback) {

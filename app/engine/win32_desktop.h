@@ -29,6 +29,7 @@ public:
     uint32_t current_process_id() override;
     uint64_t ex_style(WindowId w) override;
     std::optional<Rect> window_rect(WindowId w) override;
+    std::optional<WindowSnapshot> snapshot(WindowId w) override;
     Rect visible_frame(WindowId w, const Rect& fallback) override;
     std::optional<WindowPlacementInfo> window_placement(WindowId w) override;
     std::optional<MonitorRects> monitor_of_window(WindowId w) override;

@@ -69,6 +69,7 @@ uint64_t Confiner::now_ms() const { return elapsed(clock_.now_ms(), time_base_);
 
 void Confiner::set_monitor_table(std::vector<ConfinerRow> table) {
     table_ = std::move(table);
+    ++config_;
     // Destroyed windows would otherwise stay listed for the rest of the run.
     std::erase_if(surrendered_, [this](WindowId w) { return !desktop_.is_window(w); });
     std::erase_if(hung_, [this](WindowId w) { return !desktop_.is_window(w); });
@@ -80,6 +81,9 @@ void Confiner::reset() {
     held_.clear();
     streak_ = {};
     last_takeover_.clear();
+    ++config_;
+    quiet_fg_.reset();
+    quiet_held_.clear();
 }
 
 void Confiner::clear() {
@@ -119,7 +123,10 @@ void Confiner::record_hold(WindowId w, const Rect& zone, const Rect& rect) {
     it->second.release_delay = 50;
 }
 
-void Confiner::drop_hold(WindowId w) { held_.erase(w); }
+void Confiner::drop_hold(WindowId w) {
+    held_.erase(w);
+    quiet_held_.erase(w);
+}
 
 void Confiner::move_hold(WindowId w, const Rect& zone) {
     auto it = held_.find(w);
@@ -201,10 +208,47 @@ void Confiner::clear_streak_of(WindowId w) {
     }
 }
 
+Confiner::Quiet Confiner::quiet_state(WindowId w, std::optional<WindowSnapshot> snap) const {
+    Quiet q;
+    q.snap = snap;
+    if (const HeldWindow* hw = hold(w)) q.hold = *hw;
+    q.surrendered = is_surrendered(w);
+    q.config = config_;
+    return q;
+}
+
+bool Confiner::still_quiet(WindowId w, const Quiet& q,
+                           const std::optional<WindowSnapshot>& snap) const {
+    if (q.snap != snap || q.config != config_ || q.surrendered != is_surrendered(w)) return false;
+    const HeldWindow* hw = hold(w);
+    return hw ? q.hold && *q.hold == *hw : !q.hold;
+}
+
 void Confiner::confine_tick() {
     if (table_.empty()) return;
-    const ForegroundWindow fg = filter_foreground(desktop_, ignore_, own_pid_, table_, overlay_log_);
+    const WindowId f = desktop_.foreground_window();
+    // The program's own windows are left alone whatever their state.
+    const bool needs_snap = f && std::find(ignore_.begin(), ignore_.end(), f) == ignore_.end();
+    std::optional<WindowSnapshot> snap;
+    if (needs_snap) snap = desktop_.snapshot(f);
+    if (quiet_fg_ && quiet_window_ == f && still_quiet(f, *quiet_fg_, snap)) {
+        events_.insert(events_.end(), quiet_fg_->events.begin(), quiet_fg_->events.end());
+        background_half(quiet_fg_->passed_window_filters ? f : 0);
+        return;
+    }
+    quiet_fg_.reset();
+    const ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    const size_t first_event = events_.size();
+    const uint64_t config = config_;
+    steady_ = !fg.eligible;  // a filtered window is left alone on every pass
     if (fg.eligible && !foreground_half(fg)) return;
+    if (steady_ && (!needs_snap || snap) && config == config_) {
+        quiet_window_ = f;
+        quiet_fg_ = quiet_state(f, snap);
+        quiet_fg_->passed_window_filters = fg.passed_window_filters;
+        quiet_fg_->events.assign(events_.begin() + static_cast<std::ptrdiff_t>(first_event),
+                                 events_.end());
+    }
     background_half(fg.passed_window_filters ? fg.window : 0);
 }
 
@@ -212,7 +256,11 @@ bool Confiner::foreground_half(const ForegroundWindow& fg) {
     const WindowId f = fg.window;
     // Minimised, the window is parked far off-screen: judged there it would lose its
     // hold. It is left alone until it is shown again, as in the background half.
-    if (desktop_.is_iconic(f) || skip_hung(f)) return true;
+    if (desktop_.is_iconic(f)) {
+        mark_steady();
+        return true;
+    }
+    if (skip_hung(f)) return true;
     auto wr = desktop_.window_rect(f);
     if (!wr) return true;
     const Rect vis = desktop_.visible_frame(f, *wr);
@@ -232,7 +280,10 @@ bool Confiner::foreground_half(const ForegroundWindow& fg) {
 
 bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& mr,
                         const std::vector<Rect>& zones, Rect wr, Rect vis, bool zoomed) {
-    if (zones.empty()) return true;
+    if (zones.empty()) {
+        mark_steady();
+        return true;
+    }
     Rect target;
     bool held = false;
     if (const HeldWindow* hw = hold(f); hw && contains_zone(zones, hw->zone)) {
@@ -253,9 +304,18 @@ bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
         record_hold(f, target, wr);
         surrendered_.erase(f);
         clear_streak_of(f);
+        if (held) mark_steady();  // the target is the hold's zone on every later pass
         return true;
     }
-    if (surrendered_.count(f)) return true;
+    if (surrendered_.count(f)) {
+        // Left alone whichever zone the cursor picks, as long as no zone is in place and
+        // none is off the monitor.
+        if (std::all_of(zones.begin(), zones.end(), [&](const Rect& z) {
+                return contains(mr.monitor, centre(z)) && !near(vis, z, kTolerance);
+            }))
+            mark_steady();
+        return true;
+    }
 
     const uint64_t now = now_ms();
     if (streak_.window == f) {
@@ -304,6 +364,7 @@ bool Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
         const Judgement j = judge(wr, vis, false, hw.zone, hw.rect, zones, mr.monitor, mr.work);
         switch (j.verdict) {
         case Verdict::InPlace:
+            if (!hw.settle_pending) mark_steady();
             hw.rect = wr;
             hw.release_pending = false;
             if (!settle_check(f, hw)) return false;
@@ -327,6 +388,7 @@ bool Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
         const bool in_zone = std::any_of(zones.begin(), zones.end(),
                                          [&](const Rect& z) { return near(vis, z, kTolerance); });
         if (!in_zone) events_.push_back({ConfinerEventKind::NotInZone, f});
+        mark_steady();
     }
     surrendered_.erase(f);
     clear_streak_of(f);
@@ -343,11 +405,22 @@ void Confiner::background_half(WindowId skip) {
 }
 
 bool Confiner::background_one(WindowId h) {
+    const std::optional<WindowSnapshot> snap = desktop_.snapshot(h);
+    if (auto q = quiet_held_.find(h); q != quiet_held_.end()) {
+        if (snap && still_quiet(h, q->second, snap)) return true;
+        quiet_held_.erase(q);
+    }
+    // Left as it is on every pass while nothing about it changes.
+    auto steady = [&] {
+        if (snap) quiet_held_[h] = quiet_state(h, snap);
+        return true;
+    };
     if (!desktop_.is_window(h)) {
         drop_hold(h);
         return true;
     }
-    if (desktop_.is_iconic(h) || !desktop_.is_visible(h) || skip_hung(h)) return true;
+    if (desktop_.is_iconic(h) || !desktop_.is_visible(h)) return steady();
+    if (skip_hung(h)) return true;
     auto mr = desktop_.monitor_of_window(h);
     if (!mr) return true;
     HeldWindow& hw = held_.at(h);
@@ -374,10 +447,12 @@ bool Confiner::background_one(WindowId h) {
         hw.release_pending = false;
         record_hold(h, j.zone, *wr);
         break;
-    case Verdict::InPlace:
+    case Verdict::InPlace: {
+        const bool settle_pending = hw.settle_pending;
         hw.release_pending = false;
         hw.rect = *wr;
-        return settle_check(h, hw);
+        return settle_pending ? settle_check(h, hw) : steady();
+    }
     case Verdict::Reconfine:
         hw.release_pending = false;
         return reconfine_background(h, hw, zoomed, *wr, vis);

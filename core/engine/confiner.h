@@ -75,7 +75,10 @@ public:
     // Also forgets surrendered and hung windows that no longer exist.
     void set_monitor_table(std::vector<ConfinerRow> table);
     const std::vector<ConfinerRow>& monitor_table() const { return table_; }
-    void set_ignore_list(std::vector<WindowId> ignore) { ignore_ = std::move(ignore); }
+    void set_ignore_list(std::vector<WindowId> ignore) {
+        ignore_ = std::move(ignore);
+        ++config_;
+    }
     const std::vector<WindowId>& ignore_list() const { return ignore_; }
 
     // Engine start: forgets holds, surrenders and the streak.
@@ -88,7 +91,9 @@ public:
     // stops or restarts the engine): that pass then ends at once and changes nothing
     // more. No held-window record is kept by reference across such a call.
 
-    // One pass.
+    // One pass. A window whose last pass ended in a state that repeats (see `Quiet`)
+    // and whose snapshot is unchanged since is not asked about again: the pass repeats
+    // that outcome.
     void confine_tick();
     // The events of the passes since the last call, in order.
     std::vector<ConfinerEvent> take_events();
@@ -119,6 +124,24 @@ public:
     bool confiner_place(WindowId w, const Rect& target);
 
 private:
+    // The outcome of a pass for one window that the next pass may repeat unasked: taken
+    // when the pass left nothing pending (no settle, release, streak or placement, no
+    // choice that depends on the cursor, no window that did not answer). Valid while
+    // the window's snapshot, its hold, its surrendered state and the tables are as they
+    // were then.
+    struct Quiet {
+        std::optional<WindowSnapshot> snap;  // taken before the pass read the window
+        std::optional<HeldWindow> hold;      // after the pass
+        bool surrendered = false;
+        uint64_t config = 0;
+        // Foreground only: the window passed the window filters (the background half
+        // leaves it out), and the events the pass added for it.
+        bool passed_window_filters = false;
+        std::vector<ConfinerEvent> events;
+    };
+    Quiet quiet_state(WindowId w, std::optional<WindowSnapshot> snap) const;
+    bool still_quiet(WindowId w, const Quiet& q, const std::optional<WindowSnapshot>& snap) const;
+
     struct Streak {
         WindowId window = 0;
         uint64_t first_attempt = 0;
@@ -137,6 +160,9 @@ private:
     bool background_one(WindowId h);
     bool reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rect wr, Rect vis);
     bool restore_window(WindowId w);
+    // The foreground half leaves the window as it would leave it on every later pass
+    // while nothing changes, whichever zone the cursor is over.
+    void mark_steady() { steady_ = true; }
     // A window that does not answer is left alone for this pass (reported once).
     bool skip_hung(WindowId w);
     // The takeover line, unless it repeats the previous one word for word.
@@ -161,6 +187,11 @@ private:
     uint64_t epoch_ = 0;        // counts resets and clears
     std::set<WindowId> hung_;   // not-responding windows already reported
     std::string last_takeover_;
+    uint64_t config_ = 0;  // counts changes of the tables, resets and clears
+    bool steady_ = false;  // set by the foreground half: see mark_steady
+    WindowId quiet_window_ = 0;
+    std::optional<Quiet> quiet_fg_;          // the foreground window's last pass
+    std::map<WindowId, Quiet> quiet_held_;   // held windows' last background pass
 };
 
 }  // namespace tw

@@ -38,6 +38,24 @@ enum ExStyle : uint64_t {
     kWsExToolWindow = 0x80,
 };
 
+// Window styles a snapshot carries, with their Win32 values.
+enum Style : uint64_t {
+    kWsMaximize = 0x01000000,
+    kWsVisible = 0x10000000,
+    kWsMinimize = 0x20000000,
+};
+
+// What the confiner compares from pass to pass to see whether a window may have
+// changed: a window that kept its rectangle and its styles (visible, minimised,
+// maximised, topmost, tool window, ...) gets the same answers from every other query
+// the confiner makes about it.
+struct WindowSnapshot {
+    Rect rect;           // GetWindowRect
+    uint64_t style = 0;  // GWL_STYLE
+    uint64_t ex_style = 0;
+    friend bool operator==(const WindowSnapshot&, const WindowSnapshot&) = default;
+};
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -57,6 +75,8 @@ public:
     virtual uint64_t ex_style(WindowId w) = 0;
 
     virtual std::optional<Rect> window_rect(WindowId w) = 0;
+    // Rectangle, style and extended style; none when the window is gone.
+    virtual std::optional<WindowSnapshot> snapshot(WindowId w) = 0;
     // DWM extended frame bounds when available and non-empty, else `fallback`.
     virtual Rect visible_frame(WindowId w, const Rect& fallback) = 0;
     virtual std::optional<WindowPlacementInfo> window_placement(WindowId w) = 0;

@@ -79,8 +79,16 @@ bool OverlayStyleLog::note(WindowId w, const std::string& cls, uint64_t ex_style
 ForegroundWindow filter_foreground(Desktop& desktop, const std::vector<WindowId>& ignore,
                                    uint32_t own_pid, const std::vector<ConfinerRow>& table,
                                    OverlayStyleLog& overlay_log) {
+    return filter_foreground(desktop, desktop.foreground_window(), ignore, own_pid, table,
+                             overlay_log);
+}
+
+ForegroundWindow filter_foreground(Desktop& desktop, WindowId foreground,
+                                   const std::vector<WindowId>& ignore, uint32_t own_pid,
+                                   const std::vector<ConfinerRow>& table,
+                                   OverlayStyleLog& overlay_log) {
     ForegroundWindow out;
-    out.window = desktop.foreground_window();
+    out.window = foreground;
     const WindowId w = out.window;
     if (w == 0) return out;
     if (std::find(ignore.begin(), ignore.end(), w) != ignore.end()) return out;

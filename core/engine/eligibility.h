@@ -76,5 +76,10 @@ struct ForegroundWindow {
 ForegroundWindow filter_foreground(Desktop& desktop, const std::vector<WindowId>& ignore,
                                    uint32_t own_pid, const std::vector<ConfinerRow>& table,
                                    OverlayStyleLog& overlay_log);
+// The same for a foreground window the caller has already asked for.
+ForegroundWindow filter_foreground(Desktop& desktop, WindowId foreground,
+                                   const std::vector<WindowId>& ignore, uint32_t own_pid,
+                                   const std::vector<ConfinerRow>& table,
+                                   OverlayStyleLog& overlay_log);
 
 }  // namespace tw

@@ -61,6 +61,10 @@ public:
     std::vector<SetPosCall> setpos_calls;
     std::vector<WindowId> restore_calls;
     std::vector<WindowId> refused;  // SetWindowPos refused with access denied, not yet taken
+    // Every snapshot differs from all before it, so that nothing is taken as unchanged:
+    // the confiner then asks everything on every pass.
+    bool fresh_snapshots = false;
+    uint64_t snapshot_serial = 0;
 
     FakeWindow& add_window(WindowId id, Rect r, std::string cls = "AppWindow") {
         FakeWindow w;
@@ -154,6 +158,16 @@ public:
         auto* p = find(w);
         if (!p || p->rect_query_fails) return std::nullopt;
         return p->rect;
+    }
+    std::optional<WindowSnapshot> snapshot(WindowId w) override {
+        auto* p = find(w);
+        if (!p || p->rect_query_fails) return std::nullopt;
+        WindowSnapshot s{p->rect, 0, p->ex_style};
+        if (p->visible) s.style |= kWsVisible;
+        if (p->iconic) s.style |= kWsMinimize;
+        if (p->zoomed) s.style |= kWsMaximize;
+        if (fresh_snapshots) s.style |= ++snapshot_serial << 32;
+        return s;
     }
     Rect visible_frame(WindowId w, const Rect& fallback) override {
         auto* p = find(w);

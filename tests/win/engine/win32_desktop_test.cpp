@@ -1,5 +1,6 @@
 // What the engine asks the window system that the portable tests cannot answer: a
-// window whose application stopped answering, and the state of the left button.
+// window whose application stopped answering, the snapshot the confiner compares from
+// pass to pass, and the state of the left button.
 #include "app/engine/win32_desktop.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,48 @@ TEST(Win32Desktop, WindowThatStopsAnsweringIsHung) {
     release = true;
     app.join();
     EXPECT_FALSE(desktop.is_hung(id)) << "a destroyed window";
+}
+
+// The confiner takes a window whose snapshot is unchanged as unchanged: every change
+// it acts on shows in the snapshot.
+TEST(Win32Desktop, SnapshotShowsEveryChangeTheConfinerActsOn) {
+    HWND hwnd = CreateWindowExW(0, L"STATIC", L"app", WS_OVERLAPPEDWINDOW, 100, 100, 400, 300,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(hwnd);
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    Win32Desktop desktop;
+    const WindowId id = to_window_id(hwnd);
+    struct Case {
+        const char* what;
+        void (*change)(HWND);
+    };
+    const Case cases[] = {
+        {"moved", [](HWND h) { SetWindowPos(h, nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }},
+        {"maximised", [](HWND h) { ShowWindow(h, SW_MAXIMIZE); }},
+        {"restored", [](HWND h) { ShowWindow(h, SW_RESTORE); }},
+        {"minimised", [](HWND h) { ShowWindow(h, SW_MINIMIZE); }},
+        {"shown again", [](HWND h) { ShowWindow(h, SW_RESTORE); }},
+        {"made topmost", [](HWND h) { SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE); }},
+        {"made a tool window", [](HWND h) { SetWindowLongPtrW(h, GWL_EXSTYLE, GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_TOOLWINDOW); }},
+        {"hidden", [](HWND h) { ShowWindow(h, SW_HIDE); }},
+    };
+    auto before = desktop.snapshot(id);
+    ASSERT_TRUE(before);
+    EXPECT_EQ(desktop.snapshot(id), before) << "nothing changed";
+    for (const auto& c : cases) {
+        c.change(hwnd);
+        const auto after = desktop.snapshot(id);
+        ASSERT_TRUE(after) << c.what;
+        EXPECT_NE(*after, *before) << c.what;
+        EXPECT_EQ(after->rect, desktop.window_rect(id)) << c.what;
+        EXPECT_EQ((after->style & kWsMaximize) != 0, desktop.is_zoomed(id)) << c.what;
+        EXPECT_EQ((after->style & kWsMinimize) != 0, desktop.is_iconic(id)) << c.what;
+        EXPECT_EQ((after->style & kWsVisible) != 0, desktop.is_visible(id)) << c.what;
+        EXPECT_EQ(after->ex_style, desktop.ex_style(id)) << c.what;
+        before = after;
+    }
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(desktop.snapshot(id)) << "a destroyed window";
 }
 
 TEST(Win32Desktop, LeftButtonState) {
