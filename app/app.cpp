@@ -175,7 +175,6 @@ int run() {
         UpdateWindow(state.main);
     }
     SetTimer(state.main, kTimerViewRefresh, 60000, nullptr);
-    SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
     tray_refresh(state);
     request_update_check(state, true);
 

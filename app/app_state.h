@@ -34,7 +34,7 @@ inline constexpr UINT kMsgLanguageFile = WM_APP + 11;
 
 // Timers on the main window besides the engine's 1 to 3.
 inline constexpr UINT_PTR kTimerViewRefresh = 4;  // 60 000 ms
-inline constexpr UINT_PTR kTimerShareTopmost = 5; // 1 000 ms
+inline constexpr UINT_PTR kTimerShareTopmost = 5; // 1 000 ms, while a share runs
 
 struct AppState {
     HINSTANCE instance = nullptr;

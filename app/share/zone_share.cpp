@@ -47,6 +47,7 @@ void refresh_share_frames(AppState& state) {
 void shares_changed(AppState& state) {
     if (state.shell) state.shell->cut_share_frames();
     refresh_share_frames(state);
+    if (state.main && !active_mirrors().empty()) SetTimer(state.main, kTimerShareTopmost, 1000, nullptr);
 }
 
 }  // namespace
@@ -128,9 +129,12 @@ void close_outdated_shares(AppState& state) {
     if (!outdated.empty()) shares_changed(state);
 }
 
-void keep_shares_on_top() {
+void keep_shares_on_top(AppState& state) {
     constexpr UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    for (HWND mirror : active_mirrors()) {
+    const std::vector<HWND> mirrors = active_mirrors();
+    // Nothing to keep on top: no wake-up every second while the program is idle.
+    if (mirrors.empty() && state.main) KillTimer(state.main, kTimerShareTopmost);
+    for (HWND mirror : mirrors) {
         SetWindowPos(mirror, HWND_TOPMOST, 0, 0, 0, 0, flags);
         if (HWND frame = share_frame(mirror)) SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, flags);
     }

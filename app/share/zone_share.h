@@ -23,8 +23,9 @@ void on_share_hotkey(AppState& state, int id);
 void close_all_shares(AppState& state);
 // After a display change: ends the shares whose zone went away or moved.
 void close_outdated_shares(AppState& state);
-// Timer 5: mirrors and frames go back on top of other topmost windows.
-void keep_shares_on_top();
+// Timer 5: mirrors and frames go back on top of other topmost windows. The timer runs
+// only while a share does: a share's start sets it, the first tick with none left ends it.
+void keep_shares_on_top(AppState& state);
 // The zone overlays and the share frames after a share ended some other way (the user
 // closed its mirror window); nothing outside the UI thread's start-up and shutdown.
 void after_share_closed();

@@ -61,7 +61,7 @@ void on_timer(AppState& state, UINT_PTR id) {
         refresh_views(state);
         request_update_check(state, false);
         break;
-    case kTimerShareTopmost: keep_shares_on_top(); break;
+    case kTimerShareTopmost: keep_shares_on_top(state); break;
     default: engine.on_confine_trigger(); break;
     }
 }

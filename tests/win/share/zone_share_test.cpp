@@ -26,8 +26,18 @@ bool frame_covers(HWND mirror, int x, int y) {
     return in;
 }
 
+// Whether the main window's timer `id` is set (it is set again when it was).
+bool timer_set(HWND w, UINT_PTR id) {
+    if (!KillTimer(w, id)) return false;
+    SetTimer(w, id, 1000, nullptr);
+    return true;
+}
+
 TEST(ZoneShare, TogglesAndDrawsACommonBorderOnce) {
     AppState state;
+    state.main = CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(state.main, nullptr);
+    EXPECT_FALSE(timer_set(state.main, kTimerShareTopmost));  // no share, no wake-ups
     state.screens = {{"S", "Screen", {2000, 100, 2400, 400}, {2000, 100, 2400, 400}, 1, false}};
     ScreenLayout entry;
     entry.id = "S";
@@ -38,6 +48,7 @@ TEST(ZoneShare, TogglesAndDrawsACommonBorderOnce) {
     LogCapture logs;
 
     toggle_share(state, "S", 1);
+    EXPECT_TRUE(timer_set(state.main, kTimerShareTopmost));  // kept on top every second
     toggle_share(state, "S", 0);
     ASSERT_TRUE(share_exists(state, "S", 0));
     ASSERT_TRUE(share_exists(state, "S", 1));
@@ -71,9 +82,14 @@ TEST(ZoneShare, TogglesAndDrawsACommonBorderOnce) {
     toggle_share(state, "S", 1);
     EXPECT_TRUE(share_exists(state, "S", 1));
 
+    keep_shares_on_top(state);
+    EXPECT_TRUE(timer_set(state.main, kTimerShareTopmost));
     close_all_shares(state);
     EXPECT_TRUE(active_mirrors().empty());
     EXPECT_FALSE(share_exists(state, "S", 1));
+    keep_shares_on_top(state);  // the first tick with no share left ends the timer
+    EXPECT_FALSE(timer_set(state.main, kTimerShareTopmost));
+    DestroyWindow(state.main);
 }
 
 }  // namespace
