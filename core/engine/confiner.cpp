@@ -204,6 +204,11 @@ void Confiner::clear_streak_of(WindowId w) {
 void Confiner::confine_tick() {
     if (table_.empty()) return;
     const ForegroundWindow fg = filter_foreground(desktop_, ignore_, own_pid_, table_, overlay_log_);
+    // A streak is a run of attempts on a window that stays in the foreground: a pass
+    // that finds another window there ends it. Otherwise a window the user maximises
+    // again long after its last confine, having turned to another window before a pass
+    // saw it in its zone, would be taken for one that fights back and surrendered.
+    if (streak_.window != fg.window) clear_streak_of(streak_.window);
     if (fg.eligible && !foreground_half(fg)) return;
     background_half(fg.passed_window_filters ? fg.window : 0);
 }
