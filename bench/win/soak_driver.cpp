@@ -2,18 +2,23 @@
 // samples what the program holds, for tools/soak. It owns one plain window and, per
 // cycle: maximises it (the engine confines it to a zone), moves it with the Move
 // Right/Left hotkeys, restores and moves it; every 10 cycles it Shift-drags it into the
-// other half (with --drag-folder, see shift_drag_to); every 100 cycles it stops and starts the engine and switches the layout
-// there and back, every 250 cycles it starts and stops a Zone Share. Prints
+// other half (with --request-folder, see shift_drag_to); every 100 cycles it stops and
+// starts the engine and switches the layout there and back; every 250 cycles it starts
+// and stops a Zone Share, and (with --request-folder, at cycle --editor-at of every 250,
+// default 187; see open_and_close_editor) has the layout editor opened and closed.
+// Prints
 //   sample cycle=N private=B handles=N gdi=N user=N ms=T
-// every --sample-every cycles, a "slow" line for a step that did not happen in time,
-// and "done cycles=N slow=N". Asserts nothing: tools/soak judges the figures.
-//   soak_driver.exe --cycles 5000 --sample-every 250 [--drag-folder Z:\\...]
+// every --sample-every cycles, "editor cycle=N opened=0|1 closed=0|1 ms=T" for each
+// editor step, a "slow" line for a step that did not happen in time, and
+// "done cycles=N slow=N". Asserts nothing: tools/soak judges the figures.
+//   soak_driver.exe --cycles 5000 --sample-every 250 [--request-folder Z:\\...] [--editor-at 187]
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <string>
 
@@ -98,26 +103,73 @@ void foreground() {
     pump_until([] { return GetForegroundWindow() == g_window; }, 2000);
 }
 
+// Asks tools/soak for what only real X input can do: writes `line` into `name` in the
+// request folder (through a temporary file and a rename, so that it is never read half
+// written); tools/soak does what it asks and deletes the file. Handles messages and
+// calls `watch` meanwhile; true when the file was gone within the time.
+template <class Watch>
+bool ask_soak_tool(const std::wstring& folder, const wchar_t* name, const char* line, DWORD timeout_ms,
+                   Watch watch) {
+    const std::wstring request = folder + L"\\" + name;
+    const std::wstring tmp = request + L".tmp";
+    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(h, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+    CloseHandle(h);
+    if (!MoveFileExW(tmp.c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING)) return false;
+    return pump_until(
+        [&request, &watch] {
+            watch();
+            return GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES;
+        },
+        timeout_ms);
+}
+
 // Shift-drag into the other half. Wine takes the Shift state of another process from
-// the X server, so the drag is made there: the driver writes "<from x> <from y> <to x>
-// <to y>" into drag.request in the drag folder and tools/soak performs it with xdotool
-// (Shift and the left button held, the cursor moved, both let go) and deletes the
-// request. The engine puts the foreground window into the zone under the cursor.
+// the X server, so the drag is made there: the driver asks with "<from x> <from y> <to
+// x> <to y>" in drag.request and tools/soak performs it with xdotool (Shift and the
+// left button held, the cursor moved, both let go). The engine puts the foreground
+// window into the zone under the cursor.
 bool shift_drag_to(const std::wstring& folder, bool right) {
     const RECT r = rect();
     const int y = (g_work.top + g_work.bottom) / 2;
     const int x = g_work.left + work_width() * (right ? 3 : 1) / 4;
-    const std::wstring request = folder + L"\\drag.request";
-    const std::wstring tmp = request + L".tmp";
     char line[80];
-    const int n = std::snprintf(line, sizeof line, "%ld %ld %d %d\n", (r.left + r.right) / 2, r.top + 200, x, y);
-    HANDLE h = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(h, line, static_cast<DWORD>(n), &written, nullptr);
-    CloseHandle(h);
-    MoveFileExW(tmp.c_str(), request.c_str(), MOVEFILE_REPLACE_EXISTING);
-    return pump_until([&request] { return GetFileAttributesW(request.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000);
+    std::snprintf(line, sizeof line, "%ld %ld %d %d\n", (r.left + r.right) / 2, r.top + 200, x, y);
+    return ask_soak_tool(folder, L"drag.request", line, 30000, [] {});
+}
+
+bool main_window_hidden() {
+    const HWND main = FindWindowW(L"TilewrightMain", nullptr);
+    return main && !IsWindowVisible(main);
+}
+
+// The layout editor opened and closed as a user does it, with real clicks, so asked of
+// tools/soak in editor.request: a click on the tray icon shows the main window, a click
+// on its "Edit Layouts…" link opens the editor, Escape closes it and the main window's
+// close button hides it to the tray again. Meanwhile the driver watches for the
+// editor's window; afterwards the editor must be gone and the main window hidden. The
+// step is slow when it took longer than 60 s (screenshots tell tools/soak when the
+// windows have painted, which takes seconds on a loaded machine). The driver's own
+// window is hidden meanwhile: without a window manager Wine activates the main window
+// without raising it above another program's window that covers it.
+void open_and_close_editor(const std::wstring& folder, int cycle) {
+    const ULONGLONG start = GetTickCount64();
+    ShowWindow(g_window, SW_HIDE);
+    bool opened = false;
+    const bool answered =
+        ask_soak_tool(folder, L"editor.request", "editor\n", 180000,
+                      [&opened] { opened = opened || FindWindowW(L"TilewrightEditor", nullptr) != nullptr; });
+    const bool closed = answered && pump_until(
+                                        [] { return !FindWindowW(L"TilewrightEditor", nullptr) && main_window_hidden(); },
+                                        10000);
+    const ULONGLONG ms = GetTickCount64() - start;
+    ShowWindow(g_window, SW_SHOWNORMAL);
+    std::printf("editor cycle=%d opened=%d closed=%d ms=%llu\n", cycle, opened ? 1 : 0, closed ? 1 : 0,
+                static_cast<unsigned long long>(ms));
+    std::fflush(stdout);
+    expect(opened && closed && ms <= 60000, "editor", cycle);
 }
 
 struct Sample {
@@ -153,10 +205,11 @@ HANDLE open_program() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    int cycles = 5000, every = 250;
-    std::wstring drag_folder;
+    int cycles = 5000, every = 250, editor_at = 187;
+    std::wstring request_folder;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::wcscmp(argv[i], L"--drag-folder") == 0) drag_folder = argv[i + 1];
+        if (std::wcscmp(argv[i], L"--request-folder") == 0) request_folder = argv[i + 1];
+        if (std::wcscmp(argv[i], L"--editor-at") == 0) editor_at = _wtoi(argv[i + 1]);
         if (std::wcscmp(argv[i], L"--cycles") == 0) cycles = _wtoi(argv[i + 1]);
         if (std::wcscmp(argv[i], L"--sample-every") == 0) every = _wtoi(argv[i + 1]);
     }
@@ -200,10 +253,10 @@ int wmain(int argc, wchar_t** argv) {
         const bool right = centre_in_right_half();
         ctrl_alt(right ? 'A' : 'D');
         expect(pump_until([right] { return in_zone() && centre_in_right_half() != right; }, 5000), "hotkey", cycle);
-        if (!drag_folder.empty() && cycle % 10 == 5) {
+        if (!request_folder.empty() && cycle % 10 == 5) {
             foreground();
             const bool now_right = centre_in_right_half();
-            expect(shift_drag_to(drag_folder, !now_right) &&
+            expect(shift_drag_to(request_folder, !now_right) &&
                        pump_until([now_right] { return in_zone() && centre_in_right_half() != now_right; }, 5000),
                    "shift-drag", cycle);
         }
@@ -232,6 +285,8 @@ int wmain(int argc, wchar_t** argv) {
             ctrl_alt('1');
             expect(pump_until([] { return FindWindowW(L"TilewrightMirror", nullptr) == nullptr; }, 10000),
                    "share-stop", cycle);
+        } else if (!request_folder.empty() && cycle % 250 == editor_at) {
+            open_and_close_editor(request_folder, cycle);
         }
     }
     std::printf("done cycles=%d slow=%d\n", cycles, g_slow);

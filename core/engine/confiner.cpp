@@ -227,6 +227,11 @@ bool Confiner::still_quiet(WindowId w, const Quiet& q,
 void Confiner::confine_tick() {
     if (table_.empty()) return;
     const WindowId f = desktop_.foreground_window();
+    // A streak is a run of attempts on a window that stays in the foreground: a pass
+    // that finds another window there ends it. Otherwise a window the user maximises
+    // again long after its last confine, having turned to another window before a pass
+    // saw it in its zone, would be taken for one that fights back and surrendered.
+    if (streak_.window != f) clear_streak_of(streak_.window);
     // The program's own windows are left alone whatever their state.
     const bool needs_snap = f && std::find(ignore_.begin(), ignore_.end(), f) == ignore_.end();
     std::optional<WindowSnapshot> snap;

@@ -332,6 +332,30 @@ def main_window_origin(run):
     return run.wait_for("the main window", find)
 
 
+# The tray icon lives in Wine's "Wine System Tray" window at the top left of the
+# screen; its first icon is drawn at (5, 24) and clicked at (12, 32).
+TRAY_ICON_AT = (12, 32)
+
+
+def click_tray_icon(run, *click):
+    """Clicks the program's tray icon: click_tray_icon(run, "1") shows the main window."""
+    run.xdo("mousemove", str(TRAY_ICON_AT[0]), str(TRAY_ICON_AT[1]))
+    run.xdo("click", *click)
+
+
+def main_window_visible(run):
+    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tilewright$"],
+                          env=run.env, capture_output=True).returncode == 0
+
+
+def close_main_window(run):
+    """Clicks the close glyph of the main window's title row (with "Show in tray" on the
+    window hides to the tray)."""
+    x, y = main_window_origin(run)
+    run.xdo("mousemove", str(x + 560), str(y + 20))
+    run.xdo("click", "1")
+
+
 def overlay_lines(run):
     """{x: True} for the columns x on the overlay's middle row that belong to its region."""
     out = run.probe(run.region_probe, "TilewrightOverlay")

@@ -1,10 +1,9 @@
 """The tray icon and its menu: a hidden start reached through the icon, the menu
 driving the engine, the layouts and Exit, closing to the tray, and the icon coming
 back after the shell restarts. The icon lives in Wine's "Wine System Tray" window at
-the top left of the screen; its first icon is drawn at (5, 24) and clicked at (12, 32)."""
+the top left of the screen (TRAY_ICON_AT)."""
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 
-ICON_AT = (12, 32)
 # The top-right block of the 16-pixel icon: the accent while the engine runs, red
 # while it is stopped.
 ICON_STATE_PIXEL = (16, 28)
@@ -29,11 +28,6 @@ def open_menus(run):
     return int(m.group(1)) if m else -1
 
 
-def main_window_visible(run):
-    return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tilewright$"],
-                          env=run.env, capture_output=True).returncode == 0
-
-
 def icon_colour(run):
     return Run.pixel(run.screenshot("icon"), *ICON_STATE_PIXEL)
 
@@ -42,24 +36,19 @@ def wait_icon_colour(run, want, what):
     run.wait_for("the tray icon %s (now %r)" % (what, icon_colour(run)), lambda: icon_colour(run) == want)
 
 
-def click_icon(run, *click):
-    run.xdo("mousemove", str(ICON_AT[0]), str(ICON_AT[1]))
-    run.xdo("click", *click)
-
-
 def choose(run, row, sub_row=None, shot=None):
     """Right-clicks the icon and chooses a menu row, or a row of the submenu it opens."""
-    click_icon(run, "3")
+    click_tray_icon(run, "3")
     run.wait_for("the tray menu", lambda: open_menus(run) == 1)
     if shot and sub_row is None:
         run.screenshot(shot)
-    run.xdo("mousemove", "40", str(ICON_AT[1] + MENU_ROWS[row]))
+    run.xdo("mousemove", "40", str(TRAY_ICON_AT[1] + MENU_ROWS[row]))
     run.xdo("click", "1")
     if sub_row is not None:
         run.wait_for("the submenu", lambda: open_menus(run) == 2)
         if shot:
             run.screenshot(shot)
-        run.xdo("mousemove", str(SUBMENU_X), str(ICON_AT[1] + MENU_ROWS[row] + 16 * sub_row))
+        run.xdo("mousemove", str(SUBMENU_X), str(TRAY_ICON_AT[1] + MENU_ROWS[row] + 16 * sub_row))
         run.xdo("click", "1")
     run.wait_for("the menu to close", lambda: open_menus(run) == 0)
 
@@ -105,7 +94,7 @@ def tray_start_menu_drives_the_program(run):
     run.wait_for("the overlay of the thirds",
                  lambda: (overlay_lines(run) or {}).get(round(w / 3)) and not (overlay_lines(run) or {}).get(w // 2))
 
-    click_icon(run, "1")
+    click_tray_icon(run, "1")
     run.wait_for("the main window shown by a click on the icon", lambda: main_window_visible(run))
     run.wait_for("Direct2D loaded to draw the window", lambda: "d2d1.dll" in loaded_dlls(pid))
 
@@ -130,8 +119,7 @@ def close_hides_to_tray(run):
     stop_button = (x + 80, y + 74)
     run.wait_for("the window drawn", lambda: Run.pixel(run.screenshot("before_close"), *stop_button)[0] > 200)
     drawn = Run.pixel(run.screenshot("before_close"), *stop_button)
-    run.xdo("mousemove", str(x + 560), str(y + 20))  # the close glyph of the title row
-    run.xdo("click", "1")
+    close_main_window(run)
     run.wait_for("the window to hide", lambda: not main_window_visible(run))
     # The hidden window keeps no renderer, so the program lets Direct2D go. (What
     # Direct2D itself loaded, Direct3D and DirectWrite, Wine keeps.)
@@ -142,7 +130,7 @@ def close_hides_to_tray(run):
         raise Failure("closing the window ended the program")
     if overlay_count(run) != 1:
         raise Failure("closing the window stopped the engine")
-    click_icon(run, "--repeat", "2", "1")
+    click_tray_icon(run, "--repeat", "2", "1")
     run.wait_for("the window shown again", lambda: main_window_visible(run))
     # Drawn again, with a new renderer: the red Stop button is back.
     run.wait_for("the window drawn again",

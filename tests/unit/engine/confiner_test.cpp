@@ -362,6 +362,25 @@ TEST(Confiner, ForegroundFighterIsSurrendered) {
     EXPECT_EQ(r.d.frame_of(kWin), kLeft);
 }
 
+TEST(Confiner, WindowMaximisedAgainAfterTurningAwayIsConfinedNotSurrendered) {
+    Rig r;
+    r.d.cursor = Point{500, 500};
+    r.d.maximise(kWin);
+    r.pass();
+    ASSERT_EQ(r.count("confiner: CONFINE"), 1);
+    // No pass sees it in its zone before the user turns to another window.
+    r.d.foreground = kOther;
+    r.pass();
+    r.clock.advance(10000);
+    r.d.foreground = kWin;
+    r.d.maximise(kWin);
+    r.pass();
+    EXPECT_EQ(r.count("confiner: surrender"), 0);
+    EXPECT_EQ(r.count("confiner: CONFINE"), 2);
+    EXPECT_FALSE(r.c->is_surrendered(kWin));
+    EXPECT_EQ(r.d.frame_of(kWin), kLeft);
+}
+
 TEST(Confiner, PlainPlacementUndoneIsRetriedOnceWithNoSendChanging) {
     Rig r;
     r.d.win(kWin).undo_plain_setpos = true;
