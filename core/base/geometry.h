@@ -15,6 +15,11 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
+// v clamped to the 32-bit range: coordinates computed in 64 bits never wrap around.
+constexpr int32_t saturate_int32(int64_t v) {
+    return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v);
+}
+
 struct Rect {
     int32_t left = 0;
     int32_t top = 0;
@@ -26,10 +31,7 @@ struct Rect {
     int32_t width() const { return saturating_span(left, right); }
     int32_t height() const { return saturating_span(top, bottom); }
 
-    static int32_t saturating_span(int32_t from, int32_t to) {
-        const int64_t d = int64_t{to} - from;
-        return d > INT32_MAX ? INT32_MAX : d < INT32_MIN ? INT32_MIN : static_cast<int32_t>(d);
-    }
+    static int32_t saturating_span(int32_t from, int32_t to) { return saturate_int32(int64_t{to} - from); }
 };
 
 // Centre with integer division truncating toward zero, computed without overflow.

@@ -6,24 +6,14 @@
 
 namespace tw {
 
-namespace {
-
-int32_t saturate(int64_t v) {
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
-
-}  // namespace
-
 int32_t span(int32_t from, int32_t to) { return Rect::saturating_span(from, to); }
 
 Rect zone_target_rect(const Rect& zone, const Rect& wr, const Rect& vis) {
     // 64-bit sums: a window parked far off-screen must not wrap around.
-    return {saturate(int64_t{zone.left} + wr.left - vis.left),
-            saturate(int64_t{zone.top} + wr.top - vis.top),
-            saturate(int64_t{zone.right} + wr.right - vis.right),
-            saturate(int64_t{zone.bottom} + wr.bottom - vis.bottom)};
+    return {saturate_int32(int64_t{zone.left} + wr.left - vis.left),
+            saturate_int32(int64_t{zone.top} + wr.top - vis.top),
+            saturate_int32(int64_t{zone.right} + wr.right - vis.right),
+            saturate_int32(int64_t{zone.bottom} + wr.bottom - vis.bottom)};
 }
 
 bool place_in_zone(Desktop& desktop, WindowId w, const Rect& zone) {

@@ -15,8 +15,6 @@ namespace {
 constexpr int64_t kMin32 = std::numeric_limits<int32_t>::min();
 constexpr int64_t kMax32 = std::numeric_limits<int32_t>::max();
 
-int32_t saturate(int64_t v) { return static_cast<int32_t>(std::clamp(v, kMin32, kMax32)); }
-
 // Nearest integer with halves away from zero, saturated to 32 bits, NaN as 0.
 int32_t nearest_saturated(double v) {
     if (std::isnan(v)) return 0;
@@ -128,7 +126,7 @@ int32_t zone_edge(int32_t origin, double fraction, int64_t extent) {
     // conversion to an integer defined.
     constexpr double kLimit = 1099511627776.0;
     const double r = std::clamp(std::round(offset), -kLimit, kLimit);
-    return saturate(int64_t{origin} + static_cast<int64_t>(r));
+    return saturate_int32(int64_t{origin} + static_cast<int64_t>(r));
 }
 
 namespace {
@@ -211,8 +209,8 @@ std::optional<Point> window_position_to_store(bool minimised, std::optional<Rect
         return Point{window_rect->left, window_rect->top};
     }
     if (!normal_position) return std::nullopt;
-    return Point{saturate(int64_t{normal_position->left} + workspace_offset.x),
-                 saturate(int64_t{normal_position->top} + workspace_offset.y)};
+    return Point{saturate_int32(int64_t{normal_position->left} + workspace_offset.x),
+                 saturate_int32(int64_t{normal_position->top} + workspace_offset.y)};
 }
 
 Rect fit_window(const Rect& current, double width, double height, double scale, const Rect& work) {
@@ -230,7 +228,7 @@ Rect fit_window(const Rect& current, double width, double height, double scale, 
     int64_t x = 0, y = 0, w = 0, h = 0;
     axis(width, scale, current.left, current.right, work.left, work.right, x, w);
     axis(height, scale, current.top, current.bottom, work.top, work.bottom, y, h);
-    return {saturate(x), saturate(y), saturate(x + w), saturate(y + h)};
+    return {saturate_int32(x), saturate_int32(y), saturate_int32(x + w), saturate_int32(y + h)};
 }
 
 

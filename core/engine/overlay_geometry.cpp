@@ -2,22 +2,16 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <limits>
 
 namespace tw {
 
 namespace {
 
-constexpr int64_t kMin32 = std::numeric_limits<int32_t>::min();
-constexpr int64_t kMax32 = std::numeric_limits<int32_t>::max();
-
-int32_t saturate(int64_t v) { return static_cast<int32_t>(std::clamp(v, kMin32, kMax32)); }
-
 // Appends one operation; empty and inverted rectangles stand for nothing and are
 // dropped. Coordinates are computed in 64 bits and saturated here, so zones at the
 // ends of the 32-bit range cannot wrap around.
 void add(RegionOps& ops, int64_t l, int64_t t, int64_t r, int64_t b, RegionMode mode) {
-    Rect rect{saturate(l), saturate(t), saturate(r), saturate(b)};
+    Rect rect{saturate_int32(l), saturate_int32(t), saturate_int32(r), saturate_int32(b)};
     if (rect.left >= rect.right || rect.top >= rect.bottom) return;
     ops.push_back({rect, mode});
 }
@@ -52,8 +46,8 @@ std::vector<Rect> to_window_coords(const std::vector<Rect>& zones, const Rect& a
     std::vector<Rect> out;
     out.reserve(zones.size());
     for (const Rect& z : zones)
-        out.push_back({saturate(int64_t{z.left} - area.left), saturate(int64_t{z.top} - area.top),
-                       saturate(int64_t{z.right} - area.left), saturate(int64_t{z.bottom} - area.top)});
+        out.push_back({saturate_int32(int64_t{z.left} - area.left), saturate_int32(int64_t{z.top} - area.top),
+                       saturate_int32(int64_t{z.right} - area.left), saturate_int32(int64_t{z.bottom} - area.top)});
     return out;
 }
 
@@ -175,8 +169,8 @@ std::vector<ShareFrameShape> share_frame_shapes(const std::vector<Rect>& zones, 
         ShareFrameShape f;
         f.zone_index = i;
         f.zone = z;
-        f.width = saturate(std::max<int64_t>(int64_t{z.right} - z.left, 1));
-        f.height = saturate(std::max<int64_t>(int64_t{z.bottom} - z.top, 1));
+        f.width = saturate_int32(std::max<int64_t>(int64_t{z.right} - z.left, 1));
+        f.height = saturate_int32(std::max<int64_t>(int64_t{z.bottom} - z.top, 1));
         f.region = dashed_frame_region(f.width, f.height, z, neighbours);
         frames.push_back(std::move(f));
         neighbours.push_back(z);
