@@ -24,6 +24,10 @@ public:
     explicit operator bool() const { return module_ != nullptr; }
     HMODULE module() const { return module_; }
 
+    // What a caller reports for a call it could not make because the library or the
+    // export is missing: the same path as a call that fails.
+    static constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+
     // The export `name` as a pointer of the function's own type, or null when the
     // library or the export is missing.
     template <typename Fn>

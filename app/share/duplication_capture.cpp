@@ -118,8 +118,7 @@ std::vector<OutputInfo> list_outputs(IDXGIFactory1* factory) {
 bool DuplicationSource::open(const Rect& zone, HWND mirror) {
     auto* create_factory = dxgi_library_.get<decltype(CreateDXGIFactory1)>("CreateDXGIFactory1");
     auto* create_device = d3d11_library_.get<decltype(D3D11CreateDevice)>("D3D11CreateDevice");
-    // A system without them cannot duplicate: the same failure as a call that says no.
-    constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    constexpr HRESULT kMissing = SystemLibrary::kMissing;  // a system without them cannot duplicate
     ComPtr<IDXGIFactory1> factory;
     HRESULT hr = create_factory ? create_factory(__uuidof(IDXGIFactory1), reinterpret_cast<void**>(factory.put()))
                                 : kMissing;

@@ -175,8 +175,7 @@ std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pix
     using CreateD2dFactory = HRESULT WINAPI(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
     auto* create_d2d = r->d2d_library_.get<CreateD2dFactory>("D2D1CreateFactory");
     auto* create_dwrite = r->dwrite_library_.get<decltype(DWriteCreateFactory)>("DWriteCreateFactory");
-    // A system without them cannot draw: the same failure as a factory that says no.
-    constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+    constexpr HRESULT kMissing = SystemLibrary::kMissing;  // a system without them cannot draw
     HRESULT hr = create_d2d ? create_d2d(D2D1_FACTORY_TYPE_SINGLE_THREADED, __uuidof(ID2D1Factory), nullptr,
                                          reinterpret_cast<void**>(r->d2d_.put()))
                             : kMissing;
