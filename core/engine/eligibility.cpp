@@ -76,13 +76,6 @@ bool OverlayStyleLog::note(WindowId w, const std::string& cls, uint64_t ex_style
     return true;
 }
 
-ForegroundWindow filter_foreground(Desktop& desktop, const std::vector<WindowId>& ignore,
-                                   uint32_t own_pid, const std::vector<ConfinerRow>& table,
-                                   OverlayStyleLog& overlay_log) {
-    return filter_foreground(desktop, desktop.foreground_window(), ignore, own_pid, table,
-                             overlay_log);
-}
-
 ForegroundWindow filter_foreground(Desktop& desktop, WindowId foreground,
                                    const std::vector<WindowId>& ignore, uint32_t own_pid,
                                    const std::vector<ConfinerRow>& table,

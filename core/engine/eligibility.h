@@ -72,11 +72,8 @@ struct ForegroundWindow {
     std::vector<Rect> zones;  // the row's zones (a copy), valid when eligible
 };
 
-// The confiner's foreground filter, in its fixed order.
-ForegroundWindow filter_foreground(Desktop& desktop, const std::vector<WindowId>& ignore,
-                                   uint32_t own_pid, const std::vector<ConfinerRow>& table,
-                                   OverlayStyleLog& overlay_log);
-// The same for a foreground window the caller has already asked for.
+// The confiner's foreground filter, in its fixed order, for the foreground window the
+// caller has asked for.
 ForegroundWindow filter_foreground(Desktop& desktop, WindowId foreground,
                                    const std::vector<WindowId>& ignore, uint32_t own_pid,
                                    const std::vector<ConfinerRow>& table,

@@ -81,7 +81,7 @@ TEST(Eligibility, ForegroundFilter) {
         d.foreground = 10;
         c.setup(d);
         OverlayStyleLog overlay_log;
-        const ForegroundWindow fg = filter_foreground(d, {50}, d.own_pid, table, overlay_log);
+        const ForegroundWindow fg = filter_foreground(d, d.foreground_window(), {50}, d.own_pid, table, overlay_log);
         EXPECT_EQ(fg.passed_window_filters, c.passed) << c.name;
         EXPECT_EQ(fg.eligible, c.eligible) << c.name;
         if (c.eligible) {
@@ -99,12 +99,12 @@ TEST(Eligibility, OverlayStyleWindowLoggedOnceThenOnChange) {
     const std::vector<ConfinerRow> table{{{0, 0, 1920, 1080}, {{0, 0, 960, 1040}}}};
     OverlayStyleLog overlay_log;
     LogCapture cap;
-    for (int i = 0; i < 3; ++i) filter_foreground(d, {}, d.own_pid, table, overlay_log);
+    for (int i = 0; i < 3; ++i) filter_foreground(d, d.foreground_window(), {}, d.own_pid, table, overlay_log);
     d.win(-42).ex_style = 0x800A8;
-    filter_foreground(d, {}, d.own_pid, table, overlay_log);
-    filter_foreground(d, {}, d.own_pid, table, overlay_log);
+    filter_foreground(d, d.foreground_window(), {}, d.own_pid, table, overlay_log);
+    filter_foreground(d, d.foreground_window(), {}, d.own_pid, table, overlay_log);
     d.win(-42).cls = "VideoPlayer2";
-    filter_foreground(d, {}, d.own_pid, table, overlay_log);
+    filter_foreground(d, d.foreground_window(), {}, d.own_pid, table, overlay_log);
     EXPECT_EQ(cap.lines(), (std::vector<std::string>{
                                "confiner: skip overlay-style hwnd=-42 cls='VideoPlayer' ex_style=0x40008",
                                "confiner: skip overlay-style hwnd=-42 cls='VideoPlayer' ex_style=0x800A8",
