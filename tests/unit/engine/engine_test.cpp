@@ -49,6 +49,14 @@ struct Rig {
         shell.calls.clear();
         cap.clear();
     }
+    // Press at `from`, hold Shift and move to `to`: a drag with its target, not released.
+    void shift_drag(Point from, Point to) {
+        d.cursor = from;
+        e.on_press();
+        d.shift = true;
+        d.cursor = to;
+        e.on_drag_poll();
+    }
 };
 
 TEST(Engine, StartWithoutZonesStaysStopped) {
@@ -235,11 +243,7 @@ TEST(Engine, StopOrRestartWhileAWindowIsBeingMoved) {
 TEST(DragSnap, StopWhileTheWindowIsBeingSnapped) {
     Rig r;
     r.start();
-    r.d.cursor = Point{500, 500};
-    r.e.on_press();
-    r.d.shift = true;
-    r.d.cursor = Point{1500, 500};
-    r.e.on_drag_poll();
+    r.shift_drag({500, 500}, {1500, 500});
     r.d.while_moving = [&](WindowId) { r.e.stop(); };
     r.e.on_release();
     EXPECT_FALSE(r.e.running());
@@ -449,11 +453,7 @@ TEST(DragSnap, GapBetweenZonesSnapsToTheNearestCentre) {
 TEST(DragSnap, ResnapEightyMillisecondsLater) {
     Rig r;
     r.start();
-    r.d.cursor = Point{500, 500};
-    r.e.on_press();
-    r.d.shift = true;
-    r.d.cursor = Point{1500, 500};
-    r.e.on_drag_poll();
+    r.shift_drag({500, 500}, {1500, 500});
     r.e.on_release();
     EXPECT_EQ(r.e.pending_resnap(), (PendingResnap{kWin, kRight}));
     EXPECT_TRUE(r.shell.timer_running(EngineTimer::Resnap));
@@ -481,11 +481,7 @@ TEST(DragSnap, ForegroundWindowsThatAreNotSnapped) {
         if (c.cls) r.d.add_window(c.fg, {0, 0, 1920, 40}, c.cls);
         r.d.foreground = c.fg;
         r.start();
-        r.d.cursor = Point{500, 500};
-        r.e.on_press();
-        r.d.shift = true;
-        r.d.cursor = Point{1500, 500};
-        r.e.on_drag_poll();
+        r.shift_drag({500, 500}, {1500, 500});
         r.e.on_release();
         EXPECT_EQ(r.cap.lines(), (std::vector<std::string>{"dragend: skip own/none/shell hwnd=" +
                                                            std::to_string(c.fg)}))
@@ -518,11 +514,7 @@ TEST(DragSnap, FailedPlacementIsNotAUseButIsRepeated) {
     Rig r;
     r.start();
     r.d.win(kWin).setpos_fails = true;
-    r.d.cursor = Point{500, 500};
-    r.e.on_press();
-    r.d.shift = true;
-    r.d.cursor = Point{1500, 500};
-    r.e.on_drag_poll();
+    r.shift_drag({500, 500}, {1500, 500});
     r.e.on_release();
     EXPECT_EQ(r.uses, 0);
     EXPECT_TRUE(r.e.pending_resnap());
