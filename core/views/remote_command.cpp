@@ -373,6 +373,13 @@ std::string remote_status_json(const RemoteState& s) {
     return out;
 }
 
+std::string remote_command_text(std::string_view bytes) {
+    if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
+    std::string text = utf8_with_replacement(bytes.substr(0, 200));
+    std::replace_if(text.begin(), text.end(), [](char c) { return c >= 0 && c < 0x20; }, ' ');
+    return text;
+}
+
 std::string remote_answer_line(std::string_view bytes) {
     std::string line = utf8_with_replacement(bytes.substr(0, kMaxRemoteAnswerBytes));
     std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n' || c == '\0'; }, ' ');

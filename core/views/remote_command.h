@@ -125,6 +125,10 @@ RemoteOutcome decide_remote_command(const RemoteCommand& command, const RemoteSt
 // enabled flag, active layout (the layout in force, null without layouts) and layout names.
 std::string remote_status_json(const RemoteState& state);
 
+// Received arguments for the log: joined by spaces, made valid UTF-8 without control
+// characters, at most 200 bytes.
+std::string remote_command_text(std::string_view bytes);
+
 // The text of a received answer: valid UTF-8 on one line, cut to the answer cap.
 std::string remote_answer_line(std::string_view bytes);
 
