@@ -98,6 +98,22 @@ def command_drives_the_running_tilewright(run):
     expect(run, ["move", "left"], 3, r"not moved")  # the screen's edge
     run.wait_log(r"^move_active_window: no destination Left \(edge or no zones\)$")
 
+    def window_shown(title):
+        return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", title], env=run.env,
+                              capture_output=True).returncode == 0
+    expect(run, ["share", "1"], 0, r"^Sharing zone 1 of ")
+    run.wait_for("the share window", lambda: window_shown("^Tilewright - Share Zone 1$"))
+    expect(run, ["share", "1"], 0, r"^Zone 1 of .* is already shared\.$")
+    expect(run, ["share", "4"], 3, r"has no zone 4\.$")
+    expect(run, ["share", "stop"], 0, r"^Every zone share stopped\.$")
+    run.wait_for("the share window closed", lambda: not window_shown("^Tilewright - Share Zone 1$"))
+    expect(run, ["show"], 0, r"^Main window shown\.$")
+    run.wait_for("the main window", lambda: main_window_visible(run))
+    # Wine draws a window a while after mapping it: its centre is no longer the black desktop.
+    ox, oy = main_window_origin(run)
+    run.wait_for("the main window drawn",
+                 lambda: run.pixel(run.screenshot("shown"), ox + 290, oy + 300) != (0, 0, 0))
+
     expect(run, ["zones", "hide"], 0, r"^Zones hidden\.$")
     run.wait_for("the overlay hidden", lambda: overlay_count(run) == 0)
     expect(run, ["stop"], 0, r"^Tilewright stopped\.$")
