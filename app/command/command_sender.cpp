@@ -115,9 +115,11 @@ int send_command(const std::vector<std::wstring>& arguments) {
                                              reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG,
                                              kAnswerTimeoutMs, &result);
     if (!sent) {
+        // Windows keeps a program from sending to one that runs as administrator.
+        const bool elevated = GetLastError() == ERROR_ACCESS_DENIED;
         log("command: " + failure("SendMessageTimeoutW"));
         if (window) DestroyWindow(window);
-        return finish(RemoteCode::NotRunning, text, tr("command.no_answer"));
+        return finish(RemoteCode::NotRunning, text, tr(elevated ? "command.elevated" : "command.no_answer"));
     }
     if (window) DestroyWindow(window);
     const std::optional<RemoteCode> code = remote_code_from_result(static_cast<intptr_t>(result));

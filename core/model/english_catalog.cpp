@@ -161,6 +161,7 @@ std::string_view english_catalog_text() {
     "command.no_instance = Tilewright is not running.\n"
     "command.no_answer = Tilewright did not answer.\n"
     "command.too_old = The running Tilewright does not take commands; update it.\n"
+    "command.elevated = Tilewright runs as administrator: run the command as administrator too.\n"
     "command.started = Tilewright started.\n"
     "command.already_running = Tilewright is already running.\n"
     "command.stopped = Tilewright stopped.\n"

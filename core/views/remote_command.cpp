@@ -376,7 +376,7 @@ std::string remote_status_json(const RemoteState& s) {
 std::string remote_command_text(std::string_view bytes) {
     if (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
     std::string text = utf8_with_replacement(bytes.substr(0, 200));
-    std::replace_if(text.begin(), text.end(), [](char c) { return c >= 0 && c < 0x20; }, ' ');
+    std::replace_if(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
     return text;
 }
 

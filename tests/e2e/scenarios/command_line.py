@@ -84,6 +84,10 @@ def command_drives_the_running_tilewright(run):
         raise Failure("ActiveLayout not saved: %r" % saved["Screens"])
     if json.loads(expect(run, ["status"], 0))["screens"][0]["active_layout"] != "Thirds":
         raise Failure("status does not show the new layout")
+    # A screen named by its id or its name; "next" wraps.
+    expect(run, ["layout", "Halves", "--screen", mon["id"]], 0, r'^Layout "Halves" applied on ')
+    expect(run, ["layout", "next", "--screen", mon["name"]], 0, r'^Layout "Thirds" applied on ')
+    expect(run, ["layout", "Halves", "--screen", "No such screen"], 3, r'^No screen has the id or name')
 
     # Move left: the fixture in front, confined to the middle third, goes one zone left.
     report = os.path.join(run.dir, "fixture.txt")

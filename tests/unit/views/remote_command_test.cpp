@@ -118,6 +118,7 @@ TEST(RemoteCommand, ResultCodesCarryTheirTag) {
 }
 
 TEST(RemoteCommand, AnswerIsOneLineOfValidText) {
+    EXPECT_EQ(remote_command_text(wire({"layout", "Two columns", "\xC3"})), "layout Two columns \xEF\xBF\xBD");
     EXPECT_EQ(remote_answer_line("a\r\nb\xFF"), "a  b\xEF\xBF\xBD");
     EXPECT_EQ(remote_answer_line(std::string(kMaxRemoteAnswerBytes + 5, 'x')).size(), kMaxRemoteAnswerBytes);
 }
