@@ -52,10 +52,14 @@ HWND create_answer_window(Answer& answer) {
 // it was given (a file or a pipe) or to the console of the program that started it. Under
 // Wine the console of cmd is already attached, so a failing AttachConsole is no sign.
 void write_line(const std::string& line) {
+    const std::wstring wide = utf8_to_wide(line) + L"\r\n";
+    DWORD written = 0;
     HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
     const DWORD type = out && out != INVALID_HANDLE_VALUE ? GetFileType(out) : FILE_TYPE_UNKNOWN;
-    DWORD written = 0;
-    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE) {
+    if (type == FILE_TYPE_DISK || type == FILE_TYPE_PIPE || type == FILE_TYPE_CHAR) {
+        // A console given as the output takes UTF-16; a file, a pipe or "> nul" UTF-8.
+        if (type == FILE_TYPE_CHAR && WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr))
+            return;
         const std::string text = line + "\r\n";
         WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
@@ -64,8 +68,7 @@ void write_line(const std::string& line) {
     HANDLE con = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (con == INVALID_HANDLE_VALUE) return;  // started without a console
-    const std::wstring text = utf8_to_wide(line) + L"\r\n";
-    WriteConsoleW(con, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    WriteConsoleW(con, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
     CloseHandle(con);
 }
 
