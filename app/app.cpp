@@ -2,6 +2,7 @@
 
 // Core headers before <windows.h>: see the note on `near` in core/geometry.h.
 #include "app/app_state.h"
+#include "app/command/command_sender.h"
 #include "app/platform/autostart.h"
 #include "app/engine/engine_shell_win.h"
 #include "app/platform/fatal_error.h"
@@ -24,6 +25,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,9 @@ int run() {
     install_fatal_error_hook();
 
     const auto args = arguments();
+    // A command goes to the running copy; everything after "--command" is its arguments.
+    if (auto at = std::find(args.begin(), args.end(), L"--command"); at != args.end())
+        return send_command({std::next(at), args.end()});
     if (has_option(args, L"--uninstall-cleanup")) {
         set_autostart(false);
         return 0;

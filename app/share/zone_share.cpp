@@ -85,9 +85,7 @@ std::vector<size_t> shared_zone_indexes(const AppState& state, const std::string
     return state.share_map.shared_zones(screen_id, live_shares());
 }
 
-void on_share_hotkey(AppState& state, int id) {
-    if (id < kFirstShareHotkeyId || id > kLastShareHotkeyId) return;
-    const auto zone = static_cast<size_t>(id - kFirstShareHotkeyId);
+std::optional<std::string> working_screen(const AppState& state) {
     std::optional<int64_t> foreground, cursor;
     // The program's own windows do not choose: their monitor is not where the user works.
     if (HWND fg = GetForegroundWindow()) {
@@ -98,7 +96,13 @@ void on_share_hotkey(AppState& state, int id) {
     }
     if (POINT p{}; GetCursorPos(&p))
         if (HMONITOR m = MonitorFromPoint(p, MONITOR_DEFAULTTONEAREST)) cursor = monitor_value(m);
-    const auto screen = share_hotkey_screen(state.screens, state.settings, foreground, cursor);
+    return share_hotkey_screen(state.screens, state.settings, foreground, cursor);
+}
+
+void on_share_hotkey(AppState& state, int id) {
+    if (id < kFirstShareHotkeyId || id > kLastShareHotkeyId) return;
+    const auto zone = static_cast<size_t>(id - kFirstShareHotkeyId);
+    const auto screen = working_screen(state);
     if (!screen) {
         log("zone_share: no attached screen for Share Zone " + std::to_string(zone + 1));
         return;

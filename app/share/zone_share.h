@@ -2,6 +2,7 @@
 // Zone Share as the rest of the program sees it: the tray's Share submenu and the
 // Share Zone hotkeys go through these.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ bool share_exists(const AppState& state, const std::string& screen_id, size_t zo
 // Zone indexes of a screen that are being shared, ascending (for the zone overlays).
 std::vector<size_t> shared_zone_indexes(const AppState& state, const std::string& screen_id);
 
+// The screen the user works on: that of the foreground window (of another program),
+// else the one under the cursor, else the selected screen; none when none is attached.
+std::optional<std::string> working_screen(const AppState& state);
 // WM_HOTKEY 300 to 308: Share Zone 1 to 9 on the screen of the foreground window (of
 // another program), else the one under the cursor, else the selected screen.
 void on_share_hotkey(AppState& state, int id);

@@ -180,8 +180,28 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
 
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }
 
+bool MainViewWindow::choose_layout(AppState& state, size_t screen, size_t layout) {
+    if (screen >= state.screens.size() || screen >= main_id::kMaxScreenTabs) return false;
+    const ScreenLayout* entry = find_screen(state.settings, state.screens[screen].id);
+    if (!entry || layout >= entry->layouts.size()) return false;
+    MainCommand cmd;
+    cmd.close_lists = true;
+    if (state.settings.selected_screen != state.screens[screen].id) {
+        cmd.action = MainAction::SelectScreen;
+        cmd.index = screen;
+        carry_out(state, state.main, cmd);
+    }
+    cmd.action = MainAction::SelectLayout;
+    cmd.index = layout;
+    carry_out(state, state.main, cmd);
+    return true;
+}
+
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
-    const MainCommand cmd = decide_main_command(id, input(state), widgets_);
+    carry_out(state, hwnd, decide_main_command(id, input(state), widgets_));
+}
+
+void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cmd) {
     const bool layout_list_was_open = layout_menu_open_;
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
     if (layout_menu_open_ && !layout_list_was_open)

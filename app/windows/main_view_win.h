@@ -30,11 +30,16 @@ public:
     // Carries out command `id` as a click on the widget with that id would (also used
     // by the tray menu for the actions both offer).
     void command(AppState& state, uint64_t id);
+    // Picks layout `layout` of screen `screen` (indexes into the attached screens and that
+    // screen's layouts) as the user does here: that screen's tab, then the layout's row.
+    // Returns false when either is gone.
+    bool choose_layout(AppState& state, size_t screen, size_t layout);
 
 private:
     // What the view shows, gathered from the state and this window.
     MainViewInput input(AppState& state);
     void run_command(AppState& state, HWND hwnd, uint64_t id);
+    void carry_out(AppState& state, HWND hwnd, const MainCommand& cmd);
 
     DrawnWindow drawn_;
     std::vector<WidgetItem> widgets_;

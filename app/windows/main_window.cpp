@@ -5,6 +5,7 @@
 
 #include "app/app_state.h"
 #include "app/toolkit/drawn_window.h"
+#include "app/command/command_receiver.h"
 #include "app/engine/engine_shell_win.h"
 #include "app/engine/hotkeys_win.h"
 #include "app/platform/icons_win.h"
@@ -135,6 +136,8 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgLanguageFile: on_language_file(*state); return 0;
     case WM_TIMER: on_timer(*state, wp); return 0;
     case WM_HOTKEY: on_hotkey(*state, static_cast<int>(wp)); return 0;
+    case WM_COPYDATA:
+        return on_command_message(*state, reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_DISPLAYCHANGE:
         on_screens_changed(*state, true);
         break;

@@ -49,6 +49,15 @@ const char* const kKeys[] = {
     "about.feature_4", "about.feature_5", "about.feature_6", "about.closing", "about.story",
     "about.contact_button", "about.feature_7",
     "update.install_button",
+    "command.usage", "command.unknown_verb", "command.bad_arguments", "command.malformed",
+    "command.no_instance", "command.no_answer", "command.too_old",
+    "command.elevated", "command.started",
+    "command.already_running", "command.stopped", "command.already_stopped", "command.no_zones",
+    "command.not_running", "command.zones_shown", "command.zones_hidden",
+    "command.layout_applied", "command.no_layout", "command.no_layouts", "command.no_screen",
+    "command.ambiguous_screen", "command.no_working_screen", "command.moved",
+    "command.not_moved", "command.share_started", "command.already_shared", "command.no_zone",
+    "command.shares_stopped", "command.no_shares", "command.shown", "command.exiting",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {
