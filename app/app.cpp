@@ -105,7 +105,7 @@ int run() {
 
     const auto args = arguments();
     if (has_option(args, L"--uninstall-cleanup")) {
-        set_autostart(false);
+        remove_own_autostart();
         return 0;
     }
     if (has_option(args, L"--list-monitors")) {
