@@ -15,6 +15,7 @@ import os
 import re
 import secrets
 import shutil
+import signal
 import subprocess
 import sys
 import zipfile
@@ -34,8 +35,16 @@ def read(path):
 
 
 def release(source, env, *args, timeout=1200):
-    return subprocess.run([os.path.join(source, "tools", "release"), *args], env=env, timeout=timeout,
-                          capture_output=True, text=True)
+    # In a session of its own, so that a release that overruns ends with its build.
+    p = subprocess.Popen([os.path.join(source, "tools", "release"), *args], env=env, text=True,
+                         stdout=subprocess.PIPE, stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        out, err = p.communicate(timeout=timeout)
+    except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        p.communicate()
+        raise Failure("tools/release %s ran longer than %d s" % (" ".join(args), timeout))
+    return subprocess.CompletedProcess(p.args, p.returncode, out, err)
 
 
 def signature(path, ca):
