@@ -110,7 +110,7 @@ int run() {
     if (auto at = std::find(args.begin(), args.end(), L"--command"); at != args.end())
         return send_command({std::next(at), args.end()});
     if (has_option(args, L"--uninstall-cleanup")) {
-        set_autostart(false);
+        remove_own_autostart();
         return 0;
     }
     if (has_option(args, L"--list-monitors")) {

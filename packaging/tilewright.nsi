@@ -47,14 +47,24 @@ BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
+; The set-up carries the program's version in its version resource, both in the fixed
+; part (which the update check compares with the version it was offered) and in the
+; texts; names as in the program's own version resource.
 VIProductVersion "${VERSION}.0"
+VIFileVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "${PRODUCT}"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} Setup"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-; No "LegalCopyright": the program's own version information has none either.
-!pragma warning disable 9100
+VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
+
+; A signed release signs the uninstaller before it is packed (and the set-up itself
+; once it is written): SIGN_TOOL is a command that signs the file it is given in place.
+!ifdef SIGN_TOOL
+  !uninstfinalize '"${SIGN_TOOL}" "%1"' = 0
+  !finalize '"${SIGN_TOOL}" "%1"' = 0
+!endif
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
@@ -188,6 +198,22 @@ Function .onInstFailed
   ${EndIf}
 FunctionEnd
 
+; The size in bytes of the file named on the stack (0 when it cannot be read), on the stack.
+Function FileSize
+  Exch $0
+  Push $1
+  ClearErrors
+  FileOpen $1 $0 r
+  ${If} ${Errors}
+    StrCpy $0 0
+  ${Else}
+    FileSeek $1 0 END $0
+    FileClose $1
+  ${EndIf}
+  Pop $1
+  Exch $0
+FunctionEnd
+
 Section "${PRODUCT}" SecProgram
   SectionIn RO
   SetOutPath "$INSTDIR"
@@ -210,8 +236,11 @@ Section "${PRODUCT}" SecProgram
     MessageBox MB_OK|MB_ICONSTOP "Could not write to $INSTDIR." /SD IDOK
     Abort "Could not write to $INSTDIR."
   ${EndIf}
-  ; MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH
-  System::Call "kernel32::MoveFileExW(w '$INSTDIR\Tilewright.exe.new', w '$INSTDIR\Tilewright.exe', i 9) i .r0"
+  ; MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH. The paths go in registers: written
+  ; into the call's text, a folder name with an apostrophe would end the string early.
+  StrCpy $R8 "$INSTDIR\Tilewright.exe.new"
+  StrCpy $R9 "$INSTDIR\Tilewright.exe"
+  System::Call "kernel32::MoveFileExW(w R8, w R9, i 9) i .r0"
   ${If} $0 = 0
     Delete "$INSTDIR\Tilewright.exe.new"
     MessageBox MB_OK|MB_ICONSTOP "Could not replace $INSTDIR\Tilewright.exe." /SD IDOK
@@ -236,7 +265,16 @@ Section "${PRODUCT}" SecProgram
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ; The size of what set-up wrote, in KiB: the folder may hold other files of the user's.
+  Push "$INSTDIR\Tilewright.exe"
+  Call FileSize
+  Pop $0
+  Push "$INSTDIR\Uninstall.exe"
+  Call FileSize
+  Pop $1
+  IntOp $0 $0 + $1
+  IntOp $0 $0 + 1023
+  IntOp $0 $0 / 1024
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
@@ -284,6 +322,44 @@ Function un.ConfirmLeave
   ${NSD_GetState} $SettingsCheckbox $RemoveSettings
 FunctionEnd
 
+; The program the Start-menu shortcut starts, on the stack ("" when there is no shortcut
+; or it cannot be read).
+!define CLSID_ShellLink {00021401-0000-0000-C000-000000000046}
+!define IID_IShellLinkW {000214F9-0000-0000-C000-000000000046}
+!define IID_IPersistFile {0000010b-0000-0000-C000-000000000046}
+Function un.ShortcutTarget
+  Push $R6
+  Push $R7
+  Push $0
+  Push $1
+  Push $2
+  StrCpy $R7 "$SMPROGRAMS\${PRODUCT}.lnk"
+  StrCpy $R6 ""
+  ${If} ${FileExists} $R7
+    System::Call "ole32::CoCreateInstance(g '${CLSID_ShellLink}', p 0, i 1, g '${IID_IShellLinkW}', *p .r1) i .r0"
+    ${If} $0 = 0
+      ; IUnknown::QueryInterface, IPersistFile::Load, IShellLinkW::GetPath, Release.
+      System::Call "$1->0(g '${IID_IPersistFile}', *p .r2) i .r0"
+      ${If} $0 = 0
+        System::Call "$2->5(w R7, i 0) i .r0"
+        ${If} $0 = 0
+          System::Call "$1->3(w .R6, i ${NSIS_MAX_STRLEN}, p 0, i 0) i .r0"
+          ${If} $0 <> 0
+            StrCpy $R6 ""
+          ${EndIf}
+        ${EndIf}
+        System::Call "$2->2()"
+      ${EndIf}
+      System::Call "$1->2()"
+    ${EndIf}
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Pop $0
+  Pop $R7
+  Exch $R6
+FunctionEnd
+
 Section "Uninstall"
   retry_close:
   Call un.CloseRunningCopy
@@ -308,8 +384,19 @@ Section "Uninstall"
   Delete "$INSTDIR\Tilewright.exe.new"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-  Delete "$SMPROGRAMS\${PRODUCT}.lnk"
-  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ; The shortcut and the uninstall record have one name for every copy: another copy
+  ; installed elsewhere since keeps them.
+  Call un.ShortcutTarget
+  Pop $0
+  ${If} $0 == "$INSTDIR\Tilewright.exe"
+  ${OrIf} $0 == ""
+    Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  ${EndIf}
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == "$INSTDIR"
+  ${OrIf} $0 == ""
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
 
   ; Layouts and settings go only when the user asked for it on the page above, which a
   ; silent uninstall never shows.

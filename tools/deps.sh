@@ -8,7 +8,7 @@
 TW_PACKAGES=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64 wine wine64 xvfb xdotool
   x11-utils imagemagick openssl libgtest-dev libgmock-dev googletest libbenchmark-dev
   libgl1-mesa-dri mesa-utils fonts-dejavu-core fonts-liberation nsis clang
-  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils osslsigncode python3-yaml)
 
 tw_need_packages() {
   local pkg

@@ -72,6 +72,13 @@ void set_autostart(bool enable) {
     }
 }
 
+void remove_own_autostart() {
+    if (is_packaged()) return;
+    const auto command = read_string(HKEY_CURRENT_USER, kRunKey, kRunValue);
+    if (command && same_exe_path(autostart_command_exe(wide_to_utf8(*command)), current_exe_path()))
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, kRunValue);
+}
+
 bool autostart_enabled() { return !is_packaged() && run_value_exists(kRunValue); }
 
 std::optional<std::string> installed_exe_path() {

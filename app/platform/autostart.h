@@ -9,6 +9,8 @@ namespace tw::app {
 bool is_packaged();
 void set_autostart(bool enable);
 bool autostart_enabled();
+// Uninstall: removes the Run value when it starts this executable; another copy's stays.
+void remove_own_autostart();
 // The full path of the running executable (UTF-8).
 std::string current_exe_path();
 // The installed copy named by the installer's records, when its file exists.

@@ -26,4 +26,23 @@ std::string autostart_command(std::string_view exe_path) {
     return out;
 }
 
+std::string autostart_command_exe(std::string_view command) {
+    const std::string text = trim(command);
+    if (!text.empty() && text.front() == '"') {
+        const size_t end = text.find('"', 1);
+        return end == std::string::npos ? std::string() : text.substr(1, end - 1);
+    }
+    // Unquoted: Windows tries each blank in turn; the one after ".exe" is what a user
+    // or another program writes.
+    std::string lower = text;
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    size_t at = 0;
+    while ((at = lower.find(".exe", at)) != std::string::npos) {
+        at += 4;
+        if (at == lower.size() || lower[at] == ' ' || lower[at] == '\t') return text.substr(0, at);
+    }
+    return text.substr(0, text.find_first_of(" \t"));
+}
+
 }  // namespace tw

@@ -4,6 +4,7 @@ register never meets the other scenarios, each scenario starting from a machine 
 Tilewright; and the portable zip."""
 import glob
 import re
+import struct
 import zipfile
 
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
@@ -12,6 +13,9 @@ UNINSTALL_KEY = (r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall"
                  r"\{3C5F1B72-9E04-4A6D-B8E1-5D27C0A94F13}_is1")
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "tools")
+# Where the scenarios install: a folder name with an apostrophe, blanks and letters
+# beyond ASCII, as a user's profile folder can have ("C:\Users\O'Brien").
+FOLDER = r"Programs\Zoë O'Brien's Tilewright"
 
 
 class Machine:
@@ -29,10 +33,13 @@ class Machine:
         run.env["WINEDLLOVERRIDES"] = "winemenubuilder.exe=d"
         subprocess.run([os.path.join(TOOLS, "wine-prefix")], env=run.env, check=True)
         folders = self.shell_folders()
-        self.folder = folders["Local AppData"] + r"\Programs\Tilewright"
+        self.folder = folders["Local AppData"] + "\\" + FOLDER
         self.exe = self.folder + r"\Tilewright.exe"
         self.unix_folder = self.unix(self.folder)
+        # A second copy, for the scenarios that install two.
+        self.other_folder = folders["Local AppData"] + r"\Tools\Tilewright"
         self.shortcut = self.unix(folders["Programs"] + r"\Tilewright.lnk")
+        self.launcher = os.path.join(os.path.dirname(os.path.abspath(run.fixture)), "command_line.exe")
         self.forget_tilewright()
 
     def shell_folders(self):
@@ -51,20 +58,44 @@ class Machine:
 
     def forget_tilewright(self):
         shutil.rmtree(self.unix_folder, ignore_errors=True)
+        shutil.rmtree(self.unix(self.other_folder), ignore_errors=True)
         if os.path.exists(self.shortcut):
             os.remove(self.shortcut)
         subprocess.run(["wine", "cmd", "/c", "reg delete %s /f & reg delete %s /v Tilewright /f" %
                         (UNINSTALL_KEY, RUN_KEY)], env=self.run.env,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
-    def setup(self, *args):
-        """Runs the installer to its end; its exit code."""
-        return self.run.wine(win_path(self.run.installer), *args, wait=True, timeout=120).returncode
+    def command_line(self, line, wait=True):
+        """Runs LINE exactly as written, with the scenario's APPDATA and TMP; when WAIT,
+        to its end, giving its exit code. Wine's own argument quoting would quote the
+        installer's "/D=" folder, which must be unquoted, and its "start" cannot run a
+        program from the scenarios' folder."""
+        self.lines = getattr(self, "lines", 0) + 1
+        path = os.path.join(self.run.dir, "command-line-%d.txt" % self.lines)
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(line)
+        p = self.run.wine(win_path(self.launcher), win_path(path), wait=wait, timeout=120)
+        return p.returncode if wait else p
+
+    def setup(self, *args, folder=None):
+        """Runs the installer to its end, into FOLDER when given (else where the uninstall
+        record says, as the update check does); its exit code."""
+        return self.command_line(" ".join(['"%s"' % win_path(self.run.installer)] + list(args) +
+                                          (["/D=" + folder] if folder else [])))
+
+    def start(self):
+        """Starts the installed program."""
+        self.command_line('"%s"' % self.exe, wait=False)
+
+    def uninstall(self, folder=None, silent=True):
+        """Runs the uninstaller (of FOLDER): silently to its end, or leaving its window open."""
+        self.command_line('"%s\\Uninstall.exe"%s' % (folder or self.folder, " /S" if silent else ""), wait=silent)
 
     def reg_values(self, key):
-        q = subprocess.run(["wine", "reg", "query", key], env=self.run.env, capture_output=True, text=True)
+        q = subprocess.run(["wine", "reg", "query", key], env=self.run.env, capture_output=True)
         values = {}
-        for line in q.stdout.replace("\r", "").split("\n"):
+        # Piped, reg writes in code page 437.
+        for line in q.stdout.decode("cp437").replace("\r", "").split("\n"):
             m = re.match(r"\s+(\S+)\s+(REG_\w+)\s+(.*)$", line)
             if m:
                 values[m.group(1)] = int(m.group(3), 16) if m.group(2) == "REG_DWORD" else m.group(3)
@@ -104,14 +135,55 @@ def read_bytes(path):
         return f.read()
 
 
+def version_info(path):
+    """The version resource of a Windows program: its fixed file and product versions
+    ("1.2.3.0") and its texts."""
+    data = read_bytes(path)
+    root = data.find("VS_VERSION_INFO\0".encode("utf-16-le")) - 6
+    if root < 0:
+        raise Failure("%s has no version resource" % path)
+
+    def block(at):  # key, value bytes, children, length
+        length, value_length, is_text = struct.unpack_from("<HHH", data, at)
+        key_end = at + 6
+        while data[key_end:key_end + 2] != b"\0\0":
+            key_end += 2
+        value_at = (key_end + 2 + 3) & ~3
+        value = data[value_at:value_at + (value_length * 2 if is_text else value_length)]
+        children, child = [], (value_at + len(value) + 3) & ~3
+        while child < at + length:
+            children.append(block(child))
+            child = (child + children[-1][3] + 3) & ~3
+        return data[at + 6:key_end].decode("utf-16-le"), value, children, length
+
+    _, fixed, tables, _ = block(root)
+    file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<4I", fixed, 8)
+    dotted = lambda ms, ls: "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+    texts = {key: value.decode("utf-16-le").rstrip("\0")
+             for name, _, string_tables, _ in tables if name == "StringFileInfo"
+             for _, _, strings, _ in string_tables for key, value, _, _ in strings}
+    return dotted(file_ms, file_ls), dotted(product_ms, product_ls), texts
+
+
 @scenario
 def setup_installs_updates_and_uninstalls(run):
     m = Machine(run)
     version = re.search(r"Tilewright-(.+)-Setup\.exe$", run.installer).group(1)
     run.write_settings('{"AutoStart": false, "StartMinimized": false, "HideToTray": false}\n')
 
+    # The set-up carries the program's version: the update check compares it with the
+    # version it was offered.
+    file_version, product_version, texts = version_info(run.installer)
+    _, _, program_texts = version_info(run.exe)
+    want = {"ProductVersion": version, "FileVersion": version, "ProductName": program_texts["ProductName"],
+            "CompanyName": program_texts["CompanyName"], "FileDescription": "Tilewright Setup",
+            "LegalCopyright": program_texts["LegalCopyright"]}
+    if (file_version, product_version) != (version + ".0",) * 2 or any(texts.get(k) != v for k, v in want.items()):
+        raise Failure("set-up version resource: %s %s %r, wanted %s.0 and %r" %
+                      (file_version, product_version, texts, version, want))
+
     # A silent install as an administrator would run it.
-    if m.setup("/S") != 0:
+    if m.setup("/S", folder=m.folder) != 0:
         raise Failure("the silent install failed")
     if m.installed_bytes() != read_bytes(run.exe):
         raise Failure("the installed Tilewright.exe is not the one built")
@@ -132,7 +204,7 @@ def setup_installs_updates_and_uninstalls(run):
     subprocess.run(["wine", "reg", "add", RUN_KEY, "/v", "Tilewright", "/d",
                     r'"C:\Tools\Tilewright.exe" --tray', "/f"], env=run.env,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    run.wine(m.exe)
+    m.start()
     first = m.wait_running("the installed program")
     main_window_origin(run)  # the autostart refresh follows the window at once
     installed_run_value = '"%s" --tray' % m.exe
@@ -167,7 +239,7 @@ def setup_installs_updates_and_uninstalls(run):
     # The quiet uninstall string, while the program runs: everything of the program
     # goes, the user's settings stay byte for byte.
     settings = read_bytes(run.settings_path)
-    run.wine(m.folder + r"\Uninstall.exe", "/S", wait=True)
+    m.uninstall()
     # The uninstaller continues from a copy of itself in the temporary folder.
     run.wait_for("the program folder to go", lambda: not os.path.exists(m.unix_folder), timeout=90)
     run.wait_for("the uninstall record to go", lambda: not m.reg_values(UNINSTALL_KEY))
@@ -184,11 +256,11 @@ def setup_installs_updates_and_uninstalls(run):
 @scenario
 def uninstall_deletes_settings_when_asked(run):
     m = Machine(run)
-    if m.setup("/S") != 0:
+    if m.setup("/S", folder=m.folder) != 0:
         raise Failure("the silent install failed")
     run.write_settings('{"AutoStart": false}\n')
     settings_dir = os.path.dirname(run.settings_path)
-    run.wine(m.folder + r"\Uninstall.exe")
+    m.uninstall(silent=False)
 
     def window():
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Tilewright Uninstall",
@@ -207,6 +279,51 @@ def uninstall_deletes_settings_when_asked(run):
     run.screenshot("finished")
     if m.reg_values(UNINSTALL_KEY):
         raise Failure("the uninstall record is still there")
+
+
+@scenario
+def uninstall_leaves_another_copy(run):
+    """Two installed copies share the shortcut's name, the Run value's name and the
+    uninstall record: removing one leaves the other's alone."""
+    m = Machine(run)
+    run.write_settings('{"AutoStart": false}\n')
+    if m.setup("/S", folder=m.folder) != 0:
+        raise Failure("the first install failed")
+    # The second copy goes into a folder that holds a file of the user's.
+    other = m.unix(m.other_folder)
+    os.makedirs(other)
+    with open(os.path.join(other, "notes.bin"), "wb") as f:
+        f.write(b"\0" * 3000000)
+    if m.setup("/S", folder=m.other_folder) != 0:
+        raise Failure("the second install failed")
+    record = m.reg_values(UNINSTALL_KEY)
+    written = sum(os.path.getsize(os.path.join(other, n)) for n in ("Tilewright.exe", "Uninstall.exe"))
+    if record.get("InstallLocation") != m.other_folder or record.get("EstimatedSize") != (written + 1023) // 1024:
+        raise Failure("the second copy's record: %r (its files: %d bytes)" % (record, written))
+    other_run_value = '"%s\\Tilewright.exe" --tray' % m.other_folder
+    subprocess.run(["wine", "reg", "add", RUN_KEY, "/v", "Tilewright", "/d", other_run_value, "/f"],
+                   env=run.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+    shortcut = read_bytes(m.shortcut)
+
+    m.uninstall()
+    run.wait_for("the first copy's folder to go", lambda: not os.path.exists(m.unix_folder), timeout=90)
+    gone = [what for what, kept in (("shortcut", os.path.isfile(m.shortcut) and read_bytes(m.shortcut) == shortcut),
+                                    ("Run value", m.run_value() == other_run_value),
+                                    ("uninstall record", m.reg_values(UNINSTALL_KEY) == record))
+            if not kept]
+    if gone:
+        raise Failure("uninstalling the first copy took the second copy's %s" % ", ".join(gone))
+
+    m.uninstall(m.other_folder)
+    run.wait_for("the second copy's uninstaller to end",
+                 lambda: not os.path.exists(os.path.join(other, "Uninstall.exe")), timeout=90)
+    run.wait_for("the second copy's record to go", lambda: not m.reg_values(UNINSTALL_KEY))
+    left = [what for what, there in (("shortcut", os.path.exists(m.shortcut)),
+                                     ("Run value", m.run_value() is not None),
+                                     ("program", os.path.exists(os.path.join(other, "Tilewright.exe"))))
+            if there]
+    if left or not os.path.isfile(os.path.join(other, "notes.bin")):
+        raise Failure("uninstalling the second copy left %r, or took the user's file" % left)
 
 
 @scenario

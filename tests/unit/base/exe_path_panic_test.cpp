@@ -20,6 +20,22 @@ TEST(ExePath, NormalisedComparison) {
     EXPECT_EQ(autostart_command("C:\\A b\\Tilewright.exe"), "\"C:\\A b\\Tilewright.exe\" --tray");
 }
 
+// Uninstalling one copy removes the Run value only when it starts that copy.
+TEST(ExePath, ProgramOfRunValue) {
+    struct Case { const char* command; const char* exe; };
+    for (auto [command, exe] : {
+             Case{"\"C:\\O'Brien's Apps\\Tilewright.exe\" --tray", "C:\\O'Brien's Apps\\Tilewright.exe"},
+             Case{"  \"C:\\A\\Tilewright.exe\"", "C:\\A\\Tilewright.exe"},
+             Case{"C:\\My Tools\\Tilewright.EXE --tray", "C:\\My Tools\\Tilewright.EXE"},
+             Case{"C:\\setup.exes\\Tilewright.exe", "C:\\setup.exes\\Tilewright.exe"},
+             Case{"tilewright --tray", "tilewright"},
+             Case{"\"C:\\unterminated --tray", ""},
+             Case{"", ""},
+         })
+        EXPECT_EQ(autostart_command_exe(command), exe) << command;
+    EXPECT_EQ(autostart_command_exe(autostart_command("C:\\A b\\T.exe")), "C:\\A b\\T.exe");
+}
+
 TEST(Panic, LineFormat) {
     EXPECT_EQ(panic_line("core/x.cpp", 12, "check failed: a"), "PANIC at core/x.cpp:12: check failed: a");
     EXPECT_EQ(panic_line("f", 1, ""), "PANIC at f:1: <non-string panic>");
