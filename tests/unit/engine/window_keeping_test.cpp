@@ -92,6 +92,7 @@ TEST(LayoutFollow, HeldWindowsGoIntoTheNewLayoutAndStayHeld) {
     r.shell.table[0].zones = kThirds;
     ASSERT_TRUE(r.e.follow_layout_change());
     EXPECT_EQ(r.d.frame_of(kWin), kThirds[1]);
+    ASSERT_TRUE(r.e.confiner().holds(kWin));
     EXPECT_EQ(r.e.confiner().hold(kWin)->zone, kThirds[1]);
     for (int i = 0; i < 3; ++i) r.pass();  // settled and still held, not released
     EXPECT_EQ(r.d.frame_of(kWin), kThirds[1]);
@@ -131,6 +132,7 @@ TEST(LayoutFollow, AMinimisedWindowIsNotShownButItsHoldFollows) {
     r.e.follow_layout_change();
     EXPECT_EQ(r.d.setpos_calls.size(), moves);
     EXPECT_TRUE(r.d.win(kWin).iconic);
+    ASSERT_TRUE(r.e.confiner().holds(kWin));
     EXPECT_EQ(r.e.confiner().hold(kWin)->zone, kThirds[1]);
 }
 
