@@ -117,8 +117,12 @@ def winemine_shift_dragged_into_a_zone_keeps_its_size(run):
     w, h = mon["w"], mon["h"]
     own = window_rect(run, "WineMine")
     mw, mh = own[2] - own[0], own[3] - own[1]
-    # Pressed on the smiley's row, the game's own controls stay as they are.
-    x, y = (own[0] + own[2]) // 2, own[1] + 10
+    # Pressed on the counters' row between the mine counter and the smiley (the window
+    # manager's caption is missing here, see above): the game itself does nothing.
+    geometry = subprocess.run(["xdotool", "getwindowgeometry", x_window(run, "WineMine")],
+                              env=run.env, capture_output=True, text=True).stdout
+    cx, cy = (int(v) for v in re.search(r"Position: (-?\d+),(-?\d+)", geometry).groups())
+    x, y = cx + 55, cy + 35
     run.xdo("mousemove", str(x), str(y))
     run.xdo("click", "1")
     run.xdo("keydown", "shift")
