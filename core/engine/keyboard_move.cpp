@@ -253,7 +253,7 @@ bool cycle_layout(Settings& settings) {
         (it == layouts.end() || std::next(it) == layouts.end()) ? layouts.front().name
                                                                  : std::next(it)->name;
     // Even when the only layout is chosen again, the follow-ups (save, close the shares,
-    // restart the engine) run, as for any choice of layout.
+    // held windows follow) run, as for any choice of layout.
     screen->active_layout = next;
     return true;
 }
