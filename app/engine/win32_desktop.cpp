@@ -47,6 +47,12 @@ uint64_t Win32Desktop::ex_style(WindowId w) {
     return static_cast<uint64_t>(GetWindowLongPtrW(to_hwnd(w), GWL_EXSTYLE));
 }
 
+bool Win32Desktop::is_fixed_size(WindowId w) {
+    // 0 also when the window is gone: such a window is not taken for a fixed one.
+    const auto style = static_cast<uint64_t>(GetWindowLongPtrW(to_hwnd(w), GWL_STYLE));
+    return style != 0 && (style & (WS_THICKFRAME | WS_MAXIMIZEBOX)) == 0;
+}
+
 std::optional<Rect> Win32Desktop::window_rect(WindowId w) {
     RECT r{};
     if (!GetWindowRect(to_hwnd(w), &r)) return std::nullopt;

@@ -28,6 +28,7 @@ public:
     uint32_t process_id(WindowId w) override;
     uint32_t current_process_id() override;
     uint64_t ex_style(WindowId w) override;
+    bool is_fixed_size(WindowId w) override;
     std::optional<Rect> window_rect(WindowId w) override;
     std::optional<WindowSnapshot> snapshot(WindowId w) override;
     Rect visible_frame(WindowId w, const Rect& fallback) override;

@@ -84,7 +84,7 @@ bool apply(EditorWindow& w, HWND hwnd, const EditorOutcome& out) {
     if (!out.log.empty()) log(out.log);
     if (out.settings_changed) {
         if (out.zones_changed) {
-            after_layout_change(w.app);  // saves, restarts a running engine, rebuilds the views
+            after_layout_change(w.app);  // saves, held windows follow, rebuilds the views
         } else {
             save_settings(w.app.settings);
             refresh_views(w.app);

@@ -216,13 +216,12 @@ void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cm
     case A::ToggleZones: engine.toggle_zones(); break;
     case A::ToggleCoverTaskbar:
     case A::SelectLayout:
-        // New zones: shares of the old ones end, a running engine starts over.
-        if (changed) close_all_shares(state);
-        if (changed && engine.running()) engine.restart();
-        break;
     case A::ToggleScreenEnabled:
+        // New zones: shares of the old ones end, held windows follow into the new zones
+        // (or are let go on a screen switched off), and the engine stops when no zones
+        // are left.
         if (changed) close_all_shares(state);
-        if (changed && engine.running()) engine.refresh_zones();  // stops when no zones are left
+        if (changed && engine.running()) engine.follow_layout_change();
         break;
     case A::SetStartWithWindows: set_autostart(cmd.value); break;
     case A::ToggleHideToTray: tray_follow_setting(state); break;

@@ -241,7 +241,7 @@ HWND create_main_window(AppState& state) {
 void after_layout_change(AppState& state) {
     save_settings(state.settings);
     close_all_shares(state);  // their zone numbers now name other zones
-    if (state.engine->running()) state.engine->restart();
+    state.engine->follow_layout_change();  // held windows go into the new zones
     refresh_views(state);
 }
 

@@ -15,7 +15,7 @@ bool register_main_class(HINSTANCE instance);
 HWND create_main_window(AppState& state);
 
 // The settings changed the zones (layout, Enabled, CoverTaskbar): save them, close the
-// zone shares and restart a running engine.
+// zone shares and let a running engine's held windows follow into the new zones.
 void after_layout_change(AppState& state);
 // Shows the window (restoring it when minimised), brings it to the front and repaints.
 void show_main_window(AppState& state);

@@ -92,6 +92,7 @@ void Confiner::clear() {
     ignore_.clear();
     events_.clear();
     overlay_log_.clear();
+    own_sizes_.clear();
     hung_.clear();
     time_base_ = clock_.now_ms();
     own_pid_ = desktop_.current_process_id();
@@ -128,11 +129,18 @@ void Confiner::drop_hold(WindowId w) {
     quiet_held_.erase(w);
 }
 
-void Confiner::move_hold(WindowId w, const Rect& zone) {
+void Confiner::move_hold(WindowId w, const Rect& zone) { move_hold(w, zone, zone); }
+
+void Confiner::move_hold(WindowId w, const Rect& zone, const Rect& rect) {
     auto it = held_.find(w);
     if (it == held_.end()) return;
     it->second.zone = zone;
-    it->second.rect = zone;
+    it->second.rect = rect;
+}
+
+void Confiner::hold_placed(WindowId w, const Rect& zone, const Rect& rect) {
+    record_hold(w, zone, rect);
+    schedule_settle(held_.at(w));
 }
 
 bool Confiner::confiner_place(WindowId w, const Rect& target) {
@@ -348,7 +356,8 @@ bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
         wr = *again;
         vis = desktop_.visible_frame(f, wr);
     }
-    const Rect n = zone_target_rect(target, wr, vis);
+    const Rect n = window_target_rect(desktop_, f, target, wr, vis);
+    own_sizes_.note_placement(f, wr, n);
     log("confiner: CONFINE hwnd=" + id_text(f) + " cls='" + cls + "' -> " + rect_text(n) +
         " (was zoomed=" + flag_text(zoomed) + ", held=" + flag_text(held) + ")");
     last_takeover_.clear();  // a window that fights back is reported again
@@ -487,7 +496,8 @@ bool Confiner::reconfine_background(WindowId h, HeldWindow& hw, bool zoomed, Rec
         wr = *again;
         vis = desktop_.visible_frame(h, wr);
     }
-    const Rect n = zone_target_rect(zone, wr, vis);
+    const Rect n = window_target_rect(desktop_, h, zone, wr, vis);
+    own_sizes_.note_placement(h, wr, n);
     log("confiner: RE-CONFINE hwnd=" + id_text(h) + " wr=" + rect_text(wr) + " -> " +
         rect_text(n) + " (background)");
     if (!confiner_place(h, n)) return false;

@@ -13,6 +13,7 @@
 
 #include "core/engine/desktop.h"
 #include "core/engine/eligibility.h"
+#include "core/engine/own_size.h"
 #include "core/base/geometry.h"
 
 namespace tw {
@@ -113,6 +114,15 @@ public:
     void drop_hold(WindowId w);
     // A snap or keyboard move put the window into `zone`: when held, the hold follows.
     void move_hold(WindowId w, const Rect& zone);
+    // The same for a window placed at `rect` rather than stretched over the zone.
+    void move_hold(WindowId w, const Rect& zone, const Rect& rect);
+    // The engine moved w to `rect` in `zone` outside a pass: held there, and placed
+    // there once more a moment later for applications that adjust after a move.
+    void hold_placed(WindowId w, const Rect& zone, const Rect& rect);
+
+    // The sizes windows had before the engine first placed them; emptied by clear().
+    OwnSizes& own_sizes() { return own_sizes_; }
+    const OwnSizes& own_sizes() const { return own_sizes_; }
 
     bool is_surrendered(WindowId w) const { return surrendered_.count(w) != 0; }
     size_t surrendered_count() const { return surrendered_.size(); }
@@ -183,6 +193,7 @@ private:
     std::set<WindowId> surrendered_;
     std::map<WindowId, HeldWindow> held_;
     OverlayStyleLog overlay_log_;
+    OwnSizes own_sizes_;
     Streak streak_;
     uint64_t epoch_ = 0;        // counts resets and clears
     std::set<WindowId> hung_;   // not-responding windows already reported

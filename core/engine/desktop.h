@@ -73,6 +73,10 @@ public:
     virtual uint32_t process_id(WindowId w) = 0;
     virtual uint32_t current_process_id() = 0;
     virtual uint64_t ex_style(WindowId w) = 0;
+    // The window has neither a sizing border nor a maximise button: its application
+    // draws it for one size only, so it is moved into a zone but never stretched.
+    // False when the window cannot be read.
+    virtual bool is_fixed_size(WindowId w) = 0;
 
     virtual std::optional<Rect> window_rect(WindowId w) = 0;
     // Rectangle, style and extended style; none when the window is gone.

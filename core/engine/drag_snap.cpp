@@ -84,7 +84,10 @@ void Engine::on_release() {
     log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
         rect_text(*zone));
     confiner_.move_hold(w, *zone);
-    if (place_in_zone(desktop_, w, *zone)) count_use();
+    if (auto placed = place_window_in_zone(desktop_, w, *zone, &confiner_.own_sizes())) {
+        if (placed->fixed_size) confiner_.move_hold(w, *zone, placed->target);
+        count_use();
+    }
     report_refused_moves();
     // The placement waits for the window's application; a stop handled meanwhile
     // leaves no re-snap behind.
@@ -98,7 +101,7 @@ void Engine::on_resnap() {
     const auto pending = std::exchange(pending_resnap_, std::nullopt);
     if (!pending) return;
     log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
-    place_in_zone(desktop_, pending->window, pending->zone);
+    place_window_in_zone(desktop_, pending->window, pending->zone, &confiner_.own_sizes());
     report_refused_moves();
 }
 

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "core/base/log.h"
+#include "core/engine/layout_follow.h"
 #include "core/engine/stranded_windows.h"
 
 namespace tw {
@@ -92,6 +94,24 @@ bool Engine::refresh_zones() {
     return true;
 }
 
+bool Engine::follow_layout_change() {
+    if (!running_) return false;
+    auto table = shell_.monitor_zone_table();
+    if (table.empty()) {
+        if (confiner_.hold_count() != 0)
+            log("layout_follow: no screen has zones now, every window is let go");
+        stop();
+        return false;
+    }
+    const std::vector<MonitorZones> before = table_;
+    rebuild_overlays(std::move(table));
+    // A copy: a message handled while a window moves may rebuild the table.
+    const std::vector<MonitorZones> after = table_;
+    follow_zones(confiner_, desktop_, before, after);
+    report_refused_moves();
+    return true;
+}
+
 void Engine::rebuild_overlays(std::vector<MonitorZones> table) {
     shell_.destroy_overlays();
     own_.overlays = shell_.create_overlays(table, zones_visible_);
@@ -107,6 +127,8 @@ void Engine::on_confine_trigger() {
     if (!running_) return;
     confiner_.confine_tick();
     tally_.consume(confiner_.take_events(), desktop_, count_use_);
+    // The pass may have stopped the engine (a message handled while a window moved).
+    if (running_) confiner_.own_sizes().give_back(desktop_, confiner_.monitor_table());
     report_refused_moves();
 }
 

@@ -51,6 +51,12 @@ public:
     // stop when no screen has zones any more; held windows stranded on a monitor that
     // is gone are brought back. Returns whether the engine still runs.
     bool refresh_zones();
+    // A screen's zones changed while running (its active layout, the area its zones
+    // cover, its Enabled flag): new overlays and tables, and every held window follows
+    // into the zone with its number (see layout_follow.h); a stop when no screen has
+    // zones any more. Every path that changes a layout calls this. Returns whether the
+    // engine still runs.
+    bool follow_layout_change();
 
     // A window moved or came to the foreground, or the pass timer ticked.
     void on_confine_trigger();

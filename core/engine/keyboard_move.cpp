@@ -29,8 +29,12 @@ void log_move(std::string_view text) { log("move_active_window: " + std::string(
 
 // Moves the hold along and places the window; a successful placement is a use.
 void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
-    engine.confiner().move_hold(w, zone);
-    if (place_in_zone(engine.desktop(), w, zone)) engine.count_use();
+    Confiner& confiner = engine.confiner();
+    confiner.move_hold(w, zone);
+    if (auto placed = place_window_in_zone(engine.desktop(), w, zone, &confiner.own_sizes())) {
+        if (placed->fixed_size) confiner.move_hold(w, zone, placed->target);
+        engine.count_use();
+    }
 }
 
 int64_t clamp_into(int64_t v, int64_t size, int32_t lo, int32_t hi) {
@@ -249,7 +253,7 @@ bool cycle_layout(Settings& settings) {
         (it == layouts.end() || std::next(it) == layouts.end()) ? layouts.front().name
                                                                  : std::next(it)->name;
     // Even when the only layout is chosen again, the follow-ups (save, close the shares,
-    // restart the engine) run, as for any choice of layout.
+    // held windows follow) run, as for any choice of layout.
     screen->active_layout = next;
     return true;
 }

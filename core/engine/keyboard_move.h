@@ -37,7 +37,8 @@ void move_active_window(Engine& engine, Direction d);
 
 // Selects the next layout of the selected screen (or of the first screen when none is
 // selected). Returns whether a layout was chosen (the screen has layouts): the caller
-// then saves the settings, closes the zone shares and restarts a running engine.
+// then saves the settings, closes the zone shares and lets a running engine's held
+// windows follow (Engine::follow_layout_change).
 bool cycle_layout(Settings& settings);
 
 // RegisterHotKey ids of the seven engine actions: 320 start/stop, 321 hide/show
@@ -51,7 +52,7 @@ std::optional<Direction> move_direction(HotkeyAction action);
 // What the program must do after an engine hotkey.
 struct HotkeyOutcome {
     bool handled = false;           // the id belongs to the engine
-    bool settings_changed = false;  // save, close the zone shares, restart a running engine
+    bool settings_changed = false;  // save, close the zone shares, held windows follow
 };
 // Carries out the engine action bound to hotkey `id`, except the follow-ups of a
 // layout change, which the outcome asks for.

@@ -57,7 +57,8 @@ size_t bring_back_stranded(Confiner& confiner, Desktop& desktop) {
         if (!row) break;
         auto zone = zone_at_point(c, row->zones);
         if (!zone) continue;
-        const Rect target = zone_target_rect(*zone, *wr, vis);
+        const Rect target = window_target_rect(desktop, w, *zone, *wr, vis);
+        confiner.own_sizes().note_placement(w, *wr, target);
         log("confiner: bring back hwnd=" + std::to_string(w) + " from a monitor that is gone -> " +
             rect_text(target));
         confiner.confiner_place(w, target);

@@ -2,7 +2,7 @@
 // The layout editor's state and its two views as pure functions: the manage view
 // (the screen's layouts, Add, Restore Defaults) and the edit view (name, templates,
 // row and column steppers, the canvas and the table of zone sizes). The window
-// procedure only gathers input, draws, saves and restarts the engine.
+// procedure only gathers input, draws, saves and hands the new zones to the engine.
 #include <cstdint>
 #include <optional>
 #include <span>

@@ -36,6 +36,7 @@ public:
     uint32_t process_id(WindowId w) override { return on("process_id").process_id(w); }
     uint32_t current_process_id() override { return on("current_process_id").current_process_id(); }
     uint64_t ex_style(WindowId w) override { return on("ex_style").ex_style(w); }
+    bool is_fixed_size(WindowId w) override { return on("is_fixed_size").is_fixed_size(w); }
     std::optional<Rect> window_rect(WindowId w) override { return on("window_rect").window_rect(w); }
     std::optional<WindowSnapshot> snapshot(WindowId w) override { return on("snapshot").snapshot(w); }
     Rect visible_frame(WindowId w, const Rect& fallback) override {

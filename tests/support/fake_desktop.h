@@ -27,6 +27,7 @@ struct FakeWindow {
     bool zoomed = false;  // as IsZoomed reports it only while not minimised
     bool exists = true;
     bool hung = false;    // IsHungAppWindow
+    bool fixed_size = false;  // no sizing border, no maximise button
     Rect rect;         // GetWindowRect
     Rect before_minimise;  // where it was before it was parked off-screen
     Rect normal_rect;  // rcNormalPosition
@@ -153,6 +154,10 @@ public:
     uint64_t ex_style(WindowId w) override {
         auto* p = find(w);
         return p ? p->ex_style : 0;
+    }
+    bool is_fixed_size(WindowId w) override {
+        auto* p = find(w);
+        return p && p->fixed_size;
     }
     std::optional<Rect> window_rect(WindowId w) override {
         auto* p = find(w);

@@ -96,5 +96,29 @@ TEST(Win32Desktop, LeftButtonState) {
     EXPECT_FALSE(desktop.left_button_down());
 }
 
+// Fixed size means: the user can neither drag a border nor maximise it.
+TEST(Win32Desktop, FixedSizeIsNoSizingBorderAndNoMaximiseButton) {
+    struct Case {
+        const char* what;
+        DWORD style;
+        bool fixed;
+    } cases[] = {
+        {"ordinary window", WS_OVERLAPPEDWINDOW, false},
+        {"caption and minimise button only, like a game", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, true},
+        {"sizing border without maximise button", WS_OVERLAPPED | WS_CAPTION | WS_THICKFRAME, false},
+        {"maximise button without sizing border", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MAXIMIZEBOX, false},
+        {"borderless popup", WS_POPUP, true},
+    };
+    Win32Desktop desktop;
+    for (const Case& c : cases) {
+        HWND hwnd = CreateWindowExW(0, L"STATIC", L"app", c.style, 100, 100, 300, 200, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(hwnd) << c.what;
+        EXPECT_EQ(desktop.is_fixed_size(to_window_id(hwnd)), c.fixed) << c.what;
+        DestroyWindow(hwnd);
+        EXPECT_FALSE(desktop.is_fixed_size(to_window_id(hwnd))) << c.what << ", destroyed";
+    }
+}
+
 }  // namespace
 }  // namespace tw::app
