@@ -51,8 +51,8 @@ std::string version_text(const Version& v) {
     return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
 }
 
-bool update_later_holds(std::optional<uint64_t> later_at, uint64_t now) {
-    return later_at && now >= *later_at && now - *later_at < kUpdateLaterSeconds;
+bool update_later_holds(std::optional<uint64_t> later_at, uint64_t now, bool start_up_check) {
+    return start_up_check && later_at && now >= *later_at && now - *later_at < kUpdateLaterSeconds;
 }
 
 }  // namespace tw

@@ -45,10 +45,12 @@ InstallerVersionCheck check_installer_version(const std::optional<Version>& inst
 // A version as text: "1.3.19".
 std::string version_text(const Version& v);
 
-// "Later" in the update dialog holds until the next daily check: for a day from the
-// moment it was chosen (seconds since 1970). A clock set back before that moment
-// ends it, so that a wrong clock cannot hold the offer back for good.
+// "Later" in the update dialog holds until the next daily check: the checks at
+// start-up within a day of the moment it was chosen (seconds since 1970) offer the
+// update only through the main window's link; the daily check of a running program
+// offers it again. A clock set back before that moment ends it, so that a wrong clock
+// cannot hold the offer back for good.
 inline constexpr uint64_t kUpdateLaterSeconds = 86400;
-bool update_later_holds(std::optional<uint64_t> later_at, uint64_t now);
+bool update_later_holds(std::optional<uint64_t> later_at, uint64_t now, bool start_up_check);
 
 }  // namespace tw

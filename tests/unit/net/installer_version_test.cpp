@@ -30,19 +30,21 @@ TEST(InstallerVersion, RunsOnlyTheOfferedVersionAndOnlyWhenNewer) {
     EXPECT_EQ(version_text({1, 10, 0}), "1.10.0");
 }
 
-TEST(UpdateLater, HoldsForADayFromTheMomentItWasChosen) {
+TEST(UpdateLater, HoldsAtStartUpForADayFromTheMomentItWasChosen) {
     const uint64_t at = 1790985600;
     struct Case {
         std::optional<uint64_t> later;
         uint64_t now;
-        bool holds;
+        bool start_up, holds;
     };
     const Case cases[] = {
-        {std::nullopt, at, false}, {at, at, true},           {at, at + 86399, true},
-        {at, at + 86400, false},   {at, at - 1, false},      // a clock set back ends it
-        {0u, at, false},
+        {std::nullopt, at, true, false}, {at, at, true, true},          {at, at + 86399, true, true},
+        {at, at + 86400, true, false},   {at, at - 1, true, false},     // a clock set back ends it
+        {0u, at, true, false},
+        {at, at + 86300, false, false},  // the daily check of the running program offers it again
     };
-    for (const auto& c : cases) EXPECT_EQ(update_later_holds(c.later, c.now), c.holds) << c.now - at;
+    for (const auto& c : cases)
+        EXPECT_EQ(update_later_holds(c.later, c.now, c.start_up), c.holds) << c.now - at << " " << c.start_up;
 }
 
 TEST(Redirect, FollowedOnlyOnTheSameHost) {
