@@ -367,3 +367,33 @@ def failed_language_refresh_keeps_the_stored_file(run):
             raise Failure("after %r the stored file is %r" % (reason, read(stored)))
     if service.requests.count("/lang/fr.lang") != len(failures):
         raise Failure("requests: %r" % service.requests)
+
+
+@scenario
+def update_dialog_says_a_download_failed_and_remembers_later(run):
+    """The dialog offers a newer version whose installer is gone (404): Install fails,
+    and the dialog is usable again and says so. Later is remembered: the next start
+    offers the update through the main window's link only, no dialog."""
+    from scenarios.dialogs import click, wait_gone, wait_window, windows
+    deployment, service = serve(run)
+    offered = newer(deployment["version"])
+    service.routes["/api/update"] = manifest(run, deployment, offered, service.url("/download/gone.exe"))
+    settings(run)
+    run.start_app()
+    rect = wait_window(run, "TilewrightUpdate", "the update dialog")
+    height = rect[3] - rect[1]
+    click(run, rect, 40, height - 31)  # Install
+    run.wait_log("^" + re.escape(DISCARD) + "$", timeout=60)
+    run.wait_for("the dialog to be enabled again",
+                 lambda: [w for w in windows(run, "TilewrightUpdate") or [] if w["visible"] and w["enabled"]])
+    time.sleep(1)  # the rebuild follows the enabling
+    run.screenshot("download-failed")
+    click(run, rect, 250, height - 31)  # Later
+    wait_gone(run, "TilewrightUpdate", "the update dialog to close")
+    run.wait_for("UpdateLaterAt in settings.json", lambda: b'"UpdateLaterAt": ' in (read(run.settings_path) or b""))
+    run.start_app()  # takes over and checks again at start-up
+    run.wait_log(r"^update: version %s waits: Later holds until the next daily check$" % re.escape(offered),
+                 timeout=60)
+    time.sleep(2)
+    if [w for w in windows(run, "TilewrightUpdate") or [] if w["visible"]]:
+        raise Failure("the dialog came back at the next start after Later")
