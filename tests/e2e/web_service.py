@@ -24,6 +24,7 @@ import ssl
 import subprocess
 import sys
 import threading
+import time
 
 STORE_DIR = "/usr/local/share/ca-certificates"
 STORE_PREFIX = "tilewright-test-"
@@ -110,15 +111,17 @@ def untrust_all():
 class Reply:
     """One answer: status, body and headers; `cut_short` announces more bytes than it
     sends and then closes the connection, like a download that breaks off;
-    `Reply.redirect(location)` answers 302 with that Location."""
+    `Reply.redirect(location)` answers 302 with that Location; `trickle` sends the body
+    a byte at a time with that many seconds between bytes."""
 
     def __init__(self, body=b"", status=200, content_type="application/octet-stream", cut_short=False,
-                 headers=None):
+                 headers=None, trickle=0):
         self.body = body.encode() if isinstance(body, str) else body
         self.status = status
         self.content_type = content_type
         self.cut_short = cut_short
         self.headers = headers or {}
+        self.trickle = trickle  # seconds between single bytes of the body
 
     @staticmethod
     def redirect(location, status=302):
@@ -155,6 +158,15 @@ class WebService:
                 if reply.cut_short:
                     self.send_header("Connection", "close")
                 self.end_headers()
+                if reply.trickle:
+                    try:
+                        for i in range(len(reply.body)):
+                            self.wfile.write(reply.body[i:i + 1])
+                            self.wfile.flush()
+                            time.sleep(reply.trickle)
+                    except OSError:  # the client gave up
+                        self.close_connection = True
+                    return
                 self.wfile.write(reply.body)
                 if reply.cut_short:
                     self.wfile.flush()

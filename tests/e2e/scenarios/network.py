@@ -397,3 +397,19 @@ def update_dialog_says_a_download_failed_and_remembers_later(run):
     time.sleep(2)
     if [w for w in windows(run, "TilewrightUpdate") or [] if w["visible"]]:
         raise Failure("the dialog came back at the next start after Later")
+
+
+@scenario
+def slow_manifest_times_out(run):
+    """A server that trickles the manifest a byte a second never trips the per-call
+    time-outs, but the check gives up after its minute in all, quietly."""
+    deployment, service = serve(run)
+    signed = manifest(run, deployment, newer(deployment["version"]), service.url("/x.exe"))
+    service.routes["/api/update"] = Reply(signed.body, content_type="application/json", trickle=1)
+    settings(run)
+    run.start_app()
+    started = time.time()
+    run.wait_log(r"^update: check failed: the download took longer than 60 seconds$", timeout=120)
+    print("the slow manifest was given up after %.0f s" % (time.time() - started))
+    if any("is available" in l for l in run.log_lines()):
+        raise Failure("a manifest that took too long was taken")
