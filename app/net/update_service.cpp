@@ -91,12 +91,11 @@ std::string save_checked_installer(const std::filesystem::path& path, const std:
     fresh += L".new";
     if (!write_atomically(fresh, bytes)) return "could not save download: " + fresh.string();
     std::string refusal = installer_version_refusal(fresh, info);
-    std::error_code ec;
     if (refusal.empty()) {
-        std::filesystem::rename(fresh, path, ec);
-        if (!ec) return {};
-        refusal = "could not save download: " + path.string();
+        if (MoveFileExW(fresh.wstring().c_str(), path.wstring().c_str(), MOVEFILE_REPLACE_EXISTING)) return {};
+        refusal = "could not save download: MoveFileExW failed " + hr_text(HRESULT_FROM_WIN32(GetLastError()));
     }
+    std::error_code ec;
     std::filesystem::remove(fresh, ec);
     return refusal;
 }

@@ -85,6 +85,8 @@ def update_is_downloaded_and_verified(run):
     url = service.url("/download/Tilewright-Setup.exe")
     service.routes["/api/update"] = manifest(run, deployment, offered, url)
     service.routes["/download/Tilewright-Setup.exe"] = Reply(read(run.test_installer))
+    with open(os.path.join(run.tmp, "Tilewright-Update-Setup.exe"), "wb") as f:
+        f.write(b"an older download, replaced")
     settings(run, UpdateAutomatically=True, UsageStatistics=False)
     run.start_app()
     run.wait_log(r"^update: version %s downloaded and verified$" % re.escape(offered), timeout=60)
