@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/net/body_limits.h"
 #include "core/net/outcome.h"
 
 namespace tw::app {
@@ -22,11 +23,14 @@ struct HttpResponse {
 // you offline?)", "no response from the server", a body larger than `max_bytes`
 // ("response larger than N bytes"), and a body that ends early ("the response was cut
 // off": a failed read, or fewer bytes than the announced Content-Length), so that a
-// partial body never passes for a complete one.
-Outcome<HttpResponse> https_get(std::string_view host, std::string_view path, size_t max_bytes);
+// partial body never passes for a complete one. The whole transfer, redirects
+// included, must end within the limit's seconds ("the download took longer than N
+// seconds"). Redirects are followed on the same host only (same_host_redirect); any
+// other is an error.
+Outcome<HttpResponse> https_get(std::string_view host, std::string_view path, const TransferLimits& limits);
 // split_https_url, then https_get.
-Outcome<HttpResponse> https_get_url(std::string_view url, size_t max_bytes);
+Outcome<HttpResponse> https_get_url(std::string_view url, const TransferLimits& limits);
 // https_get with the body made valid UTF-8 (ill-formed sequences become U+FFFD).
-Outcome<HttpResponse> https_get_text(std::string_view host, std::string_view path, size_t max_bytes);
+Outcome<HttpResponse> https_get_text(std::string_view host, std::string_view path, const TransferLimits& limits);
 
 }  // namespace tw::app

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "app/net/cng.h"
 #include "app/net/deployment.h"
@@ -18,6 +19,23 @@ bool installer_verifies(std::string_view installer, const UpdateInfo& info) {
     const auto manifest_digest = decode_hex(info.sha256);
     if (!signature || !manifest_digest || manifest_digest->size() != 32) return false;
     return rsa_sha256_signature_valid(update_public_key(), *manifest_digest, *signature);
+}
+
+std::optional<Version> file_product_version(const std::filesystem::path& path) {
+    const std::wstring name = path.wstring();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(name.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<unsigned char> block(size);
+    if (!GetFileVersionInfoW(name.c_str(), 0, size, block.data())) return std::nullopt;
+    void* data = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\", &data, &length) || !data || length < sizeof(VS_FIXEDFILEINFO))
+        return std::nullopt;
+    const auto* info = static_cast<const VS_FIXEDFILEINFO*>(data);
+    if (info->dwSignature != VS_FFI_SIGNATURE) return std::nullopt;
+    return Version{HIWORD(info->dwProductVersionMS), LOWORD(info->dwProductVersionMS),
+                   HIWORD(info->dwProductVersionLS)};
 }
 
 std::optional<std::filesystem::path> installer_path() {

@@ -8,12 +8,17 @@
 #include <string_view>
 
 #include "core/net/update_info.h"
+#include "core/net/version.h"
 
 namespace tw::app {
 
 // The digest compared ignoring ASCII case, the signature decoded from Base64, the
 // manifest digest from hexadecimal (32 bytes), then the RSA check. Any failure: false.
 bool installer_verifies(std::string_view installer, const UpdateInfo& info);
+
+// The product version in a program's fixed version information (the first three of
+// its four parts); none when the file has no version resource or cannot be read.
+std::optional<Version> file_product_version(const std::filesystem::path& path);
 
 // %TEMP%\Tilewright-Update-Setup.exe, where a verified installer waits for Install.
 std::optional<std::filesystem::path> installer_path();

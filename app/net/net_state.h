@@ -34,13 +34,18 @@ struct NetState {
     // The update check: seconds of a clock that never goes back, none before the first.
     std::optional<uint64_t> last_update_check;
     std::optional<UpdateInfo> known_update;    // a newer version (the update link shows it)
+    bool start_up_check = false;  // the check on its way is the one at start-up
     bool update_downloading = false;
+    bool update_download_failed = false;  // the update dialog says so until Install again
     std::optional<UpdateInfo> ready_installer;  // downloaded and verified, waiting for Install
 
     // The language index and the list the main window offers: English first.
     std::vector<LanguageEntry> language_index;
     std::vector<LanguageIndexEntry> language_menu = language_list({});
     std::optional<std::string> language_download;  // the code being downloaded
+    // The user's latest pick of a language that was not stored yet: downloading, or
+    // queued behind the running download.
+    std::optional<std::string> language_pick;
 };
 
 }  // namespace tw::app

@@ -11,7 +11,9 @@
 #include "app/windows/update_dialog.h"
 #include "core/base/files.h"
 #include "core/base/log.h"
+#include "core/base/log_text.h"
 #include "core/model/install_id.h"
+#include "core/model/usage.h"
 #include "core/net/body_limits.h"
 #include "core/net/manifest.h"
 #include "core/net/update_request.h"
@@ -52,29 +54,69 @@ std::optional<UsagePing> usage_ping(const AppState& state) {
     return ping;
 }
 
+// Only a 200 answer is a manifest: an error page that happens to read as one offers
+// nothing and does not confirm the first ping.
 Outcome<UpdateInfo> fetch_manifest(const std::string& path) {
-    auto response = https_get_text(service_host(), path, kMaxManifestBytes);
+    auto response = https_get_text(service_host(), path, kManifestTransfer);
     if (!response) return Outcome<UpdateInfo>::failure(response.error);
+    if (response.value->status != 200)
+        return Outcome<UpdateInfo>::failure("the server answered " + std::to_string(response.value->status));
     return parse_update_manifest(response.value->body);
+}
+
+// The installer's own version decides, not the manifest's unsigned label: it must be
+// the version offered, and newer than this program. Empty when it may run.
+std::string installer_version_refusal(const std::filesystem::path& file, const UpdateInfo& info) {
+    const std::optional<Version> carried = file_product_version(file);
+    const std::string offered = log_text(info.version);
+    switch (check_installer_version(carried, info.version, TW_VERSION_STRING)) {
+    case InstallerVersionCheck::Accepted: return {};
+    case InstallerVersionCheck::Unreadable:
+        return "the installer offered as version " + offered + " carries no version; refusing it";
+    case InstallerVersionCheck::NotTheOffered:
+        return "the installer offered as version " + offered + " is version " + version_text(*carried) +
+               "; refusing it";
+    case InstallerVersionCheck::NotNewer:
+        return "the installer of version " + version_text(*carried) + " is not newer than " +
+               TW_VERSION_STRING + "; refusing it";
+    }
+    return "the installer's version could not be checked";
+}
+
+// Saved beside the installer already waiting, checked there, and only then moved in
+// place of it: a refused installer leaves nothing behind to run.
+std::string save_checked_installer(const std::filesystem::path& path, const std::string& bytes,
+                                   const UpdateInfo& info) {
+    std::filesystem::path fresh = path;
+    fresh += L".new";
+    if (!write_atomically(fresh, bytes)) return "could not save download: " + fresh.string();
+    std::string refusal = installer_version_refusal(fresh, info);
+    if (refusal.empty()) {
+        if (MoveFileExW(fresh.wstring().c_str(), path.wstring().c_str(), MOVEFILE_REPLACE_EXISTING)) return {};
+        refusal = "could not save download: MoveFileExW failed " + hr_text(HRESULT_FROM_WIN32(GetLastError()));
+    }
+    std::error_code ec;
+    std::filesystem::remove(fresh, ec);
+    return refusal;
 }
 
 Outcome<UpdateInfo> download_and_verify(const UpdateInfo& info) {
     std::string reason;
-    auto response = https_get_url(info.download_url, kMaxInstallerBytes);
+    auto response = https_get_url(info.download_url, kInstallerTransfer);
     const auto path = installer_path();
     if (!response) {
         reason = response.error;
     } else if (response.value->status != 200) {
         reason = "the server answered " + std::to_string(response.value->status);
     } else if (!installer_verifies(response.value->body, info)) {
-        reason = "the installer does not match the digest and signature of version " + info.version;
+        reason = "the installer does not match the digest and signature of version " + log_text(info.version);
     } else if (!path) {
         reason = "there is no temporary folder to save the installer in";
-    } else if (!write_atomically(*path, response.value->body)) {
-        reason = "could not save download: " + path->string();
+    } else {
+        reason = save_checked_installer(*path, response.value->body, info);
     }
     if (reason.empty()) return Outcome<UpdateInfo>::success(info);
-    log("update: " + reason);
+    log("update: " + log_text(reason, 2 * kLogTextLimit));
     log(kDiscardLine);
     return Outcome<UpdateInfo>::failure(reason);
 }
@@ -82,9 +124,15 @@ Outcome<UpdateInfo> download_and_verify(const UpdateInfo& info) {
 }  // namespace
 
 void request_update_check(AppState& state, bool forced) {
+    // Off means no request at all, and with it no usage ping.
+    if (!state.settings.check_for_updates) {
+        if (forced) log("update: checking for updates is off");
+        return;
+    }
     const uint64_t now = steady_seconds();
     if (!update_check_due(forced, state.net.last_update_check, now)) return;
     state.net.last_update_check = now;
+    state.net.start_up_check = forced;
     const std::optional<UsagePing> ping = usage_ping(state);
     const UpdateRequest request = build_update_request(TW_VERSION_STRING, ping);
 
@@ -112,23 +160,34 @@ void on_update_checked(AppState& state) {
     auto result = state.net.slots->update_check.take();
     if (!result) return;
     if (!*result) {
-        log("update: check failed: " + result->error);
+        log("update: check failed: " + log_text(result->error));
         return;
     }
+    // Turned off while the request was on its way: nothing is offered.
+    if (!state.settings.check_for_updates) return;
     const UpdateInfo info = std::move(*result->value);
+    const std::string shown = log_text(info.version);
     const UpdateOffer offer = decide_update_offer(info.version, TW_VERSION_STRING,
                                                   state.settings.skipped_update_version.value_or(""),
                                                   state.settings.update_automatically);
     if (offer == UpdateOffer::NotNewer) {
-        log("update: version " + info.version + " is not newer than " + TW_VERSION_STRING);
+        log("update: version " + shown + " is not newer than " + TW_VERSION_STRING);
         return;
     }
-    log("update: version " + info.version + " is available");
+    log("update: version " + shown + " is available");
     state.net.known_update = info;
     refresh_views(state);
     const bool ready = state.net.ready_installer == info;
+    if (offer != UpdateOffer::Skipped && state.settings.update_later_at) {
+        if (update_later_holds(state.settings.update_later_at, unix_time_now(), state.net.start_up_check)) {
+            log("update: version " + shown + " waits: Later holds until the next daily check");
+            return;
+        }
+        state.settings.update_later_at.reset();
+        save_settings(state.settings);
+    }
     switch (offer) {
-    case UpdateOffer::Skipped: log("update: version " + info.version + " is skipped"); break;
+    case UpdateOffer::Skipped: log("update: version " + shown + " is skipped"); break;
     case UpdateOffer::Download:
         if (ready)
             open_update_dialog(state, info, true);
@@ -145,6 +204,7 @@ void start_update_download(AppState& state, const UpdateInfo& info) {
         return;
     }
     state.net.update_downloading = true;
+    state.net.update_download_failed = false;
     HWND main = state.main;
     auto slots = state.net.slots;
     const bool started = start_worker("update", [main, slots, info] {
@@ -162,11 +222,12 @@ void on_update_downloaded(AppState& state) {
     auto result = state.net.slots->update_download.take();
     if (!result) return;
     if (!*result) {
+        state.net.update_download_failed = true;
         enable_update_dialog(state);
         return;
     }
     state.net.ready_installer = *result->value;
-    log("update: version " + result->value->version + " downloaded and verified");
+    log("update: version " + log_text(result->value->version) + " downloaded and verified");
     open_update_dialog(state, *result->value, true);
 }
 
@@ -183,7 +244,7 @@ bool launch_verified_installer(AppState& state, const UpdateInfo& info) {
             std::filesystem::remove(*path, ec);
         }
         state.net.ready_installer.reset();
-        log("update: the installer of version " + info.version + " is missing or no longer verifies");
+        log("update: the installer of version " + log_text(info.version) + " is missing or no longer verifies");
         log(kDiscardLine);
         return false;
     }
@@ -194,7 +255,7 @@ bool launch_verified_installer(AppState& state, const UpdateInfo& info) {
         log("update: ShellExecuteW failed for the installer (" + std::to_string(started) + ")");
         return false;
     }
-    log("update: started the installer of version " + info.version);
+    log("update: started the installer of version " + log_text(info.version));
     state.net.ready_installer.reset();
     return true;
 }

@@ -71,11 +71,18 @@ public:
         duplication_->ReleaseFrame();
     }
 
+    // After a display change the output may have moved, changed its mode or turned:
+    // the part of it the zone covers, where that goes in the mirror and the rotation
+    // are worked out again, as at the start.
     bool reopen() override {
         duplication_.reset();
         const HRESULT hr = output_->DuplicateOutput(device_.get(), duplication_.put());
         if (FAILED(hr)) {
             log_hr("IDXGIOutput1::DuplicateOutput (recreate)", hr);
+            duplication_.reset();
+            return false;
+        }
+        if (!place()) {
             duplication_.reset();
             return false;
         }
@@ -85,6 +92,10 @@ public:
     bool polls() const override { return false; }
 
 private:
+    bool place();
+
+    Rect zone_{};
+    uint32_t adapter_ = 0, output_index_ = 0;
     // Loaded for as long as the share runs, released after every object made with them.
     SystemLibrary dxgi_library_{L"dxgi.dll"};
     SystemLibrary d3d11_library_{L"d3d11.dll"};
@@ -145,19 +156,10 @@ bool DuplicationSource::open(const Rect& zone, HWND mirror) {
         return log("dxgi: QueryInterface(IDXGIOutput1) failed"), false;
     hr = output_->DuplicateOutput(device_.get(), duplication_.put());
     if (FAILED(hr)) return log_hr("IDXGIOutput1::DuplicateOutput", hr), false;
-
-    // A rotated output's duplicated image is not upright; the copy would be sideways.
-    DXGI_OUTDUPL_DESC desc{};
-    duplication_->GetDesc(&desc);
-    if (desc.Rotation != DXGI_MODE_ROTATION_IDENTITY && desc.Rotation != DXGI_MODE_ROTATION_UNSPECIFIED)
-        return log("dxgi: output " + std::to_string(choice->output) + " is rotated; not duplicating it"), false;
-
-    const Rect& s = choice->source;
-    copy_ = s.left < s.right && s.top < s.bottom;
-    box_ = {static_cast<UINT>(s.left), static_cast<UINT>(s.top), 0, static_cast<UINT>(s.right),
-            static_cast<UINT>(s.bottom), 1};
-    target_x_ = static_cast<UINT>(choice->target.x);
-    target_y_ = static_cast<UINT>(choice->target.y);
+    zone_ = zone;
+    adapter_ = choice->adapter;
+    output_index_ = choice->output;
+    if (!place()) return false;
 
     DXGI_SWAP_CHAIN_DESC sc{};
     sc.BufferDesc.Width = static_cast<UINT>(std::max(zone.width(), 0));
@@ -174,6 +176,30 @@ bool DuplicationSource::open(const Rect& zone, HWND mirror) {
 
     log("zone_share: duplicating output " + std::to_string(choice->output) + " of adapter " +
         std::to_string(choice->adapter) + " for " + rect_text(zone));
+    return true;
+}
+
+// The copy's source box and target from the output's rectangle now; refused while
+// the output is rotated (its duplicated image is not upright, the copy would be
+// sideways) or no longer shows any of the zone.
+bool DuplicationSource::place() {
+    DXGI_OUTDUPL_DESC desc{};
+    duplication_->GetDesc(&desc);
+    if (desc.Rotation != DXGI_MODE_ROTATION_IDENTITY && desc.Rotation != DXGI_MODE_ROTATION_UNSPECIFIED)
+        return log("dxgi: output " + std::to_string(output_index_) + " is rotated; not duplicating it"), false;
+    DXGI_OUTPUT_DESC od{};
+    const HRESULT hr = output_->GetDesc(&od);
+    if (FAILED(hr)) return log_hr("IDXGIOutput::GetDesc", hr), false;
+    const RECT& r = od.DesktopCoordinates;
+    const auto choice = choose_output({{adapter_, output_index_, {r.left, r.top, r.right, r.bottom},
+                                        od.AttachedToDesktop != FALSE}}, zone_);
+    if (!choice) return log("dxgi: output " + std::to_string(output_index_) + " left the desktop"), false;
+    const Rect& s = choice->source;
+    copy_ = s.left < s.right && s.top < s.bottom;
+    box_ = {static_cast<UINT>(s.left), static_cast<UINT>(s.top), 0, static_cast<UINT>(s.right),
+            static_cast<UINT>(s.bottom), 1};
+    target_x_ = static_cast<UINT>(choice->target.x);
+    target_y_ = static_cast<UINT>(choice->target.y);
     return true;
 }
 

@@ -5,9 +5,10 @@
 
 namespace tw::app {
 
-MirrorImage::MirrorImage(int32_t width, int32_t height)
-    : width_(std::max(width, 0)), height_(std::max(height, 0)),
-      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0) {}
+// The pixels are allocated with the first stored frame: a share drawn through desktop
+// duplication never stores one, and a full-screen zone would otherwise hold 8 MB for
+// nothing.
+MirrorImage::MirrorImage(int32_t width, int32_t height) : width_(std::max(width, 0)), height_(std::max(height, 0)) {}
 
 bool MirrorImage::differs(const uint32_t* pixels) const {
     // Only the capture thread writes the pixels, so its own read needs no lock.
@@ -16,8 +17,14 @@ bool MirrorImage::differs(const uint32_t* pixels) const {
 
 void MirrorImage::store(const uint32_t* pixels) {
     std::lock_guard lock(mutex_);
+    pixels_.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
     std::memcpy(pixels_.data(), pixels, pixels_.size() * sizeof(uint32_t));
     stored_ = true;
+}
+
+size_t MirrorImage::allocated_bytes() {
+    std::lock_guard lock(mutex_);
+    return pixels_.capacity() * sizeof(uint32_t);
 }
 
 bool MirrorImage::has_image() {

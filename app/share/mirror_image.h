@@ -27,6 +27,8 @@ public:
     // UI thread: paints the stored image at (0, 0); false while there is none.
     bool paint(HDC dc);
     bool has_image();
+    // The memory the pixels hold: none before the first stored frame.
+    size_t allocated_bytes();
     // The stored image as a binary PPM file; empty while there is none.
     std::string ppm();
 

@@ -322,6 +322,12 @@ HWND share_frame(HWND mirror) {
     return nullptr;
 }
 
+void request_capture_stop(const std::vector<HWND>& mirrors) {
+    std::lock_guard lock(g_shares_mutex);
+    for (const ShareRecord& rec : g_shares)
+        if (std::find(mirrors.begin(), mirrors.end(), rec.mirror) != mirrors.end()) rec.shared->stop.request();
+}
+
 std::vector<HWND> active_mirrors() {
     std::lock_guard lock(g_shares_mutex);
     std::vector<HWND> out;

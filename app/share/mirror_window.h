@@ -28,6 +28,10 @@ bool is_active_share(HWND mirror);
 HWND share_frame(HWND mirror);
 // The mirror windows of every running share.
 std::vector<HWND> active_mirrors();
+// Asks the capture threads of these shares to stop, without waiting for them. Called
+// before their windows are destroyed one by one, so that every thread winds down at
+// once and ending several shares costs one frame wait, not one per share.
+void request_capture_stop(const std::vector<HWND>& mirrors);
 
 // Test switch "--test-mirror-snapshots": from now on a mirror window answers the
 // registered message "TilewrightMirrorSnapshot" by writing the image it holds to

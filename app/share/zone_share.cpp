@@ -113,6 +113,7 @@ void on_share_hotkey(AppState& state, int id) {
 void close_all_shares(AppState& state) {
     state.share_map.clear();
     const std::vector<HWND> mirrors = active_mirrors();
+    request_capture_stop(mirrors);
     for (HWND mirror : mirrors)
         if (IsWindow(mirror)) DestroyWindow(mirror);
     if (!mirrors.empty()) shares_changed(state);
@@ -126,6 +127,9 @@ void close_outdated_shares(AppState& state) {
         if (GetWindowRect(to_hwnd(mirror), &r)) rects.push_back({mirror, {r.left, r.top, r.right, r.bottom}});
     }
     const std::vector<WindowId> outdated = state.share_map.outdated(state.settings, state.screens, live, rects);
+    std::vector<HWND> stopping;
+    for (WindowId mirror : outdated) stopping.push_back(to_hwnd(mirror));
+    request_capture_stop(stopping);
     for (WindowId mirror : outdated) {
         log("zone_share: closing a share whose zone went away or moved with the display change");
         DestroyWindow(to_hwnd(mirror));

@@ -225,6 +225,8 @@ void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cm
         break;
     case A::SetStartWithWindows: set_autostart(cmd.value); break;
     case A::ToggleHideToTray: tray_follow_setting(state); break;
+    // Turned on: the check goes out now when it is due, not at the next timer tick.
+    case A::ToggleCheckForUpdates: request_update_check(state, false); break;
     case A::SetTheme:
         apply_theme_settings(state.settings);
         break;

@@ -8,13 +8,18 @@
 #include "app/platform/wide_text.h"
 #include "app/windows/dialog_frame.h"
 #include "core/base/log.h"
+#include "core/base/log_text.h"
 #include "core/model/catalog.h"
+#include "core/model/usage.h"
 #include "core/net/changelog.h"
 #include "core/views/dialog_views.h"
 
 namespace tw::app {
 
 namespace {
+
+// Posted to the dialog when the download it started has failed: it rebuilds to say so.
+constexpr UINT kMsgDownloadFailed = WM_APP + 1;
 
 // The prepared changelog's height when wrapped at the measuring width, with the
 // dialog font (pixels of a 96-DPI font, so DIPs).
@@ -50,7 +55,16 @@ public:
 
 protected:
     std::vector<WidgetItem> build(int32_t width, int32_t, TextMeasure* measure) override {
-        return build_update_view({info_.version, changelog_, height_, width, measure});
+        UpdateViewInput in{info_.version, changelog_, height_, width, measure};
+        in.download_failed = !ready_ && app_.net.update_download_failed;
+        return build_update_view(in);
+    }
+
+    bool message(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override {
+        if (msg != kMsgDownloadFailed) return DialogFrame::message(msg, wp, lp, result);
+        rebuild();
+        result = 0;
+        return true;
     }
 
     void command(uint64_t id) override {
@@ -59,10 +73,15 @@ protected:
         case update_id::kSkip:
             app_.settings.skipped_update_version = info_.version;
             save_settings(app_.settings);
-            log("update: version " + info_.version + " skipped");
+            log("update: version " + log_text(info_.version) + " skipped");
             close();
             return;
         case update_id::kLater:
+            // Until the next daily check: a restart meanwhile does not bring it back.
+            app_.settings.update_later_at = unix_time_now();
+            save_settings(app_.settings);
+            close();
+            return;
         case update_id::kCloseGlyph: close(); return;
         default: return;
         }
@@ -74,6 +93,7 @@ protected:
         if (!ready_) {
             EnableWindow(hwnd(), FALSE);
             start_update_download(app_, info_);
+            rebuild();  // no longer says that an earlier download failed
             return;
         }
         if (launch_verified_installer(app_, info_)) {
@@ -126,7 +146,9 @@ void open_offered_update_dialog(AppState& state) {
 }
 
 void enable_update_dialog(AppState& state) {
-    if (state.update_dialog) EnableWindow(state.update_dialog, TRUE);
+    if (!state.update_dialog) return;
+    EnableWindow(state.update_dialog, TRUE);
+    PostMessageW(state.update_dialog, kMsgDownloadFailed, 0, 0);
 }
 
 UpdateInfo test_update_offer() {

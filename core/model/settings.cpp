@@ -165,6 +165,9 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
     s.update_automatically = read_bool(text, "UpdateAutomatically", s.update_automatically);
     // Anything but an explicit "false" keeps the anonymous statistics on.
     s.usage_statistics = !starts_with_word(find_value(text, "UsageStatistics"), "false");
+    // As with the statistics, only an explicit "false" turns the checks off.
+    s.check_for_updates = !starts_with_word(find_value(text, "CheckForUpdates"), "false");
+    if (auto v = find_value(text, "UpdateLaterAt")) s.update_later_at = read_count(*v);
     s.skipped_update_version = find_string(text, "SkippedUpdateVersion");
     if (auto v = find_value(text, "WindowPos")) s.window_pos = read_int_pair(*v);
     s.default_layouts_seeded = read_bool(text, "DefaultLayoutsSeeded", s.default_layouts_seeded);
@@ -204,6 +207,8 @@ std::string serialize_settings(const Settings& s) {
     append_bool(lines.line("StartMinimized"), s.start_minimized);
     append_bool(lines.line("UpdateAutomatically"), s.update_automatically);
     append_bool(lines.line("UsageStatistics"), s.usage_statistics);
+    if (!s.check_for_updates) append_bool(lines.line("CheckForUpdates"), false);
+    if (s.update_later_at) lines.line("UpdateLaterAt") += std::to_string(*s.update_later_at);
     if (s.skipped_update_version)
         append_escaped(lines.line("SkippedUpdateVersion"), *s.skipped_update_version);
     else

@@ -28,6 +28,11 @@ struct Settings {
     bool start_minimized = false;
     bool update_automatically = false;
     bool usage_statistics = true;
+    // Off: no update request at all, so no usage ping either. Written only when off.
+    bool check_for_updates = true;
+    // When "Later" was chosen in the update dialog (seconds since 1970); the dialog
+    // stays away until the next daily check. Written only while set.
+    std::optional<uint64_t> update_later_at;
     std::optional<std::string> skipped_update_version;
     std::optional<std::pair<int32_t, int32_t>> window_pos;
     bool default_layouts_seeded = false;

@@ -376,6 +376,7 @@ bool is_known_key(std::string_view key) {
     static constexpr std::string_view kKnown[] = {
         "AutoStart", "AccentColor", "Theme", "Language", "HideToTray", "StartMinimized",
         "UpdateAutomatically", "UsageStatistics", "SkippedUpdateVersion", "WindowPos",
+        "CheckForUpdates", "UpdateLaterAt",
         "DefaultLayoutsSeeded", "HotkeyStartStop", "HotkeyToggleZones", "HotkeyCycleLayout",
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",

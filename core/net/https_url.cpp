@@ -12,3 +12,28 @@ Outcome<HttpsTarget> split_https_url(std::string_view url) {
 }
 
 }  // namespace tw
+
+namespace tw {
+
+Outcome<HttpsTarget> same_host_redirect(const HttpsTarget& from, std::string_view location) {
+    using Result = Outcome<HttpsTarget>;
+    if (location.starts_with('/') && !location.starts_with("//"))
+        return Result::success({from.host, std::string(location)});
+    if (location.empty() || location.find("://") == std::string_view::npos)
+        return Result::failure("redirect without a usable location");
+    auto target = split_https_url(location);
+    if (!target) {
+        // "https://host" with nothing after it still names the host.
+        if (!location.starts_with("https://")) return Result::failure("redirect to a URL that is not https refused");
+        target = Result::success({std::string(location.substr(8)), "/"});
+    }
+    // Host names compare without regard to case; the port and user information are
+    // part of the host here, so "host:8443" or "user@host" is another host.
+    std::string a = target.value->host, b = from.host;
+    for (char& c : a) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (char& c : b) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (a != b) return Result::failure("redirect to another host refused: " + target.value->host);
+    return target;
+}
+
+}  // namespace tw

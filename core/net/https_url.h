@@ -19,3 +19,17 @@ struct HttpsTarget {
 Outcome<HttpsTarget> split_https_url(std::string_view url);
 
 }  // namespace tw
+
+namespace tw {
+
+// Where a redirect from `from` leads, followed only when it stays on the same host:
+// `location` is an absolute https URL naming exactly that host, or a path starting
+// with "/" (but not "//", which names a host). Anything else is an error: "redirect to
+// another host refused: <host>", "redirect to a URL that is not https refused", or
+// "redirect without a usable location".
+Outcome<HttpsTarget> same_host_redirect(const HttpsTarget& from, std::string_view location);
+
+// Redirects followed in one request before it counts as failed.
+inline constexpr int kMaxRedirects = 5;
+
+}  // namespace tw

@@ -39,4 +39,20 @@ UpdateOffer decide_update_offer(std::string_view offered, std::string_view curre
     return update_automatically ? UpdateOffer::Download : UpdateOffer::Dialog;
 }
 
+InstallerVersionCheck check_installer_version(const std::optional<Version>& installer, std::string_view offered,
+                                              std::string_view current) {
+    if (!installer) return InstallerVersionCheck::Unreadable;
+    if (*installer != parse_version(offered)) return InstallerVersionCheck::NotTheOffered;
+    if (!(*installer > parse_version(current))) return InstallerVersionCheck::NotNewer;
+    return InstallerVersionCheck::Accepted;
+}
+
+std::string version_text(const Version& v) {
+    return std::to_string(v.major) + "." + std::to_string(v.minor) + "." + std::to_string(v.patch);
+}
+
+bool update_later_holds(std::optional<uint64_t> later_at, uint64_t now, bool start_up_check) {
+    return start_up_check && later_at && now >= *later_at && now - *later_at < kUpdateLaterSeconds;
+}
+
 }  // namespace tw

@@ -101,7 +101,9 @@ std::vector<WidgetItem> build_update_view(const UpdateViewInput& in) {
     std::vector<WidgetItem> items;
     add_dialog_caption(items, W, tr("update.title"), update_id::kCloseGlyph);
     push_item(items, 0, 0, {16, 48, W - 16, h + 98});
-    push_item(items, 0, 1, {28, 58, W - 28, 78}, tr_args("update.heading_available", {{"version", in.version}}));
+    push_item(items, 0, 1, {28, 58, W - 28, 78},
+              in.download_failed ? tr("update.download_failed")
+                                 : tr_args("update.heading_available", {{"version", in.version}}));
     push_item(items, 0, 3, {28, 86, W - 28, h + 86}, in.changelog);
     const int32_t top = h + 114, bottom = h + 144;
     const std::string install = tr("update.install_button");

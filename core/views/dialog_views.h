@@ -95,6 +95,7 @@ struct UpdateViewInput {
     int32_t changelog_height = 60;
     int32_t width = kUpdateWidth;
     TextMeasure* measure = nullptr;
+    bool download_failed = false;  // the heading says so, and Install tries again
 };
 std::vector<WidgetItem> build_update_view(const UpdateViewInput& in);
 

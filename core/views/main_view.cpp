@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "core/ui/text_metrics.h"
@@ -157,11 +158,11 @@ void add_layout_row(Builder& b, const ScreenCardRows& rows, const ScreenLayout* 
           link);
 }
 
-void add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
+// Returns how much taller the card is than its four rows of switches make it.
+int32_t add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
     const int32_t W = b.W;
     const MainViewInput& in = b.in;
     const Settings& s = in.settings;
-    b.add(0, 0, {16, Y, W - 16, Y + 218});
     b.add(0, 1, {28, Y + 10, W - 28, Y + 28}, tr("main.preferences_heading"));
 
     struct Switch { uint64_t id; const char* key; bool on; bool enabled; };
@@ -175,9 +176,14 @@ void add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
         {main_id::kUpdateAutomatically, "main.pref_update_automatically",
          s.update_automatically, true},
         {main_id::kUsageStatistics, "main.pref_usage_statistics", s.usage_statistics, true},
+        {main_id::kCheckForUpdates, "main.pref_check_for_updates", s.check_for_updates, true},
     };
+    constexpr int32_t kSwitches = static_cast<int32_t>(std::size(switches));
+    const int32_t more = 34 * ((kSwitches + 1) / 2 - 4);
+    b.add(0, 0, {16, Y, W - 16, Y + 218 + more});
+    b.add(0, 1, {28, Y + 10, W - 28, Y + 28}, tr("main.preferences_heading"));
     const int32_t c = (W - 72) / 2;
-    for (int32_t k = 0; k < 8; ++k) {
+    for (int32_t k = 0; k < kSwitches; ++k) {
         const Switch& sw = switches[k];
         const int32_t row = k / 2;
         const int32_t x = k % 2 == 0 ? 28 : 44 + c;
@@ -188,11 +194,13 @@ void add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
     }
 
     const std::string shortcuts = tr("main.shortcuts_button");
-    b.add(main_id::kShortcuts, 13, {28, Y + 176, b.tw(shortcuts) + 52, Y + 206}, shortcuts);
+    const int32_t Yb = Y + more;
+    b.add(main_id::kShortcuts, 13, {28, Yb + 176, b.tw(shortcuts) + 52, Yb + 206}, shortcuts);
     const std::string colour = tr("main.app_color_button");
-    b.add(main_id::kAppColour, 13, {W - b.tw(colour) - 84, Y + 176, W - 60, Y + 206}, colour);
-    b.add(main_id::kAppColour, 26, {W - 52, Y + 179, W - 28, Y + 203}).color =
+    b.add(main_id::kAppColour, 13, {W - b.tw(colour) - 84, Yb + 176, W - 60, Yb + 206}, colour);
+    b.add(main_id::kAppColour, 26, {W - 52, Yb + 179, W - 28, Yb + 203}).color =
         s.accent_color & 0xFFFFFF;
+    return more;
 }
 
 void add_last_card(Builder& b, int32_t Y) {
@@ -313,8 +321,8 @@ MainView build_main_view(const MainViewInput& in) {
     add_status_card(b, entry);
     const ScreenCardRows rows = add_screen_card(b, n, selected);
     add_layout_row(b, rows, entry, n);
-    add_preferences(b, rows.Y, entry);
-    add_last_card(b, rows.Y);
+    const int32_t more = add_preferences(b, rows.Y, entry);
+    add_last_card(b, rows.Y + more);
     add_open_lists(b, rows.B, entry);
 
     int32_t lowest = 0;

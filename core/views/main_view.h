@@ -42,6 +42,7 @@ inline constexpr uint64_t kScreenEnabled = 122;
 inline constexpr uint64_t kAbout = 123;
 inline constexpr uint64_t kLanguageField = 124;
 inline constexpr uint64_t kUsageStatistics = 125;
+inline constexpr uint64_t kCheckForUpdates = 138;
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -130,6 +131,7 @@ enum class MainAction : uint8_t {
     SelectLayout,           // `index` into the selected screen's layouts
     SelectScreen,           // `index` into the screen list
     SelectLanguage,         // `index` into the language list
+    ToggleCheckForUpdates,
 };
 
 struct MainCommand {

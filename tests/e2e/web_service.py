@@ -24,6 +24,7 @@ import ssl
 import subprocess
 import sys
 import threading
+import time
 
 STORE_DIR = "/usr/local/share/ca-certificates"
 STORE_PREFIX = "tilewright-test-"
@@ -109,13 +110,22 @@ def untrust_all():
 
 class Reply:
     """One answer: status, body and headers; `cut_short` announces more bytes than it
-    sends and then closes the connection, like a download that breaks off."""
+    sends and then closes the connection, like a download that breaks off;
+    `Reply.redirect(location)` answers 302 with that Location; `trickle` sends the body
+    a byte at a time with that many seconds between bytes."""
 
-    def __init__(self, body=b"", status=200, content_type="application/octet-stream", cut_short=False):
+    def __init__(self, body=b"", status=200, content_type="application/octet-stream", cut_short=False,
+                 headers=None, trickle=0):
         self.body = body.encode() if isinstance(body, str) else body
         self.status = status
         self.content_type = content_type
         self.cut_short = cut_short
+        self.headers = headers or {}
+        self.trickle = trickle  # seconds between single bytes of the body
+
+    @staticmethod
+    def redirect(location, status=302):
+        return Reply("", status, "text/plain", headers={"Location": location})
 
 
 class WebService:
@@ -141,11 +151,22 @@ class WebService:
                                            Reply("<html><body><h1>404 Not Found</h1></body></html>", 404, "text/html"))
                 self.send_response(reply.status)
                 self.send_header("Content-Type", reply.content_type)
+                for name, value in reply.headers.items():
+                    self.send_header(name, value)
                 length = len(reply.body) * 2 + 100 if reply.cut_short else len(reply.body)
                 self.send_header("Content-Length", str(length))
                 if reply.cut_short:
                     self.send_header("Connection", "close")
                 self.end_headers()
+                if reply.trickle:
+                    try:
+                        for i in range(len(reply.body)):
+                            self.wfile.write(reply.body[i:i + 1])
+                            self.wfile.flush()
+                            time.sleep(reply.trickle)
+                    except OSError:  # the client gave up
+                        self.close_connection = True
+                    return
                 self.wfile.write(reply.body)
                 if reply.cut_short:
                     self.wfile.flush()

@@ -30,9 +30,14 @@ def newer(version):
     return "%d.%s" % (int(major) + 1, rest)
 
 
-def manifest(run, deployment, version, url, **drop):
+def old_installer(run):
+    """The test installer that carries version 1.0.0, built beside the newer one."""
+    return os.path.join(os.path.dirname(run.test_installer), "test_installer_old.exe")
+
+
+def manifest(run, deployment, version, url, installer=None, status=200, **drop):
     """The manifest the release signing tool writes for the test installer."""
-    p = subprocess.run([os.path.join(TOOLS, "sign-update"), "--installer", run.test_installer,
+    p = subprocess.run([os.path.join(TOOLS, "sign-update"), "--installer", installer or run.test_installer,
                         "--key", deployment["private_key"], "--version", version, "--url", url],
                        capture_output=True, text=True)
     if p.returncode != 0:
@@ -40,7 +45,7 @@ def manifest(run, deployment, version, url, **drop):
     data = json.loads(p.stdout)
     for key in drop:
         data.pop(key)
-    return Reply(json.dumps(data), content_type="application/json")
+    return Reply(json.dumps(data), status, content_type="application/json")
 
 
 def settings(run, **values):
@@ -80,6 +85,8 @@ def update_is_downloaded_and_verified(run):
     url = service.url("/download/Tilewright-Setup.exe")
     service.routes["/api/update"] = manifest(run, deployment, offered, url)
     service.routes["/download/Tilewright-Setup.exe"] = Reply(read(run.test_installer))
+    with open(os.path.join(run.tmp, "Tilewright-Update-Setup.exe"), "wb") as f:
+        f.write(b"an older download, replaced")
     settings(run, UpdateAutomatically=True, UsageStatistics=False)
     run.start_app()
     run.wait_log(r"^update: version %s downloaded and verified$" % re.escape(offered), timeout=60)
@@ -120,20 +127,98 @@ def tampered_installer_is_discarded(run):
 
 @scenario
 def broken_manifests_offer_nothing(run):
-    """A 404 page, then a manifest without "signature": each check fails quietly and
-    nothing is offered or downloaded."""
+    """A 404 page, a good signed manifest answered with 503, then a manifest without
+    "signature": each check fails quietly, nothing is offered or downloaded, and the
+    first ping stays unconfirmed."""
     deployment, service = serve(run)
-    failed = "update: check failed: malformed update manifest"
-    settings(run, UpdateAutomatically=True)
-    run.start_app()  # no route: the service answers with its 404 page
-    run.wait_for("the 404 page to be refused", lambda: log_count(run, failed) == 1, timeout=60)
+    failed = "update: check failed: "
+    settings(run, UpdateAutomatically=True, UsageStatistics=True)
     url = service.url("/download/Tilewright-Setup.exe")
-    service.routes["/api/update"] = manifest(run, deployment, newer(deployment["version"]), url, signature=True)
-    run.start_app()  # takes over from the first instance and checks again
-    run.wait_for("the unsigned manifest to be refused", lambda: log_count(run, failed) == 2, timeout=60)
-    offered = [l for l in run.log_lines() if "is available" in l]
-    if offered or any(r.startswith("/download/") for r in service.requests):
-        raise Failure("a broken manifest led somewhere: %r %r" % (offered, service.requests))
+    offered = newer(deployment["version"])
+    answers = [
+        (None, "the server answered 404"),  # no route: the service's 404 page
+        (manifest(run, deployment, offered, url, status=503), "the server answered 503"),
+        (manifest(run, deployment, offered, url, signature=True), "malformed update manifest"),
+    ]
+    for reply, reason in answers:
+        if reply:
+            service.routes["/api/update"] = reply
+        run.start_app()  # takes over from the instance before and checks again
+        run.wait_for(repr(reason), lambda: log_count(run, failed + reason) == 1, timeout=60)
+    offers = [l for l in run.log_lines() if "is available" in l]
+    if offers or any(r.startswith("/download/") for r in service.requests):
+        raise Failure("a broken manifest led somewhere: %r %r" % (offers, service.requests))
+    install_id = (read(os.path.join(run.appdata, "Tilewright", "install.id")) or b"").decode()
+    if "first_ping_sent=0" not in install_id:
+        raise Failure("an error page confirmed the first ping: %r" % install_id)
+    if not all("&first=1" in p for p, _ in update_requests(service)):
+        raise Failure("a later request no longer says first=1: %r" % update_requests(service))
+
+
+@scenario
+def older_signed_installer_never_runs(run):
+    """An old installer, correctly signed with our key, offered under a newer version:
+    the digest and signature check out, but it carries version 1.0.0, so it is refused
+    with its own line, nothing is kept to run and the installer waiting is untouched."""
+    deployment, service = serve(run)
+    offered = newer(deployment["version"])
+    url = service.url("/download/Tilewright-Setup.exe")
+    service.routes["/api/update"] = manifest(run, deployment, offered, url, installer=old_installer(run))
+    service.routes["/download/Tilewright-Setup.exe"] = Reply(read(old_installer(run)))
+    waiting = os.path.join(run.tmp, "Tilewright-Update-Setup.exe")
+    with open(waiting, "wb") as f:
+        f.write(b"an installer verified earlier")
+    settings(run, UpdateAutomatically=True)
+    run.start_app()
+    run.wait_log(r"^update: the installer offered as version %s is version 1\.0\.0; refusing it$"
+                 % re.escape(offered), timeout=60)
+    run.wait_log("^" + re.escape(DISCARD) + "$")
+    if any("downloaded and verified" in l for l in run.log_lines()):
+        raise Failure("the old installer passed")
+    if read(waiting) != b"an installer verified earlier" or os.path.exists(waiting + ".new"):
+        raise Failure("the refused installer was left in the temporary folder: %r" % files_under(run.tmp))
+    time.sleep(2)
+    if os.path.exists(os.path.join(run.tmp, "test-installer-ran.txt")):
+        raise Failure("the old installer ran")
+
+
+@scenario
+def update_checks_can_be_turned_off(run):
+    """"Check for updates" off: no request reaches the server, at start or later, and
+    the file keeps the choice; switched on in the main window, the check goes out."""
+    deployment, service = serve(run)
+    service.routes["/api/update"] = manifest(run, deployment, deployment["version"], service.url("/x.exe"))
+    settings(run, StartMinimized=False, UsageStatistics=True, CheckForUpdates=False)
+    run.start_app()
+    x, y = main_window_origin(run)
+    run.wait_log(r"^update: checking for updates is off$", timeout=60)
+    time.sleep(3)
+    if update_requests(service):
+        raise Failure("a request went out: %r" % service.requests)
+    run.screenshot("checks-off")
+    run.xdo("mousemove", str(x + 60), str(y + 408 + 36 + 34 * 4 + 14))  # the fifth row's switch
+    run.xdo("click", "1")
+    run.wait_for("the check to go out", lambda: update_requests(service), timeout=90)
+    run.wait_for("settings.json without the key",
+                 lambda: b"CheckForUpdates" not in (read(run.settings_path) or b"CheckForUpdates"))
+    run.screenshot("checks-on")
+
+
+@scenario
+def redirects_stay_on_the_host(run):
+    """A redirect to another path of the same host is followed; one to another host is
+    refused with a log line and nothing is fetched from it or stored."""
+    deployment, service = serve(run)
+    service.routes["/languages.json"] = Reply.redirect("/index/languages-v2.json")
+    service.routes["/index/languages-v2.json"] = language_index(de=("Deutsch", "lang/de.lang"))
+    service.routes["/lang/de.lang"] = Reply.redirect("https://elsewhere.invalid/de.lang", 301)
+    settings(run, Language="de")
+    run.start_app()
+    run.wait_log(r"^lang_fetch: languages in the index: 1$", timeout=60)
+    run.wait_log(r"^lang_fetch: download of de failed: redirect to another host refused: elsewhere\.invalid$",
+                 timeout=60)
+    if [f for f in files_under(run.appdata) if f.endswith(".lang")]:
+        raise Failure("a language file was stored: %r" % files_under(run.appdata))
 
 
 @scenario
@@ -256,7 +341,8 @@ def hostile_language_codes_write_nothing(run):
 @scenario
 def failed_language_refresh_keeps_the_stored_file(run):
     """Language fr with a stored fr.lang: each start downloads it again; a body cut off,
-    a 404 page and a file of comments only are all refused and the stored file stays."""
+    a 404 page, a file of comments only and an HTML page served with 200 are all
+    refused and the stored file stays byte for byte."""
     deployment, service = serve(run)
     service.routes["/languages.json"] = language_index(fr=("Fran\u00e7ais", "lang/fr.lang"))
     stored = os.path.join(run.appdata, "Tilewright", "lang", "fr.lang")
@@ -271,6 +357,8 @@ def failed_language_refresh_keeps_the_stored_file(run):
         (Reply('<html><head><meta charset="utf-8"></head><body>a = b</body></html>', 404, "text/html"),
          "the server answered 404"),
         (Reply("# nothing here\n# nor here\n"), "downloaded language file had no valid entries"),
+        (Reply('<!DOCTYPE html>\n<html><head><meta charset="utf-8"></head><body>a = b</body></html>\n',
+               200, "text/html"), "downloaded language file is not a language file (line 1)"),
     ]
     for n, (reply, reason) in enumerate(failures, 1):
         service.routes["/lang/fr.lang"] = reply
@@ -281,3 +369,49 @@ def failed_language_refresh_keeps_the_stored_file(run):
             raise Failure("after %r the stored file is %r" % (reason, read(stored)))
     if service.requests.count("/lang/fr.lang") != len(failures):
         raise Failure("requests: %r" % service.requests)
+
+
+@scenario
+def update_dialog_says_a_download_failed_and_remembers_later(run):
+    """The dialog offers a newer version whose installer is gone (404): Install fails,
+    and the dialog is usable again and says so. Later is remembered: the next start
+    offers the update through the main window's link only, no dialog."""
+    from scenarios.dialogs import click, wait_gone, wait_window, windows
+    deployment, service = serve(run)
+    offered = newer(deployment["version"])
+    service.routes["/api/update"] = manifest(run, deployment, offered, service.url("/download/gone.exe"))
+    settings(run)
+    run.start_app()
+    rect = wait_window(run, "TilewrightUpdate", "the update dialog")
+    height = rect[3] - rect[1]
+    click(run, rect, 40, height - 31)  # Install
+    run.wait_log("^" + re.escape(DISCARD) + "$", timeout=60)
+    run.wait_for("the dialog to be enabled again",
+                 lambda: [w for w in windows(run, "TilewrightUpdate") or [] if w["visible"] and w["enabled"]])
+    time.sleep(1)  # the rebuild follows the enabling
+    run.screenshot("download-failed")
+    click(run, rect, 250, height - 31)  # Later
+    wait_gone(run, "TilewrightUpdate", "the update dialog to close")
+    run.wait_for("UpdateLaterAt in settings.json", lambda: b'"UpdateLaterAt": ' in (read(run.settings_path) or b""))
+    run.start_app()  # takes over and checks again at start-up
+    run.wait_log(r"^update: version %s waits: Later holds until the next daily check$" % re.escape(offered),
+                 timeout=60)
+    time.sleep(2)
+    if [w for w in windows(run, "TilewrightUpdate") or [] if w["visible"]]:
+        raise Failure("the dialog came back at the next start after Later")
+
+
+@scenario
+def slow_manifest_times_out(run):
+    """A server that trickles the manifest a byte a second never trips the per-call
+    time-outs, but the check gives up after its minute in all, quietly."""
+    deployment, service = serve(run)
+    signed = manifest(run, deployment, newer(deployment["version"]), service.url("/x.exe"))
+    service.routes["/api/update"] = Reply(signed.body, content_type="application/json", trickle=1)
+    settings(run)
+    run.start_app()
+    started = time.time()
+    run.wait_log(r"^update: check failed: the download took longer than 60 seconds$", timeout=120)
+    print("the slow manifest was given up after %.0f s" % (time.time() - started))
+    if any("is available" in l for l in run.log_lines()):
+        raise Failure("a manifest that took too long was taken")

@@ -310,3 +310,33 @@ TEST(SettingsFormat, LegacyMigrationCases) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+// The update preferences appear in the file only while they differ from the
+// defaults, right after "UsageStatistics", and read back as they were written.
+TEST(SettingsFormat, UpdatePreferencesAreWrittenOnlyWhenSet) {
+    struct Case { bool check; std::optional<uint64_t> later; const char* lines; };
+    const Case cases[] = {
+        {true, std::nullopt, ""},
+        {false, std::nullopt, "  \"CheckForUpdates\": false,\n"},
+        {true, 1790985600u, "  \"UpdateLaterAt\": 1790985600,\n"},
+        {false, 7u, "  \"CheckForUpdates\": false,\n  \"UpdateLaterAt\": 7,\n"},
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        s.check_for_updates = c.check;
+        s.update_later_at = c.later;
+        const std::string text = serialize_settings(s);
+        const std::string expected = std::string("  \"UsageStatistics\": true,\n") + c.lines +
+                                     "  \"SkippedUpdateVersion\": null,\n";
+        EXPECT_NE(text.find(expected), std::string::npos) << c.lines;
+        const Settings back = parse_settings(text);
+        EXPECT_EQ(back, s) << c.lines;
+        EXPECT_TRUE(back.extra.empty()) << "a known key kept twice: " << c.lines;
+    }
+}
+
+}  // namespace
+}  // namespace tw

@@ -23,6 +23,7 @@ TEST(SettingsReader, Booleans) {
         {"UpdateAutomatically", [](const Settings& s) { return s.update_automatically; }},
         {"UsageStatistics", [](const Settings& s) { return s.usage_statistics; }},
         {"DefaultLayoutsSeeded", [](const Settings& s) { return s.default_layouts_seeded; }},
+        {"CheckForUpdates", [](const Settings& s) { return s.check_for_updates; }},
     };
     const Case cases[] = {
         {"AutoStart", "true", true},         {"AutoStart", "\"true\"", false},
@@ -34,6 +35,8 @@ TEST(SettingsReader, Booleans) {
         {"UsageStatistics", "0", true},      {"UsageStatistics", "false", false},
         {"UsageStatistics", "\"false\"", true}, {"UsageStatistics", "null", true},
         {"UsageStatistics", "falsey", false}, {"DefaultLayoutsSeeded", "true", true},
+        {"CheckForUpdates", "false", false}, {"CheckForUpdates", "0", true},
+        {"CheckForUpdates", "null", true},   {"CheckForUpdates", "true", true},
     };
     for (const auto& c : cases) {
         const Settings s = parse_settings(one_entry(c.key, c.value));
@@ -157,6 +160,7 @@ TEST(SettingsReader, Counts) {
     for (const auto& c : cases) {
         EXPECT_EQ(parse_settings(one_entry("UsedCount", c.value)).used_count, c.expected) << c.value;
         EXPECT_EQ(parse_settings(one_entry("CountingSince", c.value)).counting_since, c.expected) << c.value;
+        EXPECT_EQ(parse_settings(one_entry("UpdateLaterAt", c.value)).update_later_at, c.expected) << c.value;
     }
 }
 

@@ -98,6 +98,9 @@ TEST(UpdateDialog, ButtonsFitTheirTexts) {
     EXPECT_EQ(items[3].text, "Tilewright 1.4.0 is available");
     EXPECT_EQ(items[4].rect, (Rect{28, 86, 432, 186}));  // the changelog area, h = 100
     EXPECT_EQ(items[2].rect, (Rect{16, 48, 444, 198}));  // the card around it
+    UpdateViewInput failed{"1.4.0", "text", 100, kUpdateWidth, nullptr};
+    failed.download_failed = true;
+    EXPECT_EQ(build_update_view(failed)[3].text, "The download failed. Install tries again.");
 }
 
 TEST(AboutDialog, LinkAndUsageLineFollowTheAddress) {

@@ -60,7 +60,7 @@ TEST(MainCommand, IdsMapToTheirActions) {
         {117, A::OpenColour, 0, false},        {118, A::SetTheme, 0, false},
         {121, A::OpenUpdate, 0, false},        {122, A::ToggleScreenEnabled, 0, false},
         {123, A::OpenAbout, 0, false},         {124, A::ToggleLanguageMenu, 0, false},
-        {125, A::ToggleUsageStatistics, 0, false},
+        {125, A::ToggleUsageStatistics, 0, false}, {138, A::ToggleCheckForUpdates, 0, false},
         {600, A::SelectLayout, 0, true},       {601, A::SelectLayout, 1, true},
         {650, A::SelectScreen, 0, false},      {651, A::SelectScreen, 1, false},
         {680, A::SelectLanguage, 0, true},     {681, A::SelectLanguage, 1, true},
@@ -111,6 +111,7 @@ TEST(MainCommand, TogglesReadTheFirstWidgetWithTheIdAndFlipIt) {
         {109, A::ToggleUpdateAutomatically, [](const Settings& s) { return s.update_automatically; }},
         {116, A::ToggleStartMinimized, [](const Settings& s) { return s.start_minimized; }},
         {125, A::ToggleUsageStatistics, [](const Settings& s) { return s.usage_statistics; }},
+        {138, A::ToggleCheckForUpdates, [](const Settings& s) { return s.check_for_updates; }},
         {105, A::ToggleCoverTaskbar, [](const Settings& s) { return s.screens[0].cover_taskbar; }},
         {122, A::ToggleScreenEnabled, [](const Settings& s) { return s.screens[0].enabled; }},
     };
@@ -303,7 +304,7 @@ TEST(MainFocus, MainViewStartsAtStartStopAndEndsAtAbout) {
         i = *next_focus(v.widgets, i, false);
     } while (i != *first);
     const std::vector<uint64_t> expected = {103, 122, 111, 102, 105, 106, 107,
-                                            116, 109, 125, 110, 117, 123};
+                                            116, 109, 125, 138, 110, 117, 123};
     EXPECT_EQ(order, expected);
 }
 

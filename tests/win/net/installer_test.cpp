@@ -16,6 +16,7 @@
 #include "core/net/encoding.h"
 #include "core/net/manifest.h"
 #include "support/temp_folder.h"
+#include "version.h"
 
 namespace tw::app {
 namespace {
@@ -73,6 +74,26 @@ TEST(InstallerCheck, OnlyTheSignedInstallerVerifies) {
         {"digest cut short", bytes, with([&](UpdateInfo& i) { i.sha256.pop_back(); }), false},
     };
     for (const auto& c : cases) EXPECT_EQ(installer_verifies(c.file, c.info), c.verifies) << c.what;
+}
+
+// The version resource decides which installer may run, so the program and the test
+// installers must carry the versions they are built as.
+TEST(InstallerCheck, ProductVersionComesFromTheVersionResource) {
+    TempFolder folder;
+    write_bytes(folder / "setup.exe", "MZ but no resources");
+    struct Case {
+        std::filesystem::path file;
+        std::optional<Version> version;
+    };
+    const Case cases[] = {
+        {TW_PROGRAM_EXE, Version{TW_VERSION_MAJOR, TW_VERSION_MINOR, TW_VERSION_PATCH}},
+        {TW_TEST_INSTALLER, Version{TW_VERSION_MAJOR + 1, TW_VERSION_MINOR, TW_VERSION_PATCH}},
+        {TW_TEST_INSTALLER_OLD, Version{1, 0, 0}},
+        {folder / "setup.exe", std::nullopt},
+        {folder / "missing.exe", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(file_product_version(c.file), c.version) << c.file.string();
+    EXPECT_EQ(parse_version(signed_manifest().version), *file_product_version(TW_TEST_INSTALLER));
 }
 
 TEST(InstallerCheck, ALockedFileKeepsWritersOut) {

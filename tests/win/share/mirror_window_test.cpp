@@ -2,6 +2,7 @@
 // image, the dashed frame surrounds it, and destroying the mirror ends the capture
 // thread and takes the frame with it.
 #include "app/engine/win32_desktop.h"
+#include "app/share/mirror_image.h"
 #include "app/share/mirror_window.h"
 #include "core/base/log.h"
 #include "core/ui/widgets.h"
@@ -171,6 +172,42 @@ TEST(MirrorWindow, EmptyZoneStillMakesOnePixelWindowsAndStopsCleanly) {
     DestroyWindow(mirror);
     EXPECT_TRUE(logs.contains("zone_share: share of [10,20,10,20] ended"));
     EXPECT_FALSE(logs.contains("zone_share: capture thread panicked"));
+}
+
+// Ending several shares: every capture thread is asked first and winds down on its
+// own, before any window is destroyed and any thread joined.
+TEST(MirrorWindow, SeveralSharesStopTogether) {
+    Pattern pattern;
+    TestWindow::pump();
+    LogCapture logs;
+    const Rect zones[] = {{40, 40, 100, 100}, {100, 40, 160, 100}, {160, 40, 240, 160}};
+    std::vector<HWND> mirrors;
+    for (const Rect& zone : zones) mirrors.push_back(create_mirror_window(zone, "Tilewright - Share Zone"));
+    for (HWND m : mirrors) ASSERT_NE(m, nullptr);
+    request_capture_stop(mirrors);
+    const auto all_stopped = [&] {
+        for (const Rect& zone : zones)
+            if (!logs.contains("zone_share: capture thread for " + rect_text(zone) + " stopped")) return false;
+        return true;
+    };
+    EXPECT_TRUE(wait_until(all_stopped));
+    for (HWND m : mirrors) EXPECT_TRUE(is_active_share(m)) << "no window was destroyed meanwhile";
+    for (HWND m : mirrors) DestroyWindow(m);
+    EXPECT_TRUE(active_mirrors().empty());
+}
+
+// A share drawn through desktop duplication never stores a frame, so its image holds
+// no memory; the screen copy allocates with its first frame.
+TEST(MirrorImage, HoldsNoPixelsBeforeTheFirstFrame) {
+    MirrorImage image(1920, 1080);
+    EXPECT_EQ(image.allocated_bytes(), 0u);
+    EXPECT_FALSE(image.has_image());
+    const std::vector<uint32_t> frame(1920 * 1080, 0xFF102030);
+    EXPECT_TRUE(image.differs(frame.data()));
+    image.store(frame.data());
+    EXPECT_EQ(image.allocated_bytes(), frame.size() * 4);
+    EXPECT_FALSE(image.differs(frame.data()));
+    EXPECT_TRUE(image.has_image());
 }
 
 }  // namespace
