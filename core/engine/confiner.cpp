@@ -242,7 +242,11 @@ void Confiner::confine_tick() {
         return;
     }
     quiet_fg_.reset();
-    const ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    if (fg.passed_window_filters && skip_ && skip_(f)) {
+        fg = ForegroundWindow();  // left alone on every pass, as a filtered window
+        fg.window = f;
+    }
     const size_t first_event = events_.size();
     const uint64_t config = config_;
     steady_ = !fg.eligible;  // a filtered window is left alone on every pass

@@ -5,6 +5,7 @@
 // free position is let go. It works by polling: each pass looks at the foreground
 // window first and then at every other held window.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -80,6 +81,12 @@ public:
         ++config_;
     }
     const std::vector<WindowId>& ignore_list() const { return ignore_; }
+    // Windows the confiner leaves alone besides the ignore list (those of excluded
+    // applications); asked only about a foreground window that passed the filters.
+    void set_skip(std::function<bool(WindowId)> skip) {
+        skip_ = std::move(skip);
+        ++config_;
+    }
 
     // Engine start: forgets holds, surrenders and the streak.
     void reset();
@@ -192,6 +199,7 @@ private:
     WindowId quiet_window_ = 0;
     std::optional<Quiet> quiet_fg_;          // the foreground window's last pass
     std::map<WindowId, Quiet> quiet_held_;   // held windows' last background pass
+    std::function<bool(WindowId)> skip_;
 };
 
 }  // namespace tw

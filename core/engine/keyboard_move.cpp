@@ -30,7 +30,9 @@ void log_move(std::string_view text) { log("move_active_window: " + std::string(
 // Moves the hold along and places the window; a successful placement is a use.
 void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
     engine.confiner().move_hold(w, zone);
-    if (place_in_zone(engine.desktop(), w, zone)) engine.count_use();
+    if (!place_in_zone(engine.desktop(), w, zone)) return;
+    engine.count_use();
+    if (engine.running()) engine.note_placed(w, zone);
 }
 
 int64_t clamp_into(int64_t v, int64_t size, int32_t lo, int32_t hi) {
@@ -190,6 +192,11 @@ void move_active_window(Engine& engine, Direction d) {
     if (!is_main && !is_snappable(desktop, f, engine.own_windows())) {
         log_move("skip, hwnd=" + std::to_string(f) +
                  " not snappable (own/shell/foreign-pid window)");
+        return;
+    }
+    if (!is_main && engine.window_apps().is_excluded(f)) {
+        log_move("skip, hwnd=" + std::to_string(f) + " of excluded application '" +
+                 engine.window_apps().exe_path(f) + "'");
         return;
     }
     const auto wr = desktop.window_rect(f);
