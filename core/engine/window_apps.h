@@ -31,4 +31,9 @@ private:
     std::map<WindowId, std::string> paths_;
 };
 
+// The executables' file names of the visible top-level windows of other processes,
+// each once (ignoring case), sorted without regard to case: what the user can pick to
+// exclude.
+std::vector<std::string> running_applications(Desktop& desktop);
+
 }  // namespace tw

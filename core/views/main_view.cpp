@@ -13,6 +13,8 @@ namespace {
 // Text widths feed sums of rectangle edges; a hostile or broken measure (NaN, huge
 // values, a name of a million characters) must not overflow them.
 constexpr int32_t kMaxTextWidth = 100000;
+// The preferences card's row for applications (last zones, excluded applications).
+constexpr int32_t kAppsRow = 34;
 
 struct Builder {
     const MainViewInput& in;
@@ -161,7 +163,7 @@ void add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
     const int32_t W = b.W;
     const MainViewInput& in = b.in;
     const Settings& s = in.settings;
-    b.add(0, 0, {16, Y, W - 16, Y + 218});
+    b.add(0, 0, {16, Y, W - 16, Y + 218 + kAppsRow});
     b.add(0, 1, {28, Y + 10, W - 28, Y + 28}, tr("main.preferences_heading"));
 
     struct Switch { uint64_t id; const char* key; bool on; bool enabled; };
@@ -187,17 +189,26 @@ void add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
         it.enabled = sw.enabled ? 1 : 0;
     }
 
+    // The applications row: a switch and, beside it, the excluded applications' link.
+    const int32_t A = Y + 36 + 34 * 4;
+    b.add(main_id::kOpenInLastZone, 10, {28, A, 28 + c, A + 28}, tr("main.pref_open_in_last_zone"))
+        .on = s.open_in_last_zone ? 1 : 0;
+    const std::string excluded = tr("main.excluded_apps_link");
+    b.add(main_id::kExcludedApps, 7, {44 + c, A + 5, std::min(W - 28, 52 + c + b.tw(excluded)), A + 25},
+          excluded);
+
+    const int32_t K = Y + kAppsRow;
     const std::string shortcuts = tr("main.shortcuts_button");
-    b.add(main_id::kShortcuts, 13, {28, Y + 176, b.tw(shortcuts) + 52, Y + 206}, shortcuts);
+    b.add(main_id::kShortcuts, 13, {28, K + 176, b.tw(shortcuts) + 52, K + 206}, shortcuts);
     const std::string colour = tr("main.app_color_button");
-    b.add(main_id::kAppColour, 13, {W - b.tw(colour) - 84, Y + 176, W - 60, Y + 206}, colour);
-    b.add(main_id::kAppColour, 26, {W - 52, Y + 179, W - 28, Y + 203}).color =
+    b.add(main_id::kAppColour, 13, {W - b.tw(colour) - 84, K + 176, W - 60, K + 206}, colour);
+    b.add(main_id::kAppColour, 26, {W - 52, K + 179, W - 28, K + 203}).color =
         s.accent_color & 0xFFFFFF;
 }
 
 void add_last_card(Builder& b, int32_t Y) {
     const int32_t W = b.W;
-    const int32_t Yp = Y + 234;
+    const int32_t Yp = Y + 234 + kAppsRow;
     b.add(0, 0, {16, Yp, W - 16, Yp + 76});
     if (b.in.update_version) {
         const std::string link = tr_args("main.update_link", {{"version", *b.in.update_version}});

@@ -42,6 +42,8 @@ inline constexpr uint64_t kScreenEnabled = 122;
 inline constexpr uint64_t kAbout = 123;
 inline constexpr uint64_t kLanguageField = 124;
 inline constexpr uint64_t kUsageStatistics = 125;
+inline constexpr uint64_t kOpenInLastZone = 150;
+inline constexpr uint64_t kExcludedApps = 151;
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -130,6 +132,8 @@ enum class MainAction : uint8_t {
     SelectLayout,           // `index` into the selected screen's layouts
     SelectScreen,           // `index` into the screen list
     SelectLanguage,         // `index` into the language list
+    ToggleOpenInLastZone,
+    OpenExcludedApps,
 };
 
 struct MainCommand {
