@@ -39,6 +39,7 @@ bool Engine::start() {
     dragging_ = false;
     target_.reset();
     confiner_.reset();
+    last_zones_.watch_afresh();
     rebuild_overlays(std::move(table));
     shell_.set_timer(EngineTimer::ConfinePass, kConfinePassMs);
     shell_.refresh();

@@ -44,6 +44,8 @@ public:
     // in their zone.
     void set_enabled(bool on);
     bool enabled() const { return enabled_; }
+    // The engine starts: windows opened while it was stopped are not new.
+    void watch_afresh() { watch_.reset(); }
     LastZones& memory() { return memory_; }
     // Called after every change of the memory (the application writes the file).
     void set_persist(std::function<void(const LastZones&)> persist) { persist_ = std::move(persist); }
