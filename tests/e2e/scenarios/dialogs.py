@@ -6,9 +6,9 @@ import re
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 
 # Main window buttons, in DIPs from its top-left corner (580 wide, one screen).
-SHORTCUTS_BUTTON = (60, 599)
-COLOUR_SWATCH = (540, 599)
-ABOUT_BUTTON = (500, 692)
+SHORTCUTS_BUTTON = (60, 633)
+COLOUR_SWATCH = (540, 633)
+ABOUT_BUTTON = (500, 726)
 PREFERENCES_HEADING = (400, 427)  # a label: a click there only gives the focus
 
 
