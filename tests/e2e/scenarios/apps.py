@@ -156,7 +156,7 @@ def excluded_apps_dialog_adds_and_removes_in_both_themes(run):
     origin = main_window_origin(run)
 
     def open_dialog(shot):
-        before = run.screenshot("before")
+        before = run.screenshot(shot + "-main")
         click(run, origin, *EXCLUDED_LINK)
         rect = wait_window(run, "TilewrightExcludedApps", "the excluded apps dialog")
         screenshot_drawn(run, shot, rect, before)
