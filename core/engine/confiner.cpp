@@ -227,6 +227,7 @@ bool Confiner::still_quiet(WindowId w, const Quiet& q,
 void Confiner::confine_tick() {
     if (table_.empty()) return;
     const WindowId f = desktop_.foreground_window();
+    last_foreground_ = f;
     // A streak is a run of attempts on a window that stays in the foreground: a pass
     // that finds another window there ends it. Otherwise a window the user maximises
     // again long after its last confine, having turned to another window before a pass

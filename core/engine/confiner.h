@@ -98,6 +98,8 @@ public:
     // stops or restarts the engine): that pass then ends at once and changes nothing
     // more. No held-window record is kept by reference across such a call.
 
+    // The foreground window the last pass found (0 before the first).
+    WindowId last_foreground() const { return last_foreground_; }
     // One pass. A window whose last pass ended in a state that repeats (see `Quiet`)
     // and whose snapshot is unchanged since is not asked about again: the pass repeats
     // that outcome.
@@ -200,6 +202,7 @@ private:
     std::optional<Quiet> quiet_fg_;          // the foreground window's last pass
     std::map<WindowId, Quiet> quiet_held_;   // held windows' last background pass
     std::function<bool(WindowId)> skip_;
+    WindowId last_foreground_ = 0;
 };
 
 }  // namespace tw

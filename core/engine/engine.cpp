@@ -135,8 +135,9 @@ void Engine::set_app_rules(std::vector<std::string> excluded, bool open_in_last_
 
 void Engine::open_new_windows() {
     if (!running_ || !last_zones_.enabled()) return;
-    const auto openings = last_zones_.take_openings(table_, own_.ignore_list(),
-                                                    desktop_.current_process_id(), clock_.now_ms());
+    const auto openings =
+        last_zones_.take_openings(table_, own_.ignore_list(), desktop_.current_process_id(),
+                                  clock_.now_ms(), confiner_.last_foreground());
     for (const auto& opening : openings) {
         if (!place_in_zone(desktop_, opening.window, opening.zone)) {
             log("last_zone: hwnd=" + std::to_string(opening.window) + " could not be placed");

@@ -102,10 +102,10 @@ bool LastZoneKeeper::may_open(WindowId w, uint32_t own_pid, std::string& cls) {
 
 std::vector<LastZoneKeeper::Opening> LastZoneKeeper::take_openings(
     const std::vector<MonitorZones>& table, const std::vector<WindowId>& own, uint32_t own_pid,
-    uint64_t now_ms) {
+    uint64_t now_ms, WindowId foreground) {
     std::vector<Opening> out;
     if (!enabled_) return out;
-    for (WindowId w : watch_.poll(desktop_, now_ms)) {
+    for (WindowId w : watch_.poll(desktop_, now_ms, foreground)) {
         if (std::find(own.begin(), own.end(), w) != own.end()) continue;
         std::string cls;
         if (!may_open(w, own_pid, cls) || apps_.is_excluded(w)) continue;

@@ -64,10 +64,10 @@ public:
     };
     // New windows shown since the last call that go into their application's zone
     // (each such window, and each left alone, has its log line). `own` are the
-    // program's windows, `own_pid` its process.
+    // program's windows, `own_pid` its process, `foreground` the pass's foreground window.
     std::vector<Opening> take_openings(const std::vector<MonitorZones>& table,
                                        const std::vector<WindowId>& own, uint32_t own_pid,
-                                       uint64_t now_ms);
+                                       uint64_t now_ms, WindowId foreground);
 
 private:
     struct Placed {

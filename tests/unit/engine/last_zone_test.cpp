@@ -88,6 +88,7 @@ TEST(LastZone, ANewWindowOpensInTheZoneItsApplicationWasLastPutIn) {
         EXPECT_EQ(r.writes.size(), 1u) << "written once, not on every pass: " << way.how;
 
         r.editor(kNew, {300, 300, 900, 800});
+        r.d.foreground = kNew;
         r.cap.clear();
         r.pass();
         EXPECT_EQ(r.d.win(kNew).rect, way.zone == 2 ? kRight : kLeft) << way.how;
@@ -123,6 +124,7 @@ TEST(LastZone, LatestPlacementWinsAcrossInstancesAndMovingAwayForgets) {
     EXPECT_TRUE(r.cap.contains("last_zone: hwnd=11 'C:\\Apps\\Edit.exe' cls='EditWnd' was moved out of its "
                                "zone; its application's zone is forgotten"));
     r.editor(kNew, {300, 300, 900, 800});
+    r.d.foreground = kNew;
     r.pass();
     EXPECT_EQ(r.d.win(kNew).rect, (Rect{300, 300, 900, 800}));
 }
@@ -160,6 +162,7 @@ TEST(LastZone, WindowsThatCannotOrMustNotGoToTheirZoneAreLeftWhereTheyOpened) {
         r.d.win(kNew).visible = true;
         const Rect before = r.d.win(kNew).rect;
         r.cap.clear();
+        r.clock.advance(NewWindowWatch::kListEveryMs);
         r.pass();
         EXPECT_EQ(r.d.win(kNew).rect, before) << c.name;
         if (c.line) {
@@ -167,6 +170,16 @@ TEST(LastZone, WindowsThatCannotOrMustNotGoToTheirZoneAreLeftWhereTheyOpened) {
         }
         for (const auto& line : r.cap.lines()) EXPECT_EQ(line.find("last_zone: opening"), std::string::npos) << c.name;
     }
+    // The same steps with nothing changed: created hidden, shown in the background, it
+    // goes to its zone when the next list finds it.
+    Rig r;
+    r.snap(kA, {1500, 500});
+    r.editor(kNew, {300, 300, 900, 800}).visible = false;
+    r.pass();
+    r.d.win(kNew).visible = true;
+    r.clock.advance(NewWindowWatch::kListEveryMs);
+    r.pass();
+    EXPECT_EQ(r.d.win(kNew).rect, kRight);
 }
 
 TEST(LastZone, NothingIsRememberedWhileThePreferenceIsOff) {
@@ -177,17 +190,21 @@ TEST(LastZone, NothingIsRememberedWhileThePreferenceIsOff) {
     EXPECT_EQ(r.d.enumerations, 0);  // no new-window watch either
 }
 
-TEST(LastZone, AnIdlePassAsksOnlyForTheListOfWindows) {
+TEST(LastZone, IdlePassesAskNothingAndTheWindowListOnceASecond) {
     Rig r;
-    r.d.enumerations = 0;
     test::CountingDesktop counting(r.d);
     LastZoneKeeper keeper(counting, r.e.window_apps());
     keeper.set_enabled(true);
-    for (int i = 0; i < 3; ++i) keeper.take_openings(r.e.zone_table(), {}, 1, 1000u * static_cast<uint64_t>(i));
+    for (uint64_t t = 0; t <= 3000; t += 120) keeper.take_openings(r.e.zone_table(), {}, 1, t, kA);
     EXPECT_EQ(counting.text(), "top_level_windows x3");
-    // More often than every 100 ms, not even that.
-    keeper.take_openings(r.e.zone_table(), {}, 1, 2050);
-    EXPECT_EQ(counting.total(), 3);
+    // A new window in the foreground is found at once, a new one in the background
+    // with the next list.
+    r.editor(kNew, {300, 300, 900, 800});
+    r.editor(kB, {300, 300, 900, 800});
+    counting.calls.clear();
+    keeper.take_openings(r.e.zone_table(), {}, 1, 3100, kNew);
+    EXPECT_EQ(counting.calls["is_visible"], 1);
+    EXPECT_EQ(counting.calls["top_level_windows"], 0);
 }
 
 TEST(ExcludedApps, EveryEnginePathLeavesTheirWindowsAlone) {
