@@ -13,6 +13,7 @@
 #include "app/net/update_service.h"
 #include "app/windows/update_dialog.h"
 #include "app/engine/screens_win.h"
+#include "app/windows/excluded_apps_dialog.h"
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
@@ -158,6 +159,7 @@ int run() {
     };
     state.shell->shared_zones = [&state](const std::string& id) { return shared_zone_indexes(state, id); };
     state.engine->set_highlight_window(to_window_id(state.highlight));
+    start_app_rules(state);
 
     if (!create_main_window(state)) {
         log("app: CreateWindowExW failed " +

@@ -71,6 +71,7 @@ struct AppState {
     HWND color_dialog = nullptr;
     HWND about_dialog = nullptr;
     HWND update_dialog = nullptr;  // the offer itself is the network state's known_update
+    HWND excluded_apps_dialog = nullptr;
 
     // Zone Share.
     ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h

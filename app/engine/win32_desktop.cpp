@@ -10,6 +10,7 @@ namespace tw::app {
 
 static_assert(kWsMaximize == WS_MAXIMIZE && kWsVisible == WS_VISIBLE && kWsMinimize == WS_MINIMIZE);
 static_assert(kWsExTopmost == WS_EX_TOPMOST && kWsExToolWindow == WS_EX_TOOLWINDOW);
+static_assert(kWsExDlgModalFrame == WS_EX_DLGMODALFRAME);
 
 std::string window_class_name(HWND hwnd) {
     wchar_t buf[128];
@@ -116,6 +117,38 @@ std::vector<WindowId> Win32Desktop::take_refused_windows() {
     std::vector<WindowId> out;
     out.swap(refused_);
     return out;
+}
+
+std::string Win32Desktop::process_path(WindowId w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(to_hwnd(w), &pid);
+    if (!pid) return {};
+    // The limited right is granted for other users' and elevated processes too.
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return {};
+    wchar_t buf[1024];
+    DWORD n = 1024;
+    const BOOL ok = QueryFullProcessImageNameW(process, 0, buf, &n);
+    CloseHandle(process);
+    if (!ok) return {};
+    return wide_to_utf8(std::wstring_view(buf, n));
+}
+
+namespace {
+BOOL CALLBACK collect_window(HWND hwnd, LPARAM out) {
+    reinterpret_cast<std::vector<WindowId>*>(out)->push_back(to_window_id(hwnd));
+    return TRUE;
+}
+}  // namespace
+
+std::vector<WindowId> Win32Desktop::top_level_windows() {
+    std::vector<WindowId> out;
+    EnumWindows(collect_window, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
+WindowId Win32Desktop::owner_window(WindowId w) {
+    return to_window_id(GetWindow(to_hwnd(w), GW_OWNER));
 }
 
 uint64_t Win32Clock::now_ms() {

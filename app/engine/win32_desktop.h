@@ -41,6 +41,9 @@ public:
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,
                         uint32_t flags) override;
     std::vector<WindowId> take_refused_windows() override;
+    std::string process_path(WindowId w) override;
+    std::vector<WindowId> top_level_windows() override;
+    WindowId owner_window(WindowId w) override;
 
 private:
     std::vector<WindowId> refused_;

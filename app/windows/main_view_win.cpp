@@ -8,6 +8,7 @@
 #include "app/windows/about_dialog.h"
 #include "app/windows/color_dialog.h"
 #include "app/windows/editor_window.h"
+#include "app/windows/excluded_apps_dialog.h"
 #include "app/windows/main_window.h"
 #include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
@@ -238,6 +239,8 @@ void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cm
     case A::OpenColour: open_color_dialog(state); return;
     case A::OpenUpdate: open_offered_update_dialog(state); return;
     case A::OpenAbout: open_about_dialog(state); return;
+    case A::ToggleOpenInLastZone: apply_app_rules(state); break;
+    case A::OpenExcludedApps: open_excluded_apps_dialog(state); return;
     default: break;
     }
     refresh_views(state);

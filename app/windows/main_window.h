@@ -8,7 +8,7 @@ namespace tw::app {
 struct AppState;
 
 inline constexpr int kMainWidth = 580;
-inline constexpr int kMainHeight = 768;  // every row shows at 100 %, nothing scrolls
+inline constexpr int kMainHeight = 802;  // every row shows at 100 %, nothing scrolls
 
 bool register_main_class(HINSTANCE instance);
 // Creates the window hidden at its saved or centred position (not yet shown).

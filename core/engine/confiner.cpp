@@ -235,6 +235,7 @@ bool Confiner::still_quiet(WindowId w, const Quiet& q,
 void Confiner::confine_tick() {
     if (table_.empty()) return;
     const WindowId f = desktop_.foreground_window();
+    last_foreground_ = f;
     // A streak is a run of attempts on a window that stays in the foreground: a pass
     // that finds another window there ends it. Otherwise a window the user maximises
     // again long after its last confine, having turned to another window before a pass
@@ -250,7 +251,11 @@ void Confiner::confine_tick() {
         return;
     }
     quiet_fg_.reset();
-    const ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    if (fg.passed_window_filters && skip_ && skip_(f)) {
+        fg = ForegroundWindow();  // left alone on every pass, as a filtered window
+        fg.window = f;
+    }
     const size_t first_event = events_.size();
     const uint64_t config = config_;
     steady_ = !fg.eligible;  // a filtered window is left alone on every pass

@@ -5,6 +5,7 @@
 // free position is let go. It works by polling: each pass looks at the foreground
 // window first and then at every other held window.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -81,6 +82,12 @@ public:
         ++config_;
     }
     const std::vector<WindowId>& ignore_list() const { return ignore_; }
+    // Windows the confiner leaves alone besides the ignore list (those of excluded
+    // applications); asked only about a foreground window that passed the filters.
+    void set_skip(std::function<bool(WindowId)> skip) {
+        skip_ = std::move(skip);
+        ++config_;
+    }
 
     // Engine start: forgets holds, surrenders and the streak.
     void reset();
@@ -92,6 +99,8 @@ public:
     // stops or restarts the engine): that pass then ends at once and changes nothing
     // more. No held-window record is kept by reference across such a call.
 
+    // The foreground window the last pass found (0 before the first).
+    WindowId last_foreground() const { return last_foreground_; }
     // One pass. A window whose last pass ended in a state that repeats (see `Quiet`)
     // and whose snapshot is unchanged since is not asked about again: the pass repeats
     // that outcome.
@@ -203,6 +212,8 @@ private:
     WindowId quiet_window_ = 0;
     std::optional<Quiet> quiet_fg_;          // the foreground window's last pass
     std::map<WindowId, Quiet> quiet_held_;   // held windows' last background pass
+    std::function<bool(WindowId)> skip_;
+    WindowId last_foreground_ = 0;
 };
 
 }  // namespace tw

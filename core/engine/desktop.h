@@ -34,6 +34,7 @@ enum SetPosFlags : uint32_t {
 
 // Extended window styles the eligibility rules look at.
 enum ExStyle : uint64_t {
+    kWsExDlgModalFrame = 0x1,
     kWsExTopmost = 0x8,
     kWsExToolWindow = 0x80,
 };
@@ -103,6 +104,16 @@ public:
     // The windows whose set_window_pos failed with "access denied" since the last call,
     // in order: they belong to a program running with higher rights (as administrator).
     virtual std::vector<WindowId> take_refused_windows() { return {}; }
+
+    // --- Applications and new windows (last zones, excluded applications) ---
+    // The full path of the executable of the window's process
+    // (QueryFullProcessImageNameW); empty when it cannot be read.
+    virtual std::string process_path(WindowId) { return {}; }
+    // Every top-level window, visible or not, in the system's order (EnumWindows): one
+    // cheap question, so that new windows are seen by comparing two lists.
+    virtual std::vector<WindowId> top_level_windows() { return {}; }
+    // The owner window (GetWindow GW_OWNER); 0 for an unowned window.
+    virtual WindowId owner_window(WindowId) { return 0; }
 };
 
 // A monotonic millisecond clock, so that the 10 ms, 40 ms, 50 ms, 80 ms and 3.5 s rules

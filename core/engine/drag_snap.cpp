@@ -81,12 +81,18 @@ void Engine::on_release() {
         log("dragend: skip own/none/shell hwnd=" + std::to_string(w));
         return;
     }
+    if (apps_.is_excluded(w)) {
+        log("dragend: skip hwnd=" + std::to_string(w) + " of excluded application '" +
+            apps_.exe_path(w) + "'");
+        return;
+    }
     log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
         rect_text(*zone));
     confiner_.move_hold(w, *zone);
     if (auto placed = place_window_in_zone(desktop_, w, *zone, &confiner_.own_sizes())) {
         if (placed->fixed_size) confiner_.move_hold(w, *zone, placed->target);
         count_use();
+        if (running_) note_placed(w, *zone);
     }
     report_refused_moves();
     // The placement waits for the window's application; a stop handled meanwhile

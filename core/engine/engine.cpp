@@ -2,9 +2,10 @@
 
 #include <utility>
 
-#include "core/base/log.h"
+#include "core/engine/engine_placement.h"
 #include "core/engine/layout_follow.h"
 #include "core/engine/stranded_windows.h"
+#include "core/base/log.h"
 
 namespace tw {
 
@@ -13,7 +14,10 @@ Engine::Engine(Desktop& desktop, Clock& clock, EngineShell& shell,
     : desktop_(desktop),
       shell_(shell),
       count_use_(std::move(count_use)),
-      confiner_(desktop, clock) {}
+      confiner_(desktop, clock),
+      clock_(clock),
+      apps_(desktop),
+      last_zones_(desktop, apps_) {}
 
 const MonitorZones* row_containing(const std::vector<MonitorZones>& table, Point p) {
     for (const MonitorZones& row : table)
@@ -36,6 +40,7 @@ bool Engine::start() {
     dragging_ = false;
     target_.reset();
     confiner_.reset();
+    last_zones_.watch_afresh();
     rebuild_overlays(std::move(table));
     shell_.set_timer(EngineTimer::ConfinePass, kConfinePassMs);
     shell_.refresh();
@@ -126,10 +131,48 @@ void Engine::rebuild_overlays(std::vector<MonitorZones> table) {
 void Engine::on_confine_trigger() {
     if (!running_) return;
     confiner_.confine_tick();
-    tally_.consume(confiner_.take_events(), desktop_, count_use_);
+    std::vector<ConfinerEvent> events = confiner_.take_events();
+    last_zones_.note_events(events, confiner_, table_);
+    tally_.consume(std::move(events), desktop_, count_use_);
     // The pass may have stopped the engine (a message handled while a window moved).
     if (running_) confiner_.own_sizes().give_back(desktop_, confiner_.monitor_table());
     report_refused_moves();
+    open_new_windows();
+}
+
+void Engine::set_app_rules(std::vector<std::string> excluded, bool open_in_last_zone) {
+    apps_.set_excluded(std::move(excluded));
+    if (apps_.excluded().empty())
+        confiner_.set_skip(nullptr);
+    else
+        confiner_.set_skip([this](WindowId w) { return apps_.is_excluded(w); });
+    for (WindowId w : confiner_.held_windows()) {
+        if (!apps_.is_excluded(w)) continue;
+        log("confiner: drop hold hwnd=" + std::to_string(w) + " (its application is excluded)");
+        confiner_.drop_hold(w);
+    }
+    last_zones_.set_enabled(open_in_last_zone);
+}
+
+void Engine::open_new_windows() {
+    if (!running_ || !last_zones_.enabled()) return;
+    const auto openings =
+        last_zones_.take_openings(table_, own_.ignore_list(), desktop_.current_process_id(),
+                                  clock_.now_ms(), confiner_.last_foreground());
+    for (const auto& opening : openings) {
+        if (!place_window_in_zone(desktop_, opening.window, opening.zone, &confiner_.own_sizes())) {
+            log("last_zone: hwnd=" + std::to_string(opening.window) + " could not be placed");
+            continue;
+        }
+        count_use();
+        // The placement waits for the window's application; a stop meanwhile ends here.
+        if (!running_) return;
+        note_placed(opening.window, opening.zone);
+        // Applications that size themselves once shown are put back a moment later.
+        pending_resnap_ = PendingResnap{opening.window, opening.zone};
+        shell_.set_timer(EngineTimer::Resnap, kResnapMs);
+    }
+    if (!openings.empty()) report_refused_moves();
 }
 
 void Engine::report_refused_moves() {

@@ -14,8 +14,10 @@
 #include "core/engine/engine_shell.h"
 #include "core/base/geometry.h"
 #include "core/engine/monitor_zones.h"
+#include "core/engine/last_zone.h"
 #include "core/engine/refused_moves.h"
 #include "core/engine/usage_tally.h"
+#include "core/engine/window_apps.h"
 
 namespace tw {
 
@@ -87,6 +89,14 @@ public:
         if (count_use_) count_use_();
     }
 
+    // The applications the engine leaves alone (holds of their windows are dropped at
+    // once) and whether new windows open in their application's last zone.
+    void set_app_rules(std::vector<std::string> excluded, bool open_in_last_zone);
+    WindowApps& window_apps() { return apps_; }
+    LastZoneKeeper& last_zones() { return last_zones_; }
+    // A snap, keyboard move or opening put `w` into `zone` of the zone table.
+    void note_placed(WindowId w, const Rect& zone) { last_zones_.placed(w, zone, table_); }
+
 private:
     void rebuild_overlays(std::vector<MonitorZones> table);
 
@@ -108,6 +118,12 @@ private:
     bool released_by_poll_ = false;
     std::optional<Rect> target_;
     std::optional<PendingResnap> pending_resnap_;
+
+    // New windows of applications with a remembered zone go there once.
+    void open_new_windows();
+    Clock& clock_;
+    WindowApps apps_;
+    LastZoneKeeper last_zones_;
 };
 
 // The first row whose monitor rectangle contains p; null when none does.

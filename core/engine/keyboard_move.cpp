@@ -31,10 +31,11 @@ void log_move(std::string_view text) { log("move_active_window: " + std::string(
 void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
     Confiner& confiner = engine.confiner();
     confiner.move_hold(w, zone);
-    if (auto placed = place_window_in_zone(engine.desktop(), w, zone, &confiner.own_sizes())) {
-        if (placed->fixed_size) confiner.move_hold(w, zone, placed->target);
-        engine.count_use();
-    }
+    auto placed = place_window_in_zone(engine.desktop(), w, zone, &confiner.own_sizes());
+    if (!placed) return;
+    if (placed->fixed_size) confiner.move_hold(w, zone, placed->target);
+    engine.count_use();
+    if (engine.running()) engine.note_placed(w, zone);
 }
 
 int64_t clamp_into(int64_t v, int64_t size, int32_t lo, int32_t hi) {
@@ -194,6 +195,11 @@ void move_active_window(Engine& engine, Direction d) {
     if (!is_main && !is_snappable(desktop, f, engine.own_windows())) {
         log_move("skip, hwnd=" + std::to_string(f) +
                  " not snappable (own/shell/foreign-pid window)");
+        return;
+    }
+    if (!is_main && engine.window_apps().is_excluded(f)) {
+        log_move("skip, hwnd=" + std::to_string(f) + " of excluded application '" +
+                 engine.window_apps().exe_path(f) + "'");
         return;
     }
     const auto wr = desktop.window_rect(f);

@@ -15,6 +15,7 @@ struct MonitorZones {
     std::vector<Rect> zones;
     Rect monitor;             // the screen's bounds
     Rect area;                // bounds when CoverTaskbar is on, else the work area
+    std::string layout = {};  // the name of the layout in force
     friend bool operator==(const MonitorZones&, const MonitorZones&) = default;
 };
 

@@ -182,7 +182,7 @@ std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& e
             usable = usable || !is_empty(clipped);
         }
         if (!usable) continue;
-        rows.push_back({entry.id, std::move(zones), screen->bounds, area});
+        rows.push_back({entry.id, std::move(zones), screen->bounds, area, layout->name});
     }
     return rows;
 }

@@ -178,6 +178,9 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
     if (auto v = find_value(text, "CountingSince")) s.counting_since = read_count(*v);
     s.selected_screen = find_string(text, "SelectedScreen").value_or("");
 
+    s.open_in_last_zone = read_bool(text, "OpenInLastZone", s.open_in_last_zone);
+    if (auto v = find_value(text, "ExcludedApps")) s.excluded_apps = read_string_list(*v);
+
     s.screens = read_screens(text);
     // Each layout goes to the first screen with its Id; the index keeps a file with
     // thousands of screens and layouts from taking quadratic time.
@@ -244,6 +247,18 @@ std::string serialize_settings(const Settings& s) {
     layouts += ']';
 
     append_escaped(lines.line("SelectedScreen"), s.selected_screen);
+    // Written only once used, so that a file of a user who never touches them stays as
+    // it was.
+    if (s.open_in_last_zone) append_bool(lines.line("OpenInLastZone"), true);
+    if (!s.excluded_apps.empty()) {
+        std::string& apps = lines.line("ExcludedApps");
+        apps += '[';
+        for (size_t i = 0; i < s.excluded_apps.size(); ++i) {
+            if (i) apps += ", ";
+            append_escaped(apps, s.excluded_apps[i]);
+        }
+        apps += ']';
+    }
     for (const auto& [key, value] : s.extra) lines.raw_line(key) += value;
     lines.finish();
     return out;

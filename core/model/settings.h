@@ -40,6 +40,10 @@ struct Settings {
     std::array<HotkeyBinding, kHotkeyActionCount> hotkeys = default_bindings();
     std::vector<ScreenLayout> screens;
     std::string selected_screen;
+    // Windows of a new application go to the zone its windows were last put in.
+    bool open_in_last_zone = false;
+    // Executables the engine never touches: file names ("vlc.exe") or full paths.
+    std::vector<std::string> excluded_apps;
     // Top-level entries with unknown keys: (raw key text, raw value text), in file order.
     std::vector<std::pair<std::string, std::string>> extra;
     // Read from old files for the usage counter only; never written as fixed lines.

@@ -243,6 +243,23 @@ std::optional<std::string> read_string(std::string_view value) {
     return std::nullopt;
 }
 
+std::vector<std::string> read_string_list(std::string_view value) {
+    std::vector<std::string> out;
+    if (value.empty() || value.front() != '[') return out;
+    size_t i = skip_gap(value, 1);
+    while (i < value.size() && value[i] == '"') {
+        const size_t end = skip_quoted(value, i);
+        if (end == npos) break;
+        auto item = read_string(value.substr(i, end - i));
+        if (!item) break;
+        out.push_back(std::move(*item));
+        i = skip_gap(value, end);
+        if (i >= value.size() || value[i] != ',') break;
+        i = skip_gap(value, i + 1);
+    }
+    return out;
+}
+
 std::optional<std::string> find_string(std::string_view text, std::string_view key) {
     auto value = find_value(text, key);
     if (!value) return std::nullopt;
@@ -381,6 +398,7 @@ bool is_known_key(std::string_view key) {
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
         "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar",
+        "OpenInLastZone", "ExcludedApps",
     };
     for (auto k : kKnown)
         if (key == k) return true;

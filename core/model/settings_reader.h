@@ -34,6 +34,10 @@ bool starts_with_word(std::optional<std::string_view> value, std::string_view wo
 std::optional<std::string> read_string(std::string_view value);
 std::optional<std::string> find_string(std::string_view text, std::string_view key);
 
+// A list of quoted strings ("[\"a\", \"b\"]"), each unescaped as by read_string;
+// reading stops at anything else, keeping the strings read before it.
+std::vector<std::string> read_string_list(std::string_view value);
+
 // "[a, b]": the text up to the first "]" split at commas; parts that do not parse as
 // decimal integers (optional leading plus) are skipped; exactly two must remain.
 std::optional<std::pair<int32_t, int32_t>> read_int_pair(std::string_view value);

@@ -94,6 +94,8 @@ MainCommand decide_main_command(uint64_t id, const MainViewInput& in,
     case main_id::kLanguageField: return simple(A::ToggleLanguageMenu, on);
     case main_id::kUsageStatistics: return simple(A::ToggleUsageStatistics, on);
     case main_id::kCheckForUpdates: return simple(A::ToggleCheckForUpdates, on);
+    case main_id::kOpenInLastZone: return simple(A::ToggleOpenInLastZone, on);
+    case main_id::kExcludedApps: return simple(A::OpenExcludedApps, on);
     default: return simple(A::None, on);
     }
 }
@@ -109,6 +111,7 @@ bool apply_main_command(Settings& s, const MainCommand& cmd, std::span<const Scr
     case A::ToggleStartMinimized: s.start_minimized = flipped; return true;
     case A::ToggleUsageStatistics: s.usage_statistics = flipped; return true;
     case A::ToggleCheckForUpdates: s.check_for_updates = flipped; return true;
+    case A::ToggleOpenInLastZone: s.open_in_last_zone = flipped; return true;
     case A::ToggleCoverTaskbar:
         if (!entry) return false;
         entry->cover_taskbar = flipped;

@@ -14,6 +14,8 @@ namespace {
 // Text widths feed sums of rectangle edges; a hostile or broken measure (NaN, huge
 // values, a name of a million characters) must not overflow them.
 constexpr int32_t kMaxTextWidth = 100000;
+// The preferences card's row for applications (last zones, excluded applications).
+constexpr int32_t kAppsRow = 34;
 
 struct Builder {
     const MainViewInput& in;
@@ -163,8 +165,6 @@ int32_t add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
     const int32_t W = b.W;
     const MainViewInput& in = b.in;
     const Settings& s = in.settings;
-    b.add(0, 1, {28, Y + 10, W - 28, Y + 28}, tr("main.preferences_heading"));
-
     struct Switch { uint64_t id; const char* key; bool on; bool enabled; };
     const Switch switches[] = {
         {main_id::kShowZones, "main.pref_show_zones", in.zones_shown, in.engine_running},
@@ -177,9 +177,11 @@ int32_t add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
          s.update_automatically, true},
         {main_id::kUsageStatistics, "main.pref_usage_statistics", s.usage_statistics, true},
         {main_id::kCheckForUpdates, "main.pref_check_for_updates", s.check_for_updates, true},
+        {main_id::kOpenInLastZone, "main.pref_open_in_last_zone", s.open_in_last_zone, true},
     };
     constexpr int32_t kSwitches = static_cast<int32_t>(std::size(switches));
-    const int32_t more = 34 * ((kSwitches + 1) / 2 - 4);
+    constexpr int32_t kSwitchRows = (kSwitches + 1) / 2;
+    const int32_t more = 34 * (kSwitchRows - 4) + kAppsRow;
     b.add(0, 0, {16, Y, W - 16, Y + 218 + more});
     b.add(0, 1, {28, Y + 10, W - 28, Y + 28}, tr("main.preferences_heading"));
     const int32_t c = (W - 72) / 2;
@@ -192,6 +194,13 @@ int32_t add_preferences(Builder& b, int32_t Y, const ScreenLayout* entry) {
         it.on = sw.on ? 1 : 0;
         it.enabled = sw.enabled ? 1 : 0;
     }
+
+    // The excluded applications' link, under the switch of the windows that open in their
+    // last zone: both are about which windows Tilewright moves.
+    const int32_t A = Y + 36 + 34 * kSwitchRows;
+    const std::string excluded = tr("main.excluded_apps_link");
+    b.add(main_id::kExcludedApps, 7, {44 + c, A + 5, std::min(W - 28, 52 + c + b.tw(excluded)), A + 25},
+          excluded);
 
     const std::string shortcuts = tr("main.shortcuts_button");
     const int32_t Yb = Y + more;

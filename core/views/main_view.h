@@ -43,6 +43,8 @@ inline constexpr uint64_t kAbout = 123;
 inline constexpr uint64_t kLanguageField = 124;
 inline constexpr uint64_t kUsageStatistics = 125;
 inline constexpr uint64_t kCheckForUpdates = 138;
+inline constexpr uint64_t kOpenInLastZone = 150;
+inline constexpr uint64_t kExcludedApps = 151;
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -132,6 +134,8 @@ enum class MainAction : uint8_t {
     SelectScreen,           // `index` into the screen list
     SelectLanguage,         // `index` into the language list
     ToggleCheckForUpdates,
+    ToggleOpenInLastZone,
+    OpenExcludedApps,
 };
 
 struct MainCommand {

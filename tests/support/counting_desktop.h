@@ -57,6 +57,11 @@ public:
         return on("set_window_pos").set_window_pos(w, x, y, cx, cy, flags);
     }
     std::vector<WindowId> take_refused_windows() override { return d_.take_refused_windows(); }
+    std::string process_path(WindowId w) override { return on("process_path").process_path(w); }
+    std::vector<WindowId> top_level_windows() override {
+        return on("top_level_windows").top_level_windows();
+    }
+    WindowId owner_window(WindowId w) override { return on("owner_window").owner_window(w); }
 
 private:
     Desktop& on(const char* name) {

@@ -39,6 +39,8 @@ struct FakeWindow {
     int remaximise_after_place = 0;  // re-maximises itself right after this many placements
     bool setpos_fails = false;       // SetWindowPos reports failure and moves nothing
     bool access_denied = false;      // belongs to an elevated program: SetWindowPos is refused
+    std::string exe_path = "C:\\Program Files\\App\\app.exe";  // QueryFullProcessImageNameW
+    WindowId owner = 0;
 };
 
 struct SetPosCall {
@@ -221,6 +223,25 @@ public:
         out.swap(refused);
         return out;
     }
+    std::string process_path(WindowId w) override {
+        ++process_path_calls;
+        auto* p = find(w);
+        return p ? p->exe_path : std::string();
+    }
+    // The windows that exist, in handle order.
+    std::vector<WindowId> top_level_windows() override {
+        ++enumerations;
+        std::vector<WindowId> out;
+        for (const auto& [id, w] : windows)
+            if (w.exists) out.push_back(id);
+        return out;
+    }
+    WindowId owner_window(WindowId w) override {
+        auto* p = find(w);
+        return p ? p->owner : 0;
+    }
+    int process_path_calls = 0;
+    int enumerations = 0;
 
 private:
     bool apply_set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy, uint32_t flags) {

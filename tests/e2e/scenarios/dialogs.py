@@ -6,9 +6,9 @@ import re
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 
 # Main window buttons, in DIPs from its top-left corner (580 wide, one screen).
-SHORTCUTS_BUTTON = (60, 633)
-COLOUR_SWATCH = (540, 633)
-ABOUT_BUTTON = (500, 726)
+SHORTCUTS_BUTTON = (60, 667)
+COLOUR_SWATCH = (540, 667)
+ABOUT_BUTTON = (500, 760)
 PREFERENCES_HEADING = (400, 427)  # a label: a click there only gives the focus
 
 

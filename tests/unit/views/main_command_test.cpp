@@ -304,7 +304,7 @@ TEST(MainFocus, MainViewStartsAtStartStopAndEndsAtAbout) {
         i = *next_focus(v.widgets, i, false);
     } while (i != *first);
     const std::vector<uint64_t> expected = {103, 122, 111, 102, 105, 106, 107,
-                                            116, 109, 125, 138, 110, 117, 123};
+                                            116, 109, 125, 138, 150, 151, 110, 117, 123};
     EXPECT_EQ(order, expected);
 }
 

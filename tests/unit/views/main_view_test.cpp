@@ -246,7 +246,7 @@ TEST(MainView, PreferenceSwitchesInOrderWithTheirState) {
         {105, "main.pref_cover_taskbar", 1},      {106, "main.pref_start_with_windows", 0},
         {107, "main.pref_show_in_tray", 0},       {116, "main.pref_start_minimized", 1},
         {109, "main.pref_update_automatically", 0}, {125, "main.pref_usage_statistics", 1},
-        {138, "main.pref_check_for_updates", 0},
+        {138, "main.pref_check_for_updates", 0},  {150, "main.pref_open_in_last_zone", 0},
     };
     std::vector<const WidgetItem*> switches;
     for (const auto& w : v.widgets)
@@ -265,7 +265,8 @@ TEST(MainView, PreferenceSwitchesInOrderWithTheirState) {
     const WidgetItem* swatch = find(v.widgets, 117, 26);
     ASSERT_NE(swatch, nullptr);
     EXPECT_EQ(swatch->color, s.accent_color);
-    EXPECT_EQ(swatch->rect, (Rect{W - 52, Y + 34 + 179, W - 28, Y + 34 + 203}));  // below the fifth row
+    // below the fifth row of switches and the excluded applications' link
+    EXPECT_EQ(swatch->rect, (Rect{W - 52, Y + 68 + 179, W - 28, Y + 68 + 203}));
 }
 
 TEST(MainView, ThemeSegmentSelectedForTheSetting) {
