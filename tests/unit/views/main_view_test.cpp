@@ -73,8 +73,8 @@ TEST(MainView, ScreenCardVariantsPlaceTheRowsBelowIt) {
         int32_t heading, row, row_bottom, prefs, content_bottom;
     };
     const Case cases[] = {
-        {0, {16, 116, W - 16, 362}, 0, 298, 322, 350, 378, 378 + 268 + 76 + 16},
-        {1, {16, 146, W - 16, 392}, 24, 328, 352, 380, 408, 408 + 268 + 76 + 16},
+        {0, {16, 116, W - 16, 362}, 0, 298, 322, 350, 378, 378 + 302 + 76 + 16},
+        {1, {16, 146, W - 16, 392}, 24, 328, 352, 380, 408, 408 + 302 + 76 + 16},
     };
     for (const Case& c : cases) {
         std::vector<ScreenInfo> screens;
@@ -98,13 +98,13 @@ TEST(MainView, ScreenCardVariantsPlaceTheRowsBelowIt) {
         EXPECT_EQ(find(w, 122)->enabled, c.screens >= 1 ? 1 : 0);
         EXPECT_EQ(find(w, 111)->rect.top, c.row + 5);
         EXPECT_EQ(find(w, 111)->rect.bottom, c.row_bottom - 3);
-        EXPECT_EQ(find(w, 123)->rect, (Rect{W - 128, c.prefs + 304, W - 28, c.prefs + 332}));
+        EXPECT_EQ(find(w, 123)->rect, (Rect{W - 128, c.prefs + 338, W - 28, c.prefs + 366}));
         EXPECT_EQ(v.content_bottom, c.content_bottom);
         EXPECT_EQ(v.previews.size(), c.screens);
         EXPECT_EQ(count_kind(w, 23), c.screens == 0 ? 0u : 1u);
         bool prefs_card = false;
         for (const auto& it : w)
-            prefs_card |= it.kind == 0 && it.rect == Rect{16, c.prefs, W - 16, c.prefs + 252};
+            prefs_card |= it.kind == 0 && it.rect == Rect{16, c.prefs, W - 16, c.prefs + 286};
         EXPECT_TRUE(prefs_card) << c.screens;
     }
 }
@@ -251,9 +251,9 @@ TEST(MainView, PreferenceSwitchesInOrderWithTheirState) {
     std::vector<const WidgetItem*> switches;
     for (const auto& w : v.widgets)
         if (w.kind == 10 && w.id != 122) switches.push_back(&w);
-    ASSERT_EQ(switches.size(), 9u);
+    ASSERT_EQ(switches.size(), 10u);
     const int32_t Y = 408, c = (W - 72) / 2;
-    for (int32_t k = 0; k < 9; ++k) {
+    for (int32_t k = 0; k < 10; ++k) {
         const WidgetItem& w = *switches[k];
         const int32_t x = k % 2 ? 44 + c : 28, row = k / 2;
         EXPECT_EQ(w.id, order[k].id);
@@ -324,7 +324,7 @@ TEST(MainView, LastCardShowsUpdateLinkOnlyWhenKnown) {
         in.program_version = "1.3.19";
         if (known) in.update_version = "2.0.0";
         const MainView v = build_main_view(in);
-        const int32_t Yp = 378 + 268;
+        const int32_t Yp = 378 + 302;
         const WidgetItem* link = find(v.widgets, 121);
         ASSERT_EQ(link != nullptr, known);
         if (link) {
@@ -534,11 +534,11 @@ TEST(MainView, ScrollIsClampedAndShiftsEveryItem) {
     MainViewInput base{s};
     base.screens = screens;
     const MainView unscrolled = build_main_view(base);
-    ASSERT_EQ(unscrolled.content_bottom, 768);
+    ASSERT_EQ(unscrolled.content_bottom, 802);
     struct Case { int32_t scroll, height, clamped; };
     const Case cases[] = {
-        {0, 400, 0},       {100, 400, 100}, {10000, 400, 368}, {-50, 400, 0},
-        {200, 768, 0},     {200, 1000, 0},  {5, 0, 5},         {std::numeric_limits<int32_t>::max(), 100, 668},
+        {0, 400, 0},       {100, 400, 100}, {10000, 400, 402}, {-50, 400, 0},
+        {200, 802, 0},     {200, 1000, 0},  {5, 0, 5},         {std::numeric_limits<int32_t>::max(), 100, 702},
     };
     for (const Case& c : cases) {
         MainViewInput in{s};
@@ -547,7 +547,7 @@ TEST(MainView, ScrollIsClampedAndShiftsEveryItem) {
         in.height = c.height;
         const MainView v = build_main_view(in);
         EXPECT_EQ(v.scroll, c.clamped) << c.scroll << " in " << c.height;
-        EXPECT_EQ(v.content_bottom, 768);
+        EXPECT_EQ(v.content_bottom, 802);
         ASSERT_EQ(v.widgets.size(), unscrolled.widgets.size());
         for (size_t i = 0; i < v.widgets.size(); ++i) {
             Rect r = unscrolled.widgets[i].rect;
@@ -564,8 +564,8 @@ TEST(MainView, WheelScrollsWholeNotchesAndStopsBelowTheLowestItem) {
     struct Case { int32_t scroll, delta, height, result; };
     const Case cases[] = {
         {0, -120, 400, 48},   {0, -119, 400, 0},    {0, -239, 400, 48},  {100, 120, 400, 52},
-        {30, 120, 400, 0},    {0, 120, 400, 0},     {0, -1200, 400, 368}, {368, -120, 400, 368},
-        {300, -240, 400, 368}, {0, -120, 900, 0},  {0, 119, 400, 0},
+        {30, 120, 400, 0},    {0, 120, 400, 0},     {0, -1200, 400, 402}, {402, -120, 400, 402},
+        {300, -240, 400, 396}, {0, -120, 900, 0},  {0, 119, 400, 0},
     };
     for (const Case& c : cases) {
         MainViewInput in{s};
@@ -573,7 +573,7 @@ TEST(MainView, WheelScrollsWholeNotchesAndStopsBelowTheLowestItem) {
         in.scroll = c.scroll;
         in.height = c.height;
         const MainView v = build_main_view(in);
-        ASSERT_EQ(v.scroll, std::min(c.scroll, 368));
+        ASSERT_EQ(v.scroll, std::min(c.scroll, 402));
         EXPECT_EQ(wheel_scroll(v.scroll, c.delta, v.widgets, c.height), c.result)
             << c.scroll << " by " << c.delta;
     }
