@@ -35,6 +35,7 @@ struct EditorWindow {
     bool selecting = false;       // a mouse selection in a text field
     bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
     int32_t client_height = 0;    // DIPs the view may use before it scrolls
+    int32_t body_bottom = INT32_MAX;  // the top of a pinned footer: the canvas ends there
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -67,6 +68,7 @@ void rebuild(EditorWindow& w, HWND hwnd) {
     }
     w.client_height = static_cast<int32_t>(room() / scale);
     if (w.st.page == EditorPage::Edit) w.st.scroll = view.scroll;
+    w.body_bottom = view.body_bottom;
     w.widgets = std::move(view.widgets);
     w.tracker.reapply(w.widgets);
 
@@ -136,7 +138,7 @@ void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
         return;
     }
     if (!apply(w, hwnd, release_focus(w.st))) return;
-    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p)) {
+    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p) && p.y < w.body_bottom) {
         if (!apply(w, hwnd, canvas_press(w.st, p, (wp & MK_SHIFT) != 0))) return;
         if (w.st.border_press) SetCapture(hwnd);
         return;
@@ -155,7 +157,10 @@ void on_mouse_move(EditorWindow& w, HWND hwnd, LPARAM lp) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
-    if (!apply(w, hwnd, canvas_move(w.st, p))) return;
+    // Under a pinned footer the canvas is hidden: no hover there, but a border being
+    // dragged follows the pointer anywhere.
+    const Point canvas_p = w.st.border_press || p.y < w.body_bottom ? p : Point{kNowhere, kNowhere};
+    if (!apply(w, hwnd, canvas_move(w.st, canvas_p))) return;
     if (!apply(w, hwnd, hover_row_at(w.st, w.widgets, p))) return;
     handle_widget_mouse(hwnd, WM_MOUSEMOVE, lp, w.widgets, w.tracker);
 }

@@ -99,7 +99,14 @@ void paint_editor(Canvas& c, const EditorState& st, const std::vector<WidgetItem
     static const std::vector<WidgetItem> kNoItems;
     static const std::vector<LayoutPreview> kNoPreviews;
     paint_frame(c, kNoItems, std::nullopt, kNoPreviews, width, height);
-    for (const WidgetItem& it : items) {
+    // A footer pinned to the bottom edge (the message line, Save, Cancel: the last three
+    // items) covers the scrolled part, which is cut off above it.
+    const size_t footer = st.page == EditorPage::Edit && items.size() >= 3 ? items.size() - 3 : items.size();
+    const bool clipped = footer < items.size() && items[footer].kind == 6;
+    if (clipped) c.push_clip({0, 0, width, static_cast<float>(items[footer].rect.top - 8)});
+    for (size_t index = 0; index < items.size(); ++index) {
+        const WidgetItem& it = items[index];
+        if (clipped && index == footer) c.pop_clip();
         switch (it.kind) {
         case 18: {
             const EditorFocus target = field_of_item(it.id);

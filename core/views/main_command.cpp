@@ -179,7 +179,9 @@ int32_t wheel_scroll(int32_t scroll, int32_t delta, const std::vector<WidgetItem
                      int32_t client_height) {
     const int64_t notches = delta / 120;
     int64_t lowest = 0;
-    for (const auto& w : widgets) lowest = std::max<int64_t>(lowest, w.rect.bottom);
+    // Scroll bars (kind 31) stay in the window; only the content says where it ends.
+    for (const auto& w : widgets)
+        if (w.kind != 31) lowest = std::max<int64_t>(lowest, w.rect.bottom);
     const int64_t most = std::max<int64_t>(0, lowest + scroll + 16 - client_height);
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{scroll} - 48 * notches, 0, most));
 }

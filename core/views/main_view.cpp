@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/ui/text_metrics.h"
+#include "core/ui/window_fit.h"
 
 namespace tw {
 
@@ -258,6 +259,20 @@ void add_open_lists(Builder& b, int32_t B, const ScreenLayout* entry) {
     }
 }
 
+// A window cut by a small screen or a large scale shows that more lies below: a slim
+// bar at the right edge, under the title row's glyphs.
+// It goes under the open lists, which lie on top of everything.
+void add_scroll_bar(Builder& b, size_t before) {
+    const int32_t W = b.W;
+    const std::optional<Rect> thumb =
+        scroll_thumb({W - 7, 44, W - 4, b.in.height - 8}, b.view.content_bottom, b.in.height, b.view.scroll);
+    if (!thumb) return;
+    WidgetItem bar;
+    bar.kind = 31;
+    bar.rect = *thumb;
+    b.view.widgets.insert(b.view.widgets.begin() + static_cast<std::ptrdiff_t>(before), std::move(bar));
+}
+
 }  // namespace
 
 int32_t main_text_width(TextMeasure* measure, std::string_view text) {
@@ -315,6 +330,7 @@ MainView build_main_view(const MainViewInput& in) {
     add_layout_row(b, rows, entry, n);
     add_preferences(b, rows.Y, entry);
     add_last_card(b, rows.Y);
+    const size_t lists_start = b.view.widgets.size();
     add_open_lists(b, rows.B, entry);
 
     int32_t lowest = 0;
@@ -328,6 +344,7 @@ MainView build_main_view(const MainViewInput& in) {
             w.rect.bottom -= b.view.scroll;
         }
     }
+    add_scroll_bar(b, lists_start);
     return std::move(b.view);
 }
 
