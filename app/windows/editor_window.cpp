@@ -15,6 +15,7 @@
 #include "core/views/editor_command.h"
 
 #include <dwmapi.h>
+#include <shellscalingapi.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -181,6 +182,11 @@ void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
         apply(w, hwnd, run_editor_command(w.st, w.app.settings, *command));
 }
 
+// The message about the name goes as soon as the name is valid.
+void after_name_edit(EditorWindow& w, HWND hwnd) {
+    if (w.st.focus.field == EditorFocus::Field::Name && name_edited(w.st)) rebuild(w, hwnd);
+}
+
 void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     const bool shift = key_down(VK_SHIFT);
     const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
@@ -197,6 +203,7 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
         if (const std::optional<std::string> text = read_clipboard(hwnd)) field->paste(*text);
     }
     w.caret.start(hwnd);  // the caret shows at once where it moved
+    after_name_edit(w, hwnd);
 }
 
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
@@ -205,6 +212,7 @@ void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
     if (const std::optional<char32_t> c = field_char(static_cast<uint32_t>(code), key_down(VK_CONTROL), key_down(VK_MENU))) {
         field->insert_chars(std::u32string_view(&*c, 1));
         w.caret.start(hwnd);
+        after_name_edit(w, hwnd);
     }
 }
 
@@ -314,6 +322,17 @@ bool register_editor_class(HINSTANCE instance) {
     return registered;
 }
 
+// The display scale of the edited screen: its smallest zone is measured at it.
+double screen_scale(const AppState& state, const std::string& screen_id) {
+    for (const ScreenInfo& s : state.screens) {
+        UINT x = 0, y = 0;
+        if (s.id == screen_id &&
+            SUCCEEDED(GetDpiForMonitor(reinterpret_cast<HMONITOR>(s.monitor), MDT_EFFECTIVE_DPI, &x, &y)) && x >= 96)
+            return x / 96.0;
+    }
+    return 1.0;
+}
+
 }  // namespace
 
 void open_editor(AppState& state) {
@@ -328,6 +347,7 @@ void open_editor(AppState& state) {
         return;
     }
     auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}};
+    w->st.area_scale = screen_scale(state, w->st.screen_id);
     const Rect work = primary_work_area();
     const int height = editor_window_height(build_editor_view(w->st, work.height()).content_bottom, 1.0, work.height());
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;

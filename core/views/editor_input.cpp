@@ -96,7 +96,8 @@ bool commit_focused_field(EditorState& st) {
             parse_size_input(typed, st.unit_px[f.zone] != 0, width ? st.area_width : st.area_height);
         const std::optional<Grid> next =
             size ? resize_cell(st.grid, f.zone, width ? GridAxis::Columns : GridAxis::Rows, *size) : std::nullopt;
-        if (next) {
+        // A size that would leave a zone too small is refused like any other.
+        if (next && keeps_zone_minimum(st.grid, *next, zone_minimum(st))) {
             st.grid = *next;
             changed = true;
         }
@@ -139,7 +140,7 @@ EditorOutcome canvas_press(EditorState& st, Point p, bool shift) {
     const CanvasHover hit = canvas_hit(canvas_zone_rects(st.grid, area), p);
     if (hit.kind == CanvasHover::Kind::Zone) {
         const Grid split = split_cell(st.grid, hit.a, shift);
-        if (split == st.grid) return {};
+        if (split == st.grid || !keeps_zone_minimum(st.grid, split, zone_minimum(st))) return {};
         st.grid = split;
         reset_size_fields(st);
         st.canvas_hover = canvas_hit(canvas_zone_rects(st.grid, area), p);
@@ -162,7 +163,7 @@ EditorOutcome canvas_move(EditorState& st, Point p) {
         const double position = press.line->axis == GridAxis::Columns
                                     ? static_cast<double>(p.x - area.left) / area.width()
                                     : static_cast<double>(p.y - area.top) / area.height();
-        const Grid moved = move_line(press.grid, *press.line, position);
+        const Grid moved = move_line_within(press.grid, *press.line, position, zone_minimum(st));
         if (moved == st.grid) return {};
         st.grid = moved;
         reset_size_fields(st);
@@ -179,7 +180,7 @@ EditorOutcome canvas_release(EditorState& st) {
     const BorderPress press = std::move(*st.border_press);
     st.border_press.reset();
     if (press.moved) return EditorOutcome::repainted();
-    const Grid merged = merge_cells(st.grid, press.a, press.b);
+    const Grid merged = drop_unused_lines(merge_cells(st.grid, press.a, press.b));
     if (merged == st.grid) return {};
     st.grid = merged;
     st.canvas_hover = {};

@@ -96,6 +96,7 @@ struct EditorState {
     int32_t canvas_height = 220;
     int64_t area_width = 1920;      // pixels of the screen area the zones are fractions of
     int64_t area_height = 1080;
+    double area_scale = 1.0;        // the screen's display scale (its DPI / 96)
     int32_t scroll = 0;             // edit view, DIPs
 };
 
