@@ -69,6 +69,11 @@ MainViewInput MainViewWindow::input(AppState& state) {
 
 void MainViewWindow::rebuild(AppState& state) {
     if (!state.main || !state.engine) return;
+    // Once Tilewright has run, by any way of starting it, the first-start hint is done.
+    if (state.engine->running() && !state.settings.start_hint_done) {
+        state.settings.start_hint_done = true;
+        save_settings(state.settings);
+    }
     MainView view = build_main_view(input(state));
     widgets_ = std::move(view.widgets);
     previews_ = std::move(view.previews);

@@ -48,6 +48,7 @@ std::string_view english_catalog_text() {
     "main.pref_start_minimized = Start minimized\n"
     "main.pref_update_automatically = Update automatically\n"
     "main.pref_usage_statistics = Send usage statistics\n"
+    "main.start_hint = New here? Pick a layout below and press Start, then maximise a window or Shift-drag it into a zone.\n"
     "main.shortcuts_button = Keyboard Shortcuts…\n"
     "main.app_color_button = App color…\n"
     "\n"

@@ -63,7 +63,12 @@ void add_status_card(Builder& b, const ScreenLayout* entry) {
     const char* status = b.in.engine_running ? "main.status_active"
                          : has_layouts       ? "main.status_idle"
                                              : "main.status_no_layouts";
-    b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
+    if (shows_start_hint(b.in)) {
+        b.add(0, 4, {150, 57, W - 48, 91}, tr("main.start_hint"));
+        b.add(main_id::kDismissStartHint, 17, {W - 44, 52, W - 20, 76}, "\u2715");
+    } else {
+        b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
+    }
     if (has_layouts) {
         b.add(main_id::kStartStop, 11, {28, 60, 138, 88},
               tr(b.in.engine_running ? "common.stop" : "common.start"))
@@ -284,6 +289,11 @@ int32_t main_text_width(TextMeasure* measure, std::string_view text) {
         w = estimate_text_width(text);
     }
     return static_cast<int32_t>(std::min<double>(w, kMaxTextWidth));
+}
+
+bool shows_start_hint(const MainViewInput& in) {
+    const ScreenLayout* entry = selected_screen_entry(in.settings);
+    return !in.settings.start_hint_done && !in.engine_running && entry && !entry->layouts.empty();
 }
 
 const ScreenLayout* selected_screen_entry(const Settings& settings) {

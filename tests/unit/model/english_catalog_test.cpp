@@ -20,7 +20,7 @@ const char* const kKeys[] = {
     "main.edit_layouts_link",
     "main.preferences_heading", "main.pref_show_zones", "main.pref_auto_start",
     "main.pref_cover_taskbar", "main.pref_start_with_windows", "main.pref_show_in_tray",
-    "main.pref_start_minimized", "main.pref_update_automatically", "main.pref_usage_statistics",
+    "main.pref_start_minimized", "main.pref_update_automatically", "main.pref_usage_statistics", "main.start_hint",
     "main.shortcuts_button", "main.app_color_button",
     "main.about_button", "main.update_link",
     "shortcuts.heading", "shortcuts.change_button", "shortcuts.press_keys",

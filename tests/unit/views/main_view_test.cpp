@@ -34,6 +34,7 @@ Layout layout(std::string name, size_t zones) {
 // Settings with an entry (three layouts, the second active) for each screen.
 Settings settings_for(const std::vector<ScreenInfo>& screens, size_t selected = 0) {
     Settings s;
+    s.start_hint_done = true;  // the first-start hint has tests of its own
     for (const auto& si : screens) {
         ScreenLayout e;
         e.id = si.id;
