@@ -167,3 +167,43 @@ TEST(WindowFit, SmallDialogsFitWithoutScrolling) {
 
 }  // namespace
 }  // namespace tw
+
+namespace tw {
+namespace {
+
+TEST(ShortcutsRows, ClearIsGreyedWithoutAShortcutAndTheCapturedRowShows) {
+    struct Case { std::optional<size_t> capture; size_t first_row; int32_t height; ShortcutsRows rows; };
+    const Case cases[] = {
+        {std::nullopt, 0, kShortcutsHeight, {0, kHotkeyActionCount}},
+        {std::nullopt, 0, 500, {0, 9}},      // (500 - 148) / 38 rows fit
+        {std::nullopt, 99, 500, {kHotkeyActionCount - 9, 9}},
+        {size_t{12}, 0, 500, {4, 9}},        // a row captured below the list comes into view
+        {size_t{1}, 6, 500, {1, 9}},         // ... and above it
+        {std::nullopt, 0, 10, {0, 1}},       // never fewer than one row
+    };
+    for (const Case& c : cases) {
+        ShortcutsState st = open_shortcuts(Settings{});
+        st.capture = c.capture;
+        st.first_row = c.first_row;
+        EXPECT_EQ(shortcuts_rows(st, c.height), c.rows) << c.height << " from " << c.first_row;
+        if (!c.capture) continue;
+        // The captured row is marked by a card of its own behind it.
+        const std::vector<WidgetItem> items = build_shortcuts_view(st, kShortcutsWidth, nullptr, c.height);
+        const WidgetItem* change = find(items, shortcuts_id::kChange[*c.capture]);
+        ASSERT_NE(change, nullptr);
+        EXPECT_TRUE(std::any_of(items.begin(), items.end(), [&](const WidgetItem& w) {
+            return w.kind == 0 && w.rect.top < change->rect.top && w.rect.bottom > change->rect.bottom &&
+                   w.rect.bottom - w.rect.top < 50;
+        }));
+    }
+
+    ShortcutsState st = open_shortcuts(Settings{});
+    st.working[0] = {};  // no shortcut
+    const std::vector<WidgetItem> items = build_shortcuts_view(st, kShortcutsWidth, nullptr);
+    EXPECT_EQ(find(items, shortcuts_id::kClear[0])->enabled, 0);
+    EXPECT_EQ(find(items, shortcuts_id::kClear[1])->enabled, 1);
+    EXPECT_EQ(shortcuts_click(st, shortcuts_id::kClear[0]), ShortcutsEffect::Rebuild);  // harmless if reached
+}
+
+}  // namespace
+}  // namespace tw
