@@ -9,10 +9,12 @@
 #include "app/toolkit/caret_blink.h"
 #include "app/toolkit/clipboard.h"
 #include "app/toolkit/drawn_window.h"
+#include "app/toolkit/tooltip.h"
 #include "app/windows/main_window.h"
 #include "core/base/log.h"
 #include "core/model/catalog.h"
 #include "core/views/editor_command.h"
+#include "core/views/tooltips.h"
 
 #include <dwmapi.h>
 #include <shellscalingapi.h>
@@ -31,6 +33,7 @@ struct EditorWindow {
     EditorState st;
     std::vector<WidgetItem> widgets;
     PointerTracker tracker;
+    Tooltip tooltip;
     DrawnWindow drawn;
     CaretBlink caret{kEditorCaretTimer};
     bool selecting = false;       // a mouse selection in a text field
@@ -164,6 +167,10 @@ void on_mouse_move(EditorWindow& w, HWND hwnd, LPARAM lp) {
     if (!apply(w, hwnd, canvas_move(w.st, canvas_p))) return;
     if (!apply(w, hwnd, hover_row_at(w.st, w.widgets, p))) return;
     handle_widget_mouse(hwnd, WM_MOUSEMOVE, lp, w.widgets, w.tracker);
+    const std::optional<size_t> hovered = w.tracker.hovered();
+    const WidgetItem* item = hovered && *hovered < w.widgets.size() ? &w.widgets[*hovered] : nullptr;
+    w.tooltip.follow(hwnd, item, item ? tooltip_key(TipWindow::Editor, item->id) : std::nullopt,
+                     scale_for_window(hwnd));
 }
 
 void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
@@ -346,7 +353,7 @@ void open_editor(AppState& state) {
         log("editor: RegisterClassExW failed " + hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
         return;
     }
-    auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}};
+    auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}, {}};
     w->st.area_scale = screen_scale(state, w->st.screen_id);
     const Rect work = primary_work_area();
     const int height = editor_window_height(build_editor_view(w->st, work.height()).content_bottom, 1.0, work.height());

@@ -152,7 +152,20 @@ std::string_view english_catalog_text() {
     "about.feature_7 = No admin rights needed, just launch and go\n"
     "\n"
     "# Update dialog: install\n"
-    "update.install_button = Install\n";
+    "update.install_button = Install\n"
+    "\n"
+    "# Tooltips, the tray icon's tooltip and the notice when the main window goes to the tray\n"
+    "tooltip.theme_light = Light theme\n"
+    "tooltip.theme_auto = Follow the Windows theme\n"
+    "tooltip.theme_dark = Dark theme\n"
+    "tooltip.screen_enabled = Use zones on this screen\n"
+    "tooltip.cover_taskbar = Let this screen's zones cover the taskbar too\n"
+    "tooltip.dismiss_start_hint = Hide this hint\n"
+    "tooltip.minimise = Minimise\n"
+    "tooltip.delete_layout = Delete this layout\n"
+    "tray.tooltip_active = Tilewright: active\n"
+    "tray.tooltip_stopped = Tilewright: stopped\n"
+    "tray.hidden_notice = Tilewright keeps running here. Click the icon to open it again; right-click for the menu.\n";
     return kText;
 }
 

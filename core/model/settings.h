@@ -33,6 +33,8 @@ struct Settings {
     bool default_layouts_seeded = false;
     // The first-start hint was dismissed, or Tilewright was started: written only then.
     bool start_hint_done = false;
+    // The main window was hidden to the tray once and said so: written only then.
+    bool tray_notice_shown = false;
     // Indexed by HotkeyAction: the seven engine actions, then Share Zone 1 to 9.
     std::array<HotkeyBinding, kHotkeyActionCount> hotkeys = default_bindings();
     std::vector<ScreenLayout> screens;

@@ -380,6 +380,7 @@ bool is_known_key(std::string_view key) {
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
         "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "StartHintDone",
+        "TrayNoticeShown",
     };
     for (auto k : kKnown)
         if (key == k) return true;

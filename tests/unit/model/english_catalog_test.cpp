@@ -49,6 +49,9 @@ const char* const kKeys[] = {
     "about.feature_4", "about.feature_5", "about.feature_6", "about.closing", "about.story",
     "about.contact_button", "about.feature_7",
     "update.install_button",
+    "tooltip.theme_light", "tooltip.theme_auto", "tooltip.theme_dark", "tooltip.screen_enabled",
+    "tooltip.cover_taskbar", "tooltip.dismiss_start_hint", "tooltip.minimise", "tooltip.delete_layout",
+    "tray.tooltip_active", "tray.tooltip_stopped", "tray.hidden_notice",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {
