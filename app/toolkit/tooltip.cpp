@@ -26,6 +26,11 @@ TOOLINFOW tool_of(HWND owner) {
 
 bool Tooltip::create(HWND owner) {
     if (tip_ && owner_ == owner && IsWindow(tip_)) return true;
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+        return InitCommonControlsEx(&icc) != FALSE;
+    }();
+    if (!registered) log("tooltip: InitCommonControlsEx failed");
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
