@@ -40,6 +40,7 @@ struct EditorWindow {
     bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
     int32_t client_height = 0;    // DIPs the view may use before it scrolls
     int32_t body_bottom = INT32_MAX;  // the top of a pinned footer: the canvas ends there
+    std::optional<EditorPage> laid_out = std::nullopt;  // the page of the last layout
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -52,7 +53,8 @@ bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 // at most the primary work area's height and never past the bottom of its monitor's
 // work area (the edit view scrolls instead). It keeps its place, so that the canvas
 // does not move under the pointer, unless it was dragged so low that the view does
-// not fit in what is left: then it moves up.
+// not fit in what is left, or a page that does not fit below it opens: then it moves
+// up, as far as the top of the work area.
 void rebuild(EditorWindow& w, HWND hwnd) {
     const double scale = scale_for_window(hwnd);
     RECT r{};
@@ -66,7 +68,9 @@ void rebuild(EditorWindow& w, HWND hwnd) {
     auto room = [&] { return std::clamp(work.bottom - top, 1, most); };
     EditorView view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
     const int wanted = editor_window_height(view.content_bottom, scale, most);
-    if (wanted > room() && room() < std::lround(360 * scale)) {
+    const bool new_page = w.laid_out != w.st.page;
+    w.laid_out = w.st.page;
+    if (wanted > room() && (new_page || room() < std::lround(360 * scale))) {
         top = std::max(work.top, work.bottom - wanted);
         view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
     }

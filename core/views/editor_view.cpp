@@ -151,8 +151,9 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
     std::erase_if(view.widgets, [&](WidgetItem& w) {
         w.rect.top -= view.scroll;
         w.rect.bottom -= view.scroll;
-        // A field or button half under the footer would take clicks meant for it.
-        return w.rect.bottom > top && w.kind != 19 && w.kind != 1;
+        // A field or button half under the footer would take clicks meant for it, and a
+        // row's label without its fields says nothing: only the canvas shows in part.
+        return w.rect.bottom > top && w.kind != 19;
     });
     if (const std::optional<Rect> thumb = scroll_thumb({kEditorWidth - 9, 44, kEditorWidth - 6, top - 4}, m + 8, top,
                                                        view.scroll))
