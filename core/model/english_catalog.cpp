@@ -165,7 +165,22 @@ std::string_view english_catalog_text() {
     "tooltip.delete_layout = Delete this layout\n"
     "tray.tooltip_active = Tilewright: active\n"
     "tray.tooltip_stopped = Tilewright: stopped\n"
-    "tray.hidden_notice = Tilewright keeps running here. Click the icon to open it again; right-click for the menu.\n";
+    "tray.hidden_notice = Tilewright keeps running here. Click the icon to open it again; right-click for the menu.\n"
+    "\n"
+    "# Dates written out in full: the day, the month's name and the year, never 10/3/2026\n"
+    "date.long = {day} {month} {year}\n"
+    "date.month_1 = January\n"
+    "date.month_2 = February\n"
+    "date.month_3 = March\n"
+    "date.month_4 = April\n"
+    "date.month_5 = May\n"
+    "date.month_6 = June\n"
+    "date.month_7 = July\n"
+    "date.month_8 = August\n"
+    "date.month_9 = September\n"
+    "date.month_10 = October\n"
+    "date.month_11 = November\n"
+    "date.month_12 = December\n";
     return kText;
 }
 

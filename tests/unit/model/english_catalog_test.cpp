@@ -52,6 +52,9 @@ const char* const kKeys[] = {
     "tooltip.theme_light", "tooltip.theme_auto", "tooltip.theme_dark", "tooltip.screen_enabled",
     "tooltip.cover_taskbar", "tooltip.dismiss_start_hint", "tooltip.minimise", "tooltip.delete_layout",
     "tray.tooltip_active", "tray.tooltip_stopped", "tray.hidden_notice",
+    "date.long", "date.month_1", "date.month_2", "date.month_3", "date.month_4", "date.month_5",
+    "date.month_6", "date.month_7", "date.month_8", "date.month_9", "date.month_10", "date.month_11",
+    "date.month_12",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {
