@@ -352,6 +352,8 @@ void open_editor(AppState& state) {
         SetForegroundWindow(state.editor);
         return;
     }
+    // With the first frame's line, how long opening takes (tools/measure-open).
+    log("editor: opening the layout manager");
     HINSTANCE instance = state.instance ? state.instance : GetModuleHandleW(nullptr);
     if (!register_editor_class(instance)) {
         log("editor: RegisterClassExW failed " + hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
