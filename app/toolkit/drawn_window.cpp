@@ -2,9 +2,32 @@
 
 #include <windowsx.h>
 
+#include <chrono>
 #include <cmath>
+#include <string>
+
+#include "core/base/log.h"
 
 namespace tw::app {
+
+namespace {
+
+// The first frame of each drawn window, with what its renderer's creation cost: the
+// figures behind the start-up and opening times (tools/measure-open reads them).
+void log_first_frame(HWND hwnd, const Renderer& r, std::chrono::steady_clock::time_point started) {
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    std::string cls;
+    for (const wchar_t* c = name; *c; ++c) cls += static_cast<char>(*c < 128 ? *c : '?');
+    const auto ms = [](double v) { return std::to_string(std::lround(v)); };
+    const Renderer::CreationTimes& t = r.creation_times();
+    const double total = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    log("ui_render: first frame of " + cls + " drawn in " + ms(total) + " ms (D2D1CreateFactory " +
+        ms(t.d2d_factory) + ", DWriteCreateFactory " + ms(t.dwrite_factory) + ", render target " + ms(t.target) +
+        ", text formats " + ms(t.text_formats) + ")");
+}
+
+}  // namespace
 
 void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) {
     RECT client{};
@@ -14,6 +37,8 @@ void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) 
     bool lost = false;
     if (width > 0 && height > 0) {
         const LogicalSize size = logical_size(width, height, scale_for_window(hwnd));
+        const auto started = std::chrono::steady_clock::now();
+        const bool first = !first_frame_logged_ && !renderer_;
         if (!renderer_) {
             renderer_ = Renderer::create(hwnd, static_cast<UINT>(width), static_cast<UINT>(height));
             if (renderer_) {
@@ -26,6 +51,10 @@ void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) 
             if (draw && !draw(*renderer_, size)) {
                 renderer_.reset();
                 lost = true;
+            }
+            if (first && renderer_) {
+                log_first_frame(hwnd, *renderer_, started);
+                first_frame_logged_ = true;
             }
         }
     }

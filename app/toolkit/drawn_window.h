@@ -47,6 +47,7 @@ public:
 private:
     std::unique_ptr<Renderer> renderer_;
     uint64_t created_ = 0;
+    bool first_frame_logged_ = false;
     Renderer::EndDrawFilter end_draw_filter_;
 };
 

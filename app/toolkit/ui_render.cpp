@@ -3,6 +3,7 @@
 #include <shellscalingapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <set>
 
@@ -171,6 +172,13 @@ FamilyChoice choose_font_family(const std::vector<std::wstring>& wanted,
 
 std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pixel_height) {
     std::unique_ptr<Renderer> r(new Renderer);
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point step = Clock::now();
+    auto lap = [&step](double& into) {
+        const Clock::time_point now = Clock::now();
+        into = std::chrono::duration<double, std::milli>(now - step).count();
+        step = now;
+    };
     // The four-argument form; the header also declares helper overloads.
     using CreateD2dFactory = HRESULT WINAPI(D2D1_FACTORY_TYPE, REFIID, const D2D1_FACTORY_OPTIONS*, void**);
     auto* create_d2d = r->d2d_library_.get<CreateD2dFactory>("D2D1CreateFactory");
@@ -183,6 +191,7 @@ std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pix
         log_failure("D2D1CreateFactory", hr);
         return nullptr;
     }
+    lap(r->times_.d2d_factory);
     hr = create_dwrite ? create_dwrite(DWRITE_FACTORY_TYPE_SHARED, __uuidof(IDWriteFactory),
                                        reinterpret_cast<IUnknown**>(r->dwrite_.put()))
                        : kMissing;
@@ -190,6 +199,7 @@ std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pix
         log_failure("DWriteCreateFactory", hr);
         return nullptr;
     }
+    lap(r->times_.dwrite_factory);
     r->dpi_ = static_cast<float>(dpi_for_window(hwnd));
     D2D1_RENDER_TARGET_PROPERTIES props{};
     props.type = D2D1_RENDER_TARGET_TYPE_DEFAULT;
@@ -205,10 +215,12 @@ std::unique_ptr<Renderer> Renderer::create(HWND hwnd, UINT pixel_width, UINT pix
         log_failure("CreateHwndRenderTarget", hr);
         return nullptr;
     }
+    lap(r->times_.target);
     if (!r->create_text_formats()) {
         log("ui_render: CreateTextFormat failed for one or more formats");
         return nullptr;
     }
+    lap(r->times_.text_formats);
     return r;
 }
 

@@ -17,16 +17,16 @@ namespace tw::app {
 
 namespace {
 
-// The short date of a moment in local time: the date formatter shows its input as it
+// The date of a moment in local time, written out: the formatter shows its input as it
 // is, so the moment is moved by the local offset of that day first.
 std::optional<std::string> local_date(uint64_t unix_seconds) {
     const uint64_t utc = unix_seconds_to_file_time(unix_seconds);
     FILETIME ft{static_cast<DWORD>(utc & 0xFFFFFFFFu), static_cast<DWORD>(utc >> 32)};
     FILETIME local{};
-    if (!FileTimeToLocalFileTime(&ft, &local)) return format_date(unix_seconds);
+    if (!FileTimeToLocalFileTime(&ft, &local)) return format_long_date(unix_seconds);
     const uint64_t shifted = (uint64_t{local.dwHighDateTime} << 32) | local.dwLowDateTime;
     const int64_t offset = (static_cast<int64_t>(shifted) - static_cast<int64_t>(utc)) / 10000000;
-    return format_date(static_cast<uint64_t>(static_cast<int64_t>(unix_seconds) + offset));
+    return format_long_date(static_cast<uint64_t>(static_cast<int64_t>(unix_seconds) + offset));
 }
 
 void open_target(const std::string& target) {
@@ -43,7 +43,7 @@ public:
 protected:
     std::vector<WidgetItem> build(int32_t width, int32_t, TextMeasure* measure) override {
         AboutViewInput in;
-        in.version_line = about_version_line(TW_VERSION_STRING, format_date(TW_RELEASE_DATE));
+        in.version_line = about_version_line(TW_VERSION_STRING, format_long_date(TW_RELEASE_DATE));
         const uint64_t since = app_.usage.since();
         in.usage_line = about_usage_line(app_.usage.count(), since ? local_date(since) : std::nullopt);
         in.website = std::string(product_website());

@@ -9,12 +9,15 @@
 #include "app/toolkit/caret_blink.h"
 #include "app/toolkit/clipboard.h"
 #include "app/toolkit/drawn_window.h"
+#include "app/toolkit/tooltip.h"
 #include "app/windows/main_window.h"
 #include "core/base/log.h"
 #include "core/model/catalog.h"
 #include "core/views/editor_command.h"
+#include "core/views/tooltips.h"
 
 #include <dwmapi.h>
+#include <shellscalingapi.h>
 #include <windowsx.h>
 
 #include <cmath>
@@ -30,11 +33,14 @@ struct EditorWindow {
     EditorState st;
     std::vector<WidgetItem> widgets;
     PointerTracker tracker;
+    Tooltip tooltip;
     DrawnWindow drawn;
     CaretBlink caret{kEditorCaretTimer};
     bool selecting = false;       // a mouse selection in a text field
     bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
     int32_t client_height = 0;    // DIPs the view may use before it scrolls
+    int32_t body_bottom = INT32_MAX;  // the top of a pinned footer: the canvas ends there
+    std::optional<EditorPage> laid_out = std::nullopt;  // the page of the last layout
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -47,7 +53,8 @@ bool key_down(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
 // at most the primary work area's height and never past the bottom of its monitor's
 // work area (the edit view scrolls instead). It keeps its place, so that the canvas
 // does not move under the pointer, unless it was dragged so low that the view does
-// not fit in what is left: then it moves up.
+// not fit in what is left, or a page that does not fit below it opens: then it moves
+// up, as far as the top of the work area.
 void rebuild(EditorWindow& w, HWND hwnd) {
     const double scale = scale_for_window(hwnd);
     RECT r{};
@@ -61,12 +68,15 @@ void rebuild(EditorWindow& w, HWND hwnd) {
     auto room = [&] { return std::clamp(work.bottom - top, 1, most); };
     EditorView view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
     const int wanted = editor_window_height(view.content_bottom, scale, most);
-    if (wanted > room() && room() < std::lround(360 * scale)) {
+    const bool new_page = w.laid_out != w.st.page;
+    w.laid_out = w.st.page;
+    if (wanted > room() && (new_page || room() < std::lround(360 * scale))) {
         top = std::max(work.top, work.bottom - wanted);
         view = build_editor_view(w.st, static_cast<int32_t>(room() / scale));
     }
     w.client_height = static_cast<int32_t>(room() / scale);
     if (w.st.page == EditorPage::Edit) w.st.scroll = view.scroll;
+    w.body_bottom = view.body_bottom;
     w.widgets = std::move(view.widgets);
     w.tracker.reapply(w.widgets);
 
@@ -136,7 +146,7 @@ void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
         return;
     }
     if (!apply(w, hwnd, release_focus(w.st))) return;
-    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p)) {
+    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p) && p.y < w.body_bottom) {
         if (!apply(w, hwnd, canvas_press(w.st, p, (wp & MK_SHIFT) != 0))) return;
         if (w.st.border_press) SetCapture(hwnd);
         return;
@@ -155,9 +165,16 @@ void on_mouse_move(EditorWindow& w, HWND hwnd, LPARAM lp) {
         InvalidateRect(hwnd, nullptr, FALSE);
         return;
     }
-    if (!apply(w, hwnd, canvas_move(w.st, p))) return;
+    // Under a pinned footer the canvas is hidden: no hover there, but a border being
+    // dragged follows the pointer anywhere.
+    const Point canvas_p = w.st.border_press || p.y < w.body_bottom ? p : Point{kNowhere, kNowhere};
+    if (!apply(w, hwnd, canvas_move(w.st, canvas_p))) return;
     if (!apply(w, hwnd, hover_row_at(w.st, w.widgets, p))) return;
     handle_widget_mouse(hwnd, WM_MOUSEMOVE, lp, w.widgets, w.tracker);
+    const std::optional<size_t> hovered = w.tracker.hovered();
+    const WidgetItem* item = hovered && *hovered < w.widgets.size() ? &w.widgets[*hovered] : nullptr;
+    w.tooltip.follow(hwnd, item, item ? tooltip_key(TipWindow::Editor, item->id) : std::nullopt,
+                     scale_for_window(hwnd));
 }
 
 void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
@@ -176,6 +193,11 @@ void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
         apply(w, hwnd, run_editor_command(w.st, w.app.settings, *command));
 }
 
+// The message about the name goes as soon as the name is valid.
+void after_name_edit(EditorWindow& w, HWND hwnd) {
+    if (w.st.focus.field == EditorFocus::Field::Name && name_edited(w.st)) rebuild(w, hwnd);
+}
+
 void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     const bool shift = key_down(VK_SHIFT);
     const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
@@ -192,6 +214,7 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
         if (const std::optional<std::string> text = read_clipboard(hwnd)) field->paste(*text);
     }
     w.caret.start(hwnd);  // the caret shows at once where it moved
+    after_name_edit(w, hwnd);
 }
 
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
@@ -200,6 +223,7 @@ void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
     if (const std::optional<char32_t> c = field_char(static_cast<uint32_t>(code), key_down(VK_CONTROL), key_down(VK_MENU))) {
         field->insert_chars(std::u32string_view(&*c, 1));
         w.caret.start(hwnd);
+        after_name_edit(w, hwnd);
     }
 }
 
@@ -309,6 +333,17 @@ bool register_editor_class(HINSTANCE instance) {
     return registered;
 }
 
+// The display scale of the edited screen: its smallest zone is measured at it.
+double screen_scale(const AppState& state, const std::string& screen_id) {
+    for (const ScreenInfo& s : state.screens) {
+        UINT x = 0, y = 0;
+        if (s.id == screen_id &&
+            SUCCEEDED(GetDpiForMonitor(reinterpret_cast<HMONITOR>(s.monitor), MDT_EFFECTIVE_DPI, &x, &y)) && x >= 96)
+            return x / 96.0;
+    }
+    return 1.0;
+}
+
 }  // namespace
 
 void open_editor(AppState& state) {
@@ -317,12 +352,15 @@ void open_editor(AppState& state) {
         SetForegroundWindow(state.editor);
         return;
     }
+    // With the first frame's line, how long opening takes (tools/measure-open).
+    log("editor: opening the layout manager");
     HINSTANCE instance = state.instance ? state.instance : GetModuleHandleW(nullptr);
     if (!register_editor_class(instance)) {
         log("editor: RegisterClassExW failed " + hr_text(static_cast<int32_t>(HRESULT_FROM_WIN32(GetLastError()))));
         return;
     }
-    auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}};
+    auto* w = new EditorWindow{state, open_editor_state(state.settings, state.screens, primary_work_area()), {}, {}, {}, {}};
+    w->st.area_scale = screen_scale(state, w->st.screen_id);
     const Rect work = primary_work_area();
     const int height = editor_window_height(build_editor_view(w->st, work.height()).content_bottom, 1.0, work.height());
     int x = CW_USEDEFAULT, y = CW_USEDEFAULT;

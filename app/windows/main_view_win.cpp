@@ -21,6 +21,7 @@
 #include "core/base/log.h"
 #include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
+#include "core/views/tooltips.h"
 #include "version.h"
 
 namespace tw::app {
@@ -70,6 +71,11 @@ MainViewInput MainViewWindow::input(AppState& state) {
 
 void MainViewWindow::rebuild(AppState& state) {
     if (!state.main || !state.engine) return;
+    // Once Tilewright has run, by any way of starting it, the first-start hint is done.
+    if (state.engine->running() && !state.settings.start_hint_done) {
+        state.settings.start_hint_done = true;
+        save_settings(state.settings);
+    }
     MainView view = build_main_view(input(state));
     widgets_ = std::move(view.widgets);
     previews_ = std::move(view.previews);
@@ -145,9 +151,14 @@ bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPAR
         return true;
     }
     case WM_MOUSEMOVE:
-    case WM_CAPTURECHANGED:
+    case WM_CAPTURECHANGED: {
         handle_widget_mouse(hwnd, msg, lp, widgets_, tracker_);
+        const std::optional<size_t> hovered = tracker_.hovered();
+        const WidgetItem* item = hovered && *hovered < widgets_.size() ? &widgets_[*hovered] : nullptr;
+        tooltip_.follow(hwnd, item, item ? tooltip_key(TipWindow::Main, item->id) : std::nullopt,
+                        scale_for_window(hwnd));
         return true;
+    }
     case WM_LBUTTONUP:
         if (auto command = handle_widget_mouse(hwnd, msg, lp, widgets_, tracker_))
             run_command(state, hwnd, *command);

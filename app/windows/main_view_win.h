@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/toolkit/drawn_window.h"
+#include "app/toolkit/tooltip.h"
 #include "core/views/main_view.h"
 #include "core/ui/widgets.h"
 
@@ -45,6 +46,7 @@ private:
     std::vector<WidgetItem> widgets_;
     std::vector<LayoutPreview> previews_;
     PointerTracker tracker_;
+    Tooltip tooltip_;
     std::optional<size_t> focus_;
     bool focus_visible_ = false;
     bool layout_menu_open_ = false;

@@ -19,6 +19,7 @@
 #include "app/platform/wide_text.h"
 #include "app/share/zone_share.h"
 #include "core/model/catalog.h"
+#include "core/views/tooltips.h"
 #include "core/engine/keyboard_move.h"
 #include "core/base/log.h"
 
@@ -157,6 +158,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         if (state->settings.hide_to_tray) {
             ShowWindow(hwnd, SW_HIDE);
+            if (take_tray_notice(state->settings)) {
+                save_settings(state->settings);
+                tray_notify_hidden(*state);
+            }
             main_view_window().drop_renderer();
             SetProcessWorkingSetSize(GetCurrentProcess(), static_cast<SIZE_T>(-1), static_cast<SIZE_T>(-1));
         } else {

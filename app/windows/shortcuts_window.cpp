@@ -50,8 +50,9 @@ public:
     explicit ShortcutsWindow(AppState& app) : DialogFrame(app), state_(open_shortcuts(app.settings)) {}
 
 protected:
-    std::vector<WidgetItem> build(int32_t width, int32_t, TextMeasure* measure) override {
-        return build_shortcuts_view(state_, width, measure);
+    std::vector<WidgetItem> build(int32_t width, int32_t height, TextMeasure* measure) override {
+        height_ = height;
+        return build_shortcuts_view(state_, width, measure, height);
     }
 
     void command(uint64_t id) override { apply(shortcuts_click(state_, id)); }
@@ -68,6 +69,10 @@ protected:
             result = 0;
             return true;
         }
+        case WM_MOUSEWHEEL:
+            if (shortcuts_wheel(state_, GET_WHEEL_DELTA_WPARAM(wp), height_)) rebuild();
+            result = 0;
+            return true;
         case kMsgCapturedKey:
             if (state_.capture) key(static_cast<uint32_t>(wp), static_cast<uint32_t>(lp));
             result = 0;
@@ -148,6 +153,7 @@ private:
 
     ShortcutsState state_;
     HHOOK hook_ = nullptr;
+    int32_t height_ = kShortcutsHeight;  // the client's DIPs at the last build
 };
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "core/base/log.h"
 #include "core/base/utf16.h"
 #include "core/model/catalog.h"
+#include "core/views/tooltips.h"
 #include "core/views/tray_menu.h"
 
 namespace tw::app {
@@ -41,7 +42,8 @@ NOTIFYICONDATAW record(const AppState& state) {
     d.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     d.uCallbackMessage = kMsgTray;
     d.hIcon = state.tray_icon;
-    put_text(d.szTip, std::size(d.szTip), tr("app.name"));  // at most 127 characters
+    // The name and whether it is active; at most 127 characters.
+    put_text(d.szTip, std::size(d.szTip), tray_tooltip(state.engine && state.engine->running()));
     return d;
 }
 
@@ -189,6 +191,17 @@ void tray_notify_refused_moves(AppState& state) {
     put_text(d.szInfoTitle, std::size(d.szInfoTitle), tr("app.name"));
     put_text(d.szInfo, std::size(d.szInfo), tr("tray.elevated_windows_notice"));
     Shell_NotifyIconW(NIM_MODIFY, &d);
+}
+
+void tray_notify_hidden(AppState& state) {
+    if (!state.main || !state.tray_present) return;
+    NOTIFYICONDATAW d = record(state);
+    d.uFlags |= NIF_INFO;
+    d.dwInfoFlags = NIIF_INFO;
+    put_text(d.szInfoTitle, std::size(d.szInfoTitle), tr("app.name"));
+    put_text(d.szInfo, std::size(d.szInfo), tr("tray.hidden_notice"));
+    Shell_NotifyIconW(NIM_MODIFY, &d);
+    log("tray: the main window went to the tray for the first time; told the user where");
 }
 
 bool running_elevated() {

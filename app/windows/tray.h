@@ -41,6 +41,9 @@ void tray_shell_restarted(AppState& state);
 // cannot be managed. Without a tray icon one is added for the notice and removed when
 // the balloon ends.
 void tray_notify_refused_moves(AppState& state);
+// A balloon on the icon saying that Tilewright keeps running there (the first time the
+// main window is hidden to the tray).
+void tray_notify_hidden(AppState& state);
 // Whether this process runs elevated (as administrator).
 bool running_elevated();
 

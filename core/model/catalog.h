@@ -83,5 +83,9 @@ uint64_t unix_seconds_to_file_time(uint64_t seconds);
 // The short date text of a moment, in UTC, in the current language's locale (the
 // user's default locale for English); none when no text can be produced.
 std::optional<std::string> format_date(uint64_t seconds);
+// The date of a moment (UTC) written out so that no reader can take the day for the
+// month: "date.long" with the day, the month's name ("date.month_1" ...) and the year,
+// such as "3 October 2026". None beyond the range format_date covers.
+std::optional<std::string> format_long_date(uint64_t seconds);
 
 }  // namespace tw

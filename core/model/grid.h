@@ -112,6 +112,11 @@ double line_position(const Grid& grid, GridLine line);
 // than kMinSplitPart, or than it already was when it is smaller.
 Grid move_line(const Grid& grid, GridLine line, double position);
 
+// The grid without the interior lines that no cell begins or ends at (a merge leaves
+// them behind): the tracks on both sides of such a line become one, so that a border
+// dragged later is not held back by a line nobody sees.
+Grid drop_unused_lines(const Grid& grid);
+
 // The editor's templates, in the order its buttons show them.
 struct GridTemplate {
     std::string_view catalog_key;  // "edit.template_25_50_25" ...

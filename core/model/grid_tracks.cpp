@@ -99,4 +99,29 @@ Grid move_line(const Grid& grid, GridLine line, double position) {
     return g;
 }
 
+Grid drop_unused_lines(const Grid& grid) {
+    Grid g = grid;
+    // One axis: from the last interior line to the first, so that renumbering the lines
+    // after a dropped one leaves the ones still to look at where they are.
+    auto drop = [&g](std::vector<double>& sizes, uint32_t& count, uint32_t GridCell::*first, uint32_t GridCell::*end) {
+        for (uint32_t line = count > 0 ? count - 1 : 0; line >= 1 && line < sizes.size(); --line) {
+            const bool used = std::any_of(g.cells.begin(), g.cells.end(), [&](const GridCell& c) {
+                return c.*first == line || c.*end == line;
+            });
+            if (used) continue;
+            sizes[line - 1] += sizes[line];
+            sizes.erase(sizes.begin() + line);
+            --count;
+            for (GridCell& c : g.cells) {
+                if (c.*first > line) --(c.*first);
+                if (c.*end > line) --(c.*end);
+            }
+        }
+    };
+    if (g.column_widths.size() == g.columns)
+        drop(g.column_widths, g.columns, &GridCell::first_column, &GridCell::end_column);
+    if (g.row_heights.size() == g.rows) drop(g.row_heights, g.rows, &GridCell::first_row, &GridCell::end_row);
+    return g;
+}
+
 }  // namespace tw

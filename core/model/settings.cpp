@@ -171,6 +171,8 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
     s.skipped_update_version = find_string(text, "SkippedUpdateVersion");
     if (auto v = find_value(text, "WindowPos")) s.window_pos = read_int_pair(*v);
     s.default_layouts_seeded = read_bool(text, "DefaultLayoutsSeeded", s.default_layouts_seeded);
+    s.start_hint_done = read_bool(text, "StartHintDone", s.start_hint_done);
+    s.tray_notice_shown = read_bool(text, "TrayNoticeShown", s.tray_notice_shown);
     for (const auto& info : hotkey_actions())
         if (auto v = find_value(text, info.settings_key))
             if (auto b = read_binding(*v)) s.hotkey(info.action) = *b;
@@ -221,6 +223,8 @@ std::string serialize_settings(const Settings& s) {
     else
         lines.line("WindowPos") += "null";
     append_bool(lines.line("DefaultLayoutsSeeded"), s.default_layouts_seeded);
+    if (s.start_hint_done) append_bool(lines.line("StartHintDone"), true);
+    if (s.tray_notice_shown) append_bool(lines.line("TrayNoticeShown"), true);
     for (const auto& info : hotkey_actions()) {
         const HotkeyBinding& b = s.hotkey(info.action);
         append_pair(lines.line(info.settings_key), b.modifiers, b.key);

@@ -36,6 +36,10 @@ struct Settings {
     std::optional<std::string> skipped_update_version;
     std::optional<std::pair<int32_t, int32_t>> window_pos;
     bool default_layouts_seeded = false;
+    // The first-start hint was dismissed, or Tilewright was started: written only then.
+    bool start_hint_done = false;
+    // The main window was hidden to the tray once and said so: written only then.
+    bool tray_notice_shown = false;
     // Indexed by HotkeyAction: the seven engine actions, then Share Zone 1 to 9.
     std::array<HotkeyBinding, kHotkeyActionCount> hotkeys = default_bindings();
     std::vector<ScreenLayout> screens;

@@ -399,6 +399,8 @@ bool is_known_key(std::string_view key) {
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
         "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar",
         "OpenInLastZone", "ExcludedApps",
+        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "StartHintDone",
+        "TrayNoticeShown",
     };
     for (auto k : kKnown)
         if (key == k) return true;

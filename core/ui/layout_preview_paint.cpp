@@ -12,9 +12,16 @@ using namespace paint_detail;
 
 namespace {
 
-// A zone's fractions mapped into `thumb` and inset by `d`; nothing for a zone that is
-// empty after the inset or holds values that are not numbers (hand-edited files).
-std::optional<RectF> map_zone(const Zone& z, const RectF& thumb, float d) {
+// The zones themselves are cut to their screen: so are their pictures.
+Zone on_screen(const Zone& z) {
+    return {std::clamp(z.left, 0.0, 1.0), std::clamp(z.top, 0.0, 1.0), std::clamp(z.right, 0.0, 1.0),
+            std::clamp(z.bottom, 0.0, 1.0)};
+}
+
+}  // namespace
+
+std::optional<RectF> zone_in_preview(const Zone& zone, const RectF& thumb, float d) {
+    const Zone z = on_screen(zone);
     const double w = width(thumb), h = height(thumb);
     const RectF r{static_cast<float>(thumb.left + z.left * w) + d,
                   static_cast<float>(thumb.top + z.top * h) + d,
@@ -27,6 +34,8 @@ std::optional<RectF> map_zone(const Zone& z, const RectF& thumb, float d) {
     }
     return r;
 }
+
+namespace {
 
 long long percent(double fraction_span) {
     const double v = std::round(fraction_span * 100.0);
@@ -45,7 +54,7 @@ void paint_choice_card(Canvas& c, const WidgetItem& it, const Palette& pal,
     c.fill_rounded_rect(thumb, 6, solid(pal.text, a * 0.05f));
     const ColorF accent = color_from_rgb(theme_state().accent);
     for (const Zone& z : p.zones) {
-        const std::optional<RectF> zr = map_zone(z, thumb, 0.5f);
+        const std::optional<RectF> zr = zone_in_preview(z, thumb, 0.5f);
         if (!zr) continue;
         c.fill_rounded_rect(*zr, 2, solid(pal.text, a * 0.1f));
         c.stroke_rounded_rect(*zr, 2, solid(accent, a * 0.55f), 1);
@@ -90,12 +99,12 @@ void paint_sized_layout_card(Canvas& c, const Palette& pal, const LayoutPreview&
     c.fill_rounded_rect(thumb, 8, solid(pal.text, a * 0.05f));
     const ColorF accent = color_from_rgb(theme_state().accent);
     for (const Zone& z : p.zones) {
-        const std::optional<RectF> zr = map_zone(z, thumb, 1.0f);
+        const std::optional<RectF> zr = zone_in_preview(z, thumb, 1.0f);
         if (!zr) continue;
         c.fill_rounded_rect(*zr, 3, solid(pal.text, a * 0.1f));
         c.stroke_rounded_rect(*zr, 3, solid(accent, a * 0.55f), 1);
         if (width(*zr) >= 28) {
-            draw_single_line(c, zone_size_label(z), *zr, TextFormat::Centred,
+            draw_single_line(c, zone_size_label(on_screen(z)), *zr, TextFormat::Centred,
                              solid(pal.text, a * 0.6f));
         }
     }

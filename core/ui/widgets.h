@@ -39,6 +39,11 @@ struct LayoutPreview {
     bool enabled = true;
 };
 
+// A zone's fractions cut to the screen (0..1), mapped into a preview `box` and inset
+// by `inset`; nothing for a zone that is empty after that or holds values that are not
+// numbers (hand-edited files).
+std::optional<RectF> zone_in_preview(const Zone& zone, const RectF& box, float inset);
+
 // Process-wide theme values, written only on the UI thread and read at every paint.
 struct ThemeState {
     bool light = false;

@@ -88,6 +88,26 @@ EditorOutcome canvas_release(EditorState& state);
 // The press ended without a release (capture lost): nothing is merged.
 void canvas_cancel(EditorState& state);
 
+// The smallest zone the editor makes, as fractions of the screen area: 5 % of it, or
+// 100 pixels at 100 % scaling (150 at 150 %), whichever is larger.
+struct ZoneMinimum {
+    double width = 0.05;
+    double height = 0.05;
+    friend bool operator==(const ZoneMinimum&, const ZoneMinimum&) = default;
+};
+ZoneMinimum zone_minimum(int64_t area_width, int64_t area_height, double scale);
+ZoneMinimum zone_minimum(const EditorState& state);
+// Whether an edit from `before` to `after` keeps every zone at the minimum size: along
+// each axis the smallest zone is at least the minimum, or no smaller than the smallest
+// before (a layout from a file may already hold a smaller one; edits never shrink it).
+bool keeps_zone_minimum(const Grid& before, const Grid& after, const ZoneMinimum& minimum);
+// move_line, stopped where a zone would become smaller than the minimum.
+Grid move_line_within(const Grid& grid, GridLine line, double position, const ZoneMinimum& minimum);
+
+// The name was edited: a message about the name goes as soon as the name is valid (and
+// says what is wrong now when it still is not).
+bool name_edited(EditorState& state);
+
 // The manage row under the pointer (its Edit and delete buttons follow it).
 EditorOutcome hover_row_at(EditorState& state, const std::vector<WidgetItem>& widgets, Point p);
 // The mouse wheel: the manage list moves by a row a notch; the edit view scrolls.

@@ -2,6 +2,7 @@
 // the canvas under the pointer (split, merge, border drag), the manage row under the
 // pointer and the mouse wheel.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "core/base/text_util.h"
@@ -30,10 +31,16 @@ Rect field_rect(const EditorState& st, const EditorFocus& f) {
     return f.field == Field::Width ? Rect{80, y - 27, 152, y - 3} : Rect{160, y - 27, 232, y - 3};
 }
 
+// The height the scrolled part of the edit view shows: above a pinned footer.
+int32_t edit_viewport(const EditorState& st, int32_t client_height) {
+    return std::min(client_height, build_edit_view(st, client_height).body_bottom);
+}
+
 void scroll_into_view(EditorState& st, const EditorFocus& f, int32_t client_height) {
     const Rect r = field_rect(st, f);
+    const int32_t viewport = edit_viewport(st, client_height);
     if (r.top - 8 < st.scroll) st.scroll = std::max(0, r.top - 8);
-    else if (r.bottom + 8 > st.scroll + client_height) st.scroll = r.bottom + 8 - client_height;
+    else if (r.bottom + 8 > st.scroll + viewport) st.scroll = r.bottom + 8 - viewport;
 }
 
 EditorOutcome move_focus(EditorState& st, bool backwards, int32_t client_height) {
@@ -89,7 +96,8 @@ bool commit_focused_field(EditorState& st) {
             parse_size_input(typed, st.unit_px[f.zone] != 0, width ? st.area_width : st.area_height);
         const std::optional<Grid> next =
             size ? resize_cell(st.grid, f.zone, width ? GridAxis::Columns : GridAxis::Rows, *size) : std::nullopt;
-        if (next) {
+        // A size that would leave a zone too small is refused like any other.
+        if (next && keeps_zone_minimum(st.grid, *next, zone_minimum(st))) {
             st.grid = *next;
             changed = true;
         }
@@ -132,7 +140,7 @@ EditorOutcome canvas_press(EditorState& st, Point p, bool shift) {
     const CanvasHover hit = canvas_hit(canvas_zone_rects(st.grid, area), p);
     if (hit.kind == CanvasHover::Kind::Zone) {
         const Grid split = split_cell(st.grid, hit.a, shift);
-        if (split == st.grid) return {};
+        if (split == st.grid || !keeps_zone_minimum(st.grid, split, zone_minimum(st))) return {};
         st.grid = split;
         reset_size_fields(st);
         st.canvas_hover = canvas_hit(canvas_zone_rects(st.grid, area), p);
@@ -155,7 +163,7 @@ EditorOutcome canvas_move(EditorState& st, Point p) {
         const double position = press.line->axis == GridAxis::Columns
                                     ? static_cast<double>(p.x - area.left) / area.width()
                                     : static_cast<double>(p.y - area.top) / area.height();
-        const Grid moved = move_line(press.grid, *press.line, position);
+        const Grid moved = move_line_within(press.grid, *press.line, position, zone_minimum(st));
         if (moved == st.grid) return {};
         st.grid = moved;
         reset_size_fields(st);
@@ -172,7 +180,7 @@ EditorOutcome canvas_release(EditorState& st) {
     const BorderPress press = std::move(*st.border_press);
     st.border_press.reset();
     if (press.moved) return EditorOutcome::repainted();
-    const Grid merged = merge_cells(st.grid, press.a, press.b);
+    const Grid merged = drop_unused_lines(merge_cells(st.grid, press.a, press.b));
     if (merged == st.grid) return {};
     st.grid = merged;
     st.canvas_hover = {};
@@ -193,10 +201,14 @@ EditorOutcome hover_row_at(EditorState& st, const std::vector<WidgetItem>& widge
     return EditorOutcome::rebuilt();
 }
 
-EditorOutcome editor_wheel(EditorState& st, int32_t delta, const std::vector<WidgetItem>& widgets,
+EditorOutcome editor_wheel(EditorState& st, int32_t delta, const std::vector<WidgetItem>& /*widgets*/,
                            int32_t client_height) {
     if (st.page == EditorPage::Edit) {
-        const int32_t next = wheel_scroll(st.scroll, delta, widgets, client_height);
+        // The view clamps a scroll beyond its end: asking for the most gives the limit.
+        EditorState furthest = st;
+        furthest.scroll = INT32_MAX;
+        const int32_t most = build_edit_view(furthest, client_height).scroll;
+        const int32_t next = std::clamp(st.scroll - 48 * (delta / 120), 0, std::max(0, most));
         if (next == st.scroll) return {};
         st.scroll = next;
         return EditorOutcome::rebuilt();

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/model/catalog.h"
+#include "core/ui/text_fit.h"
 #include "core/views/editor_view.h"
 
 namespace tw {
@@ -13,16 +14,6 @@ namespace {
 
 Brush text_brush(float opacity) { return Brush::solid(palette(theme_state().light).text, opacity); }
 Brush accent_brush(float opacity) { return Brush::solid(color_from_rgb(theme_state().accent), opacity); }
-
-// A zone's fractions inside `box`, inset by `d`; nothing when empty or not a number.
-std::optional<RectF> zone_in(const Zone& z, const RectF& box, float d) {
-    const double w = box.right - box.left, h = box.bottom - box.top;
-    const RectF r{static_cast<float>(box.left + z.left * w) + d, static_cast<float>(box.top + z.top * h) + d,
-                  static_cast<float>(box.left + z.right * w) - d, static_cast<float>(box.top + z.bottom * h) - d};
-    if (!(r.right > r.left) || !(r.bottom > r.top) || !std::isfinite(r.left + r.top + r.right + r.bottom))
-        return std::nullopt;
-    return r;
-}
 
 // `text_right`: where the name and zone count stop (before the hovered row's buttons).
 void paint_row(Canvas& c, const EditorState& st, const WidgetItem& it, float text_right) {
@@ -38,17 +29,17 @@ void paint_row(Canvas& c, const EditorState& st, const WidgetItem& it, float tex
     const RectF thumb{r.left + 8, r.top + 8, r.left + 92, r.bottom - 8};
     c.fill_rounded_rect(thumb, 3, text_brush(0.04f));
     for (const Zone& z : layout.zones) {
-        if (const std::optional<RectF> zr = zone_in(z, thumb, 0.5f)) {
+        if (const std::optional<RectF> zr = zone_in_preview(z, thumb, 0.5f)) {
             c.fill_rounded_rect(*zr, 2, text_brush(0.1f));
             c.stroke_rounded_rect(*zr, 2, accent_brush(0.55f), 1);
         }
     }
     const float right = std::min(r.right - 8, text_right);
-    c.draw_text(layout.name, {r.left + 104, r.top + 8, right, r.top + 0.55f * h}, TextFormat::Label,
-                text_brush(0.95f), true);
-    c.draw_text(tr_plural("manage.zone_count", layout.zones.size()),
-                {r.left + 104, r.top + 0.5f * h, right, r.bottom - 8}, TextFormat::Label, text_brush(0.5f),
-                true);
+    // One line each: a long name ends in "…" instead of wrapping into the count.
+    draw_single_line(c, layout.name, {r.left + 104, r.top + 8, right, r.top + 0.55f * h}, TextFormat::Label,
+                     text_brush(0.95f));
+    draw_single_line(c, tr_plural("manage.zone_count", layout.zones.size()),
+                     {r.left + 104, r.top + 0.5f * h, right, r.bottom - 8}, TextFormat::Label, text_brush(0.5f));
 }
 
 void paint_canvas(Canvas& c, const EditorState& st, const WidgetItem& it) {
@@ -99,7 +90,14 @@ void paint_editor(Canvas& c, const EditorState& st, const std::vector<WidgetItem
     static const std::vector<WidgetItem> kNoItems;
     static const std::vector<LayoutPreview> kNoPreviews;
     paint_frame(c, kNoItems, std::nullopt, kNoPreviews, width, height);
-    for (const WidgetItem& it : items) {
+    // A footer pinned to the bottom edge (the message line, Save, Cancel: the last three
+    // items) covers the scrolled part, which is cut off above it.
+    const size_t footer = st.page == EditorPage::Edit && items.size() >= 3 ? items.size() - 3 : items.size();
+    const bool clipped = footer < items.size() && items[footer].kind == 6;
+    if (clipped) c.push_clip({0, 0, width, static_cast<float>(items[footer].rect.top - 8)});
+    for (size_t index = 0; index < items.size(); ++index) {
+        const WidgetItem& it = items[index];
+        if (clipped && index == footer) c.pop_clip();
         switch (it.kind) {
         case 18: {
             const EditorFocus target = field_of_item(it.id);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/model/catalog.h"
+#include "core/ui/window_fit.h"
 #include "core/views/main_view.h"
 
 namespace tw {
@@ -130,10 +131,35 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
     const std::string line = !st.error.empty() ? st.error
                              : st.reshaped     ? tr("edit.notice_reshaped")
                                                : std::string();
-    b.add(0, 6, {16, m + 8, 464, m + 26}, line);
-    b.add(kSave, 11, {16, m + 36, 100, m + 66}, tr("common.save"));
-    b.add(kCancel, 13, {380, m + 36, 464, m + 66}, tr("common.cancel"));
-    finish(b.view, st.scroll, client_height);
+    auto add_footer = [&](int32_t top) {
+        b.add(0, 6, {16, top + 8, 464, top + 26}, line);
+        b.add(kSave, 11, {16, top + 36, 100, top + 66}, tr("common.save"));
+        b.add(kCancel, 13, {380, top + 36, 464, top + 66}, tr("common.cancel"));
+    };
+    const std::optional<int32_t> pinned = pinned_footer_top(m + kEditFooter + 16, kEditFooter, client_height);
+    if (!pinned) {
+        add_footer(m);
+        finish(b.view, st.scroll, client_height);
+        return std::move(b.view);
+    }
+    // Too tall for the screen: Save and Cancel stay at the bottom edge and the rest
+    // scrolls above them, with a bar that shows where it stands.
+    const int32_t top = std::max(0, *pinned);
+    EditorView& view = b.view;
+    view.body_bottom = top;
+    view.scroll = std::clamp(st.scroll, 0, std::max(0, m + 8 - top));
+    std::erase_if(view.widgets, [&](WidgetItem& w) {
+        w.rect.top -= view.scroll;
+        w.rect.bottom -= view.scroll;
+        // A field or button half under the footer would take clicks meant for it, and a
+        // row's label without its fields says nothing: only the canvas shows in part.
+        return w.rect.bottom > top && w.kind != 19;
+    });
+    if (const std::optional<Rect> thumb = scroll_thumb({kEditorWidth - 9, 44, kEditorWidth - 6, top - 4}, m + 8, top,
+                                                       view.scroll))
+        b.add(0, 31, *thumb);
+    add_footer(top);
+    view.content_bottom = m + kEditFooter + 16;
     return std::move(b.view);
 }
 

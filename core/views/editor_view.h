@@ -3,6 +3,7 @@
 // (the screen's layouts, Add, Restore Defaults) and the edit view (name, templates,
 // row and column steppers, the canvas and the table of zone sizes). The window
 // procedure only gathers input, draws, saves and hands the new zones to the engine.
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -95,6 +96,7 @@ struct EditorState {
     int32_t canvas_height = 220;
     int64_t area_width = 1920;      // pixels of the screen area the zones are fractions of
     int64_t area_height = 1080;
+    double area_scale = 1.0;        // the screen's display scale (its DPI / 96)
     int32_t scroll = 0;             // edit view, DIPs
 };
 
@@ -119,7 +121,13 @@ struct EditorView {
     std::vector<WidgetItem> widgets;
     int32_t content_bottom = 16;  // unscrolled, including the 16 DIPs margin
     int32_t scroll = 0;           // clamped; already applied to `widgets`
+    // Where the scrolled part ends: the top of the footer pinned to the bottom edge
+    // when the edit view does not fit the window; INT32_MAX when nothing is pinned.
+    int32_t body_bottom = INT32_MAX;
 };
+
+// The edit view's footer (the message line, Save and Cancel) below the zone table.
+inline constexpr int32_t kEditFooter = 66;
 
 // The widget list of the current page. `client_height` (DIPs) bounds the edit view's
 // scroll; `measure` sizes the buttons whose width follows their text (estimated

@@ -96,6 +96,7 @@ MainCommand decide_main_command(uint64_t id, const MainViewInput& in,
     case main_id::kCheckForUpdates: return simple(A::ToggleCheckForUpdates, on);
     case main_id::kOpenInLastZone: return simple(A::ToggleOpenInLastZone, on);
     case main_id::kExcludedApps: return simple(A::OpenExcludedApps, on);
+    case main_id::kDismissStartHint: return simple(A::DismissStartHint, on);
     default: return simple(A::None, on);
     }
 }
@@ -121,6 +122,10 @@ bool apply_main_command(Settings& s, const MainCommand& cmd, std::span<const Scr
         entry->enabled = flipped;
         return true;
     case A::SetTheme: s.theme = cmd.theme; return true;
+    case A::DismissStartHint:
+        if (s.start_hint_done) return false;
+        s.start_hint_done = true;
+        return true;
     case A::SelectLayout:
         if (!entry || cmd.index >= entry->layouts.size()) return false;
         entry->active_layout = entry->layouts[cmd.index].name;
@@ -184,7 +189,9 @@ int32_t wheel_scroll(int32_t scroll, int32_t delta, const std::vector<WidgetItem
                      int32_t client_height) {
     const int64_t notches = delta / 120;
     int64_t lowest = 0;
-    for (const auto& w : widgets) lowest = std::max<int64_t>(lowest, w.rect.bottom);
+    // Scroll bars (kind 31) stay in the window; only the content says where it ends.
+    for (const auto& w : widgets)
+        if (w.kind != 31) lowest = std::max<int64_t>(lowest, w.rect.bottom);
     const int64_t most = std::max<int64_t>(0, lowest + scroll + 16 - client_height);
     return static_cast<int32_t>(std::clamp<int64_t>(int64_t{scroll} - 48 * notches, 0, most));
 }

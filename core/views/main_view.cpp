@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/ui/text_metrics.h"
+#include "core/ui/window_fit.h"
 
 namespace tw {
 
@@ -65,7 +66,12 @@ void add_status_card(Builder& b, const ScreenLayout* entry) {
     const char* status = b.in.engine_running ? "main.status_active"
                          : has_layouts       ? "main.status_idle"
                                              : "main.status_no_layouts";
-    b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
+    if (shows_start_hint(b.in)) {
+        b.add(0, 4, {150, 57, W - 48, 91}, tr("main.start_hint"));
+        b.add(main_id::kDismissStartHint, 17, {W - 44, 52, W - 20, 76}, "\u2715");
+    } else {
+        b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
+    }
     if (has_layouts) {
         b.add(main_id::kStartStop, 11, {28, 60, 138, 88},
               tr(b.in.engine_running ? "common.stop" : "common.start"))
@@ -275,6 +281,20 @@ void add_open_lists(Builder& b, int32_t B, const ScreenLayout* entry) {
     }
 }
 
+// A window cut by a small screen or a large scale shows that more lies below: a slim
+// bar at the right edge, under the title row's glyphs.
+// It goes under the open lists, which lie on top of everything.
+void add_scroll_bar(Builder& b, size_t before) {
+    const int32_t W = b.W;
+    const std::optional<Rect> thumb =
+        scroll_thumb({W - 7, 44, W - 4, b.in.height - 8}, b.view.content_bottom, b.in.height, b.view.scroll);
+    if (!thumb) return;
+    WidgetItem bar;
+    bar.kind = 31;
+    bar.rect = *thumb;
+    b.view.widgets.insert(b.view.widgets.begin() + static_cast<std::ptrdiff_t>(before), std::move(bar));
+}
+
 }  // namespace
 
 int32_t main_text_width(TextMeasure* measure, std::string_view text) {
@@ -286,6 +306,11 @@ int32_t main_text_width(TextMeasure* measure, std::string_view text) {
         w = estimate_text_width(text);
     }
     return static_cast<int32_t>(std::min<double>(w, kMaxTextWidth));
+}
+
+bool shows_start_hint(const MainViewInput& in) {
+    const ScreenLayout* entry = selected_screen_entry(in.settings);
+    return !in.settings.start_hint_done && !in.engine_running && entry && !entry->layouts.empty();
 }
 
 const ScreenLayout* selected_screen_entry(const Settings& settings) {
@@ -332,6 +357,7 @@ MainView build_main_view(const MainViewInput& in) {
     add_layout_row(b, rows, entry, n);
     const int32_t more = add_preferences(b, rows.Y, entry);
     add_last_card(b, rows.Y + more);
+    const size_t lists_start = b.view.widgets.size();
     add_open_lists(b, rows.B, entry);
 
     int32_t lowest = 0;
@@ -345,6 +371,7 @@ MainView build_main_view(const MainViewInput& in) {
             w.rect.bottom -= b.view.scroll;
         }
     }
+    add_scroll_bar(b, lists_start);
     return std::move(b.view);
 }
 

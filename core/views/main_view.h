@@ -45,6 +45,7 @@ inline constexpr uint64_t kUsageStatistics = 125;
 inline constexpr uint64_t kCheckForUpdates = 138;
 inline constexpr uint64_t kOpenInLastZone = 150;
 inline constexpr uint64_t kExcludedApps = 151;
+inline constexpr uint64_t kDismissStartHint = 190;  // the first-start hint's close glyph
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -91,6 +92,11 @@ struct MainView {
 
 MainView build_main_view(const MainViewInput& in);
 
+// Until Tilewright is first started (or the hint dismissed), a screen with layouts
+// shows how to begin in place of the idle status: each screen starts on "100%", where
+// nothing visible happens.
+bool shows_start_hint(const MainViewInput& in);
+
 // The settings entry of the selected screen, if any.
 const ScreenLayout* selected_screen_entry(const Settings& settings);
 // Width of a text in the label format, rounded up; the estimate without a measure.
@@ -136,6 +142,7 @@ enum class MainAction : uint8_t {
     ToggleCheckForUpdates,
     ToggleOpenInLastZone,
     OpenExcludedApps,
+    DismissStartHint,
 };
 
 struct MainCommand {

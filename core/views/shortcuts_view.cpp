@@ -4,6 +4,7 @@
 
 #include "core/base/log.h"
 #include "core/model/catalog.h"
+#include "core/ui/window_fit.h"
 #include "core/views/main_view.h"
 
 namespace tw {
@@ -52,33 +53,74 @@ ShortcutsColumns shortcuts_columns(int32_t width, TextMeasure* measure) {
     return c;
 }
 
+namespace {
+
+constexpr int32_t kRowPitch = 38;
+constexpr int32_t kFirstRowTop = 60;
+// Below the rows: the card's end, the message line, Save and Cancel, the margin.
+constexpr int32_t kBelowRows = 148;
+
+bool is_unbound(HotkeyBinding b) { return b.modifiers == 0 && b.key == 0; }
+
+}  // namespace
+
+ShortcutsRows shortcuts_rows(const ShortcutsState& state, int32_t height) {
+    const size_t n = kHotkeyActionCount;
+    const size_t fit = static_cast<size_t>(std::max(1, (height - kBelowRows) / kRowPitch));
+    ShortcutsRows r;
+    r.count = std::min(n, fit);
+    r.first = std::min(state.first_row, n - r.count);
+    if (state.capture && *state.capture < r.first) r.first = *state.capture;
+    if (state.capture && *state.capture >= r.first + r.count) r.first = *state.capture + 1 - r.count;
+    return r;
+}
+
 std::vector<WidgetItem> build_shortcuts_view(const ShortcutsState& state, int32_t width,
-                                             TextMeasure* measure) {
+                                             TextMeasure* measure, int32_t height) {
     const int32_t W = width;
     const ShortcutsColumns col = shortcuts_columns(W, measure);
     const int32_t A = col.label, X = col.clear_left, P = col.change_width;
+    const ShortcutsRows rows = shortcuts_rows(state, height);
+    const int32_t card_bottom = kRowPitch * static_cast<int32_t>(rows.count) + 64;
     std::vector<WidgetItem> items;
     push_item(items, 0, 1, {16, 0, W - 40, 40}, tr("shortcuts.heading"));
     push_item(items, shortcuts_id::kCloseGlyph, 17, {W - 40, 0, W, 40}, "\u2715");
-    push_item(items, 0, 0, {16, 48, W - 16, 672});
+    push_item(items, 0, 0, {16, 48, W - 16, card_bottom});
     const std::string change = tr("shortcuts.change_button");
     const std::string press = tr("shortcuts.press_keys");
     const std::string clear = tr("common.clear");
-    for (size_t i = 0; i < kHotkeyActionCount; ++i) {
-        const int32_t t = 60 + 38 * static_cast<int32_t>(i);
+    for (size_t k = 0; k < rows.count; ++k) {
+        const size_t i = rows.first + k;
+        const int32_t t = kFirstRowTop + kRowPitch * static_cast<int32_t>(k);
         const bool capturing_this = state.capture == i;
+        // The row whose keys are awaited stands out from the others.
+        if (capturing_this) push_item(items, 0, 0, {20, t - 4, W - 20, t + 34});
         push_item(items, 0, 1, {28, t, A + 40, t + 30}, shortcut_row_label(i));
         push_item(items, 0, 1, {A + 48, t, X - P - 24, t + 30}, shortcut_binding_text(state.working[i]));
         push_item(items, shortcuts_id::kChange[i], 13, {X - P - 8, t + 2, X - 8, t + 28},
                   capturing_this ? press : change)
             .enabled = !state.capture || capturing_this ? 1 : 0;
         push_item(items, shortcuts_id::kClear[i], 13, {X, t + 2, W - 28, t + 28}, clear).enabled =
-            state.capture ? 0 : 1;
+            state.capture || is_unbound(state.working[i]) ? 0 : 1;
     }
-    push_item(items, 0, 6, {16, 682, W - 16, 700}, state.error);
-    push_item(items, shortcuts_id::kSave, 11, {16, 710, 116, 740}, tr("common.save"));
-    push_item(items, shortcuts_id::kCancel, 13, {W - 128, 710, W - 28, 740}, tr("common.cancel"));
+    if (const std::optional<Rect> thumb =
+            scroll_thumb({W - 23, kFirstRowTop, W - 20, card_bottom - 12}, static_cast<int64_t>(kHotkeyActionCount),
+                         static_cast<int64_t>(rows.count), static_cast<int64_t>(rows.first)))
+        push_item(items, 0, 31, *thumb);
+    push_item(items, 0, 6, {16, card_bottom + 10, W - 16, card_bottom + 28}, state.error);
+    push_item(items, shortcuts_id::kSave, 11, {16, card_bottom + 38, 116, card_bottom + 68}, tr("common.save"));
+    push_item(items, shortcuts_id::kCancel, 13, {W - 128, card_bottom + 38, W - 28, card_bottom + 68},
+              tr("common.cancel"));
     return items;
+}
+
+bool shortcuts_wheel(ShortcutsState& state, int32_t delta, int32_t height) {
+    const ShortcutsRows rows = shortcuts_rows(state, height);
+    const int64_t most = static_cast<int64_t>(kHotkeyActionCount - rows.count);
+    const auto next = static_cast<size_t>(std::clamp<int64_t>(static_cast<int64_t>(rows.first) - delta / 120, 0, most));
+    if (next == state.first_row && next == rows.first) return false;
+    state.first_row = next;
+    return next != rows.first;
 }
 
 ShortcutsEffect shortcuts_click(ShortcutsState& state, uint64_t id) {

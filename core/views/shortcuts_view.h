@@ -35,6 +35,7 @@ struct ShortcutsState {
     std::array<HotkeyBinding, kHotkeyActionCount> working{};  // settings order
     std::optional<size_t> capture;  // the row whose next combination is captured
     std::string error;              // the message shown; empty when none
+    size_t first_row = 0;           // the row shown at the top of a list that scrolls
 };
 
 ShortcutsState open_shortcuts(const Settings& settings);
@@ -53,8 +54,22 @@ struct ShortcutsColumns {
 };
 ShortcutsColumns shortcuts_columns(int32_t width, TextMeasure* measure);
 
+// The rows a client `height` DIPs high shows: as many whole rows as fit above Save and
+// Cancel (at least one), from `first` on, the captured row always among them.
+struct ShortcutsRows {
+    size_t first = 0;
+    size_t count = 0;
+    friend bool operator==(const ShortcutsRows&, const ShortcutsRows&) = default;
+};
+ShortcutsRows shortcuts_rows(const ShortcutsState& state, int32_t height);
+
+// The list scrolls by whole rows with a bar beside them when not every row fits; Clear
+// is greyed on a row without a shortcut; the captured row is marked.
 std::vector<WidgetItem> build_shortcuts_view(const ShortcutsState& state, int32_t width,
-                                             TextMeasure* measure);
+                                             TextMeasure* measure, int32_t height = kShortcutsHeight);
+
+// The mouse wheel over the window: a row a notch. True when the list moved.
+bool shortcuts_wheel(ShortcutsState& state, int32_t delta, int32_t height);
 
 enum class ShortcutsEffect : uint8_t {
     None,     // nothing changed

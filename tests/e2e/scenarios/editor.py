@@ -1,4 +1,6 @@
 """The layout manager and grid editor, opened from the main window."""
+import time
+
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 
 
@@ -90,6 +92,11 @@ def editor_adds_a_layout(run):
     wait_painted(run, ed.x + 150, ed.y + 62, "the hovered row", lambda rgb: rgb[2] > 95)
     run.screenshot("manage")
     ed.click(58, 203)  # Add, below the two rows: three equal columns
+    # The edit view is taller than the room below the layout manager: the window moves up
+    # so that it shows whole, and the clicks below are relative to its new place.
+    wait_painted(run, ed.x + 30, ed.y + 70, "the edit view's name field", lambda rgb: max(rgb) > 40)
+    time.sleep(0.5)
+    ed = Editor(run)
     wait_painted(run, ed.x + 30, ed.y + 640, "the edit view's Save button")
     ed.run.xdo("keydown", "shift")
     ed.click(340, 320)  # the third zone: an upper and a lower part

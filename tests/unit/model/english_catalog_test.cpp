@@ -21,8 +21,8 @@ const char* const kKeys[] = {
     "main.preferences_heading", "main.pref_show_zones", "main.pref_auto_start",
     "main.pref_cover_taskbar", "main.pref_start_with_windows", "main.pref_show_in_tray",
     "main.pref_start_minimized", "main.pref_update_automatically", "main.pref_usage_statistics",
-    "main.pref_check_for_updates", "main.shortcuts_button", "main.app_color_button",
-    "main.pref_open_in_last_zone", "main.excluded_apps_link",
+    "main.pref_check_for_updates", "main.start_hint", "main.shortcuts_button",
+    "main.app_color_button", "main.pref_open_in_last_zone", "main.excluded_apps_link",
     "main.about_button", "main.update_link",
     "shortcuts.heading", "shortcuts.change_button", "shortcuts.press_keys",
     "shortcuts.binding_unbound", "shortcuts.action_start_stop", "shortcuts.action_toggle_zones",
@@ -62,6 +62,12 @@ const char* const kKeys[] = {
     "command.ambiguous_screen", "command.no_working_screen", "command.moved",
     "command.not_moved", "command.share_started", "command.already_shared", "command.no_zone",
     "command.shares_stopped", "command.no_shares", "command.shown", "command.exiting",
+    "tooltip.theme_light", "tooltip.theme_auto", "tooltip.theme_dark", "tooltip.screen_enabled",
+    "tooltip.cover_taskbar", "tooltip.dismiss_start_hint", "tooltip.minimise", "tooltip.delete_layout",
+    "tray.tooltip_active", "tray.tooltip_stopped", "tray.hidden_notice",
+    "date.long", "date.month_1", "date.month_2", "date.month_3", "date.month_4", "date.month_5",
+    "date.month_6", "date.month_7", "date.month_8", "date.month_9", "date.month_10", "date.month_11",
+    "date.month_12",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {

@@ -371,12 +371,14 @@ TEST(EditorCommand, CanvasSplitsMergesAndDragsBorders) {
     EXPECT_TRUE(canvas_move(st, {c.left + 88, border.y}).rebuild);
     EXPECT_EQ(st.grid.column_widths, (std::vector<double>{0.25, 0.75}));
     EXPECT_EQ(st.width_fields[0].text(), "25.0%");
-    canvas_move(st, {c.left - 50, border.y});  // past the edge: held at the minimum
-    EXPECT_NEAR(st.grid.column_widths[0], kMinSplitPart, 1e-12);
+    // Past the edge: held at the smallest zone, 100 pixels of the 1760 (a tenth of a
+    // per cent up from 5.68 %).
+    canvas_move(st, {c.left - 50, border.y});
+    EXPECT_NEAR(st.grid.column_widths[0], 0.057, 1e-12);
     canvas_release(st);
     EXPECT_EQ(st.grid.cells.size(), 2u);
     // A press whose capture is lost merges nothing.
-    canvas_press(st, {c.left + 12, border.y}, false);
+    canvas_press(st, {c.left + 20, border.y}, false);
     canvas_cancel(st);
     EXPECT_EQ(canvas_release(st), EditorOutcome{});
     EXPECT_EQ(st.grid.cells.size(), 2u);

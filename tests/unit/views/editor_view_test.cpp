@@ -177,7 +177,10 @@ TEST(EditorView, TallEditViewScrollsAndTheWindowStopsAtTheWorkArea) {
     st.scroll = 5000;
     const EditorView v = build_edit_view(st, 1000);
     EXPECT_EQ(v.content_bottom, 220 + 288 + 28 * 36 + 66 + 16);
-    EXPECT_EQ(v.scroll, v.content_bottom - 1000);
+    // Save and Cancel stay at the bottom edge; the part above them scrolls to 8 DIPs
+    // below the zone table.
+    EXPECT_EQ(v.body_bottom, 1000 - 16 - 66);
+    EXPECT_EQ(v.scroll, 220 + 288 + 28 * 36 + 8 - v.body_bottom);
     EXPECT_EQ(find(v.widgets, 860)->rect.bottom, 1000 - 16);
     st.scroll = v.scroll;
     EXPECT_EQ(canvas_rect(st).top, 212 - v.scroll);
