@@ -12,6 +12,7 @@
 #include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
 #include "app/windows/update_dialog.h"
+#include "app/windows/user_notice.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
@@ -61,6 +62,7 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.language_menu_open = language_menu_open_;
     in.layout_list_first = layout_first_;
     in.scroll = scroll_;
+    in.status_note = status_note_;
     in.width = client.width;
     in.height = client.height;
     in.measure = drawn_.renderer();
@@ -181,6 +183,7 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
+    status_note_.clear();  // a new command: what the last one could not do is old news
     const MainCommand cmd = decide_main_command(id, input(state), widgets_);
     const bool layout_list_was_open = layout_menu_open_;
     apply_list_command(cmd, layout_menu_open_, language_menu_open_);
@@ -192,7 +195,7 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     Engine& engine = *state.engine;
     using A = MainAction;
     switch (cmd.action) {
-    case A::ToggleEngine: engine.toggle_running(); break;
+    case A::ToggleEngine: toggle_engine_or_say_why(state); break;
     case A::ToggleZones: engine.toggle_zones(); break;
     case A::ToggleCoverTaskbar:
     case A::SelectLayout:

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/toolkit/drawn_window.h"
@@ -30,6 +31,10 @@ public:
     // Carries out command `id` as a click on the widget with that id would (also used
     // by the tray menu for the actions both offer).
     void command(AppState& state, uint64_t id);
+    // Why something just did not happen, shown in the status line until the next
+    // command or change of the engine's state (empty: the status again).
+    void set_status_note(std::string note) { status_note_ = std::move(note); }
+    const std::string& status_note() const { return status_note_; }
 
 private:
     // What the view shows, gathered from the state and this window.
@@ -46,6 +51,7 @@ private:
     bool language_menu_open_ = false;
     size_t layout_first_ = 0;  // first layout in view in the open layout list
     int32_t scroll_ = 0;
+    std::string status_note_;
 };
 
 MainViewWindow& main_view_window();

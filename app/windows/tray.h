@@ -5,6 +5,7 @@
 // icon added again when the shell restarts.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "core/views/tray_menu.h"
@@ -41,6 +42,8 @@ void tray_shell_restarted(AppState& state);
 // cannot be managed. Without a tray icon one is added for the notice and removed when
 // the balloon ends.
 void tray_notify_refused_moves(AppState& state);
+// A balloon with `text` on the icon, added for the balloon when there is none.
+void tray_balloon(AppState& state, const std::string& text);
 // Whether this process runs elevated (as administrator).
 bool running_elevated();
 

@@ -35,6 +35,9 @@ struct Settings {
     std::array<HotkeyBinding, kHotkeyActionCount> hotkeys = default_bindings();
     std::vector<ScreenLayout> screens;
     std::string selected_screen;
+    // The file name of a copy kept of a settings file that could not be read in full,
+    // shown to the user until dismissed; empty (and not written) otherwise.
+    std::string kept_settings_copy;
     // Top-level entries with unknown keys: (raw key text, raw value text), in file order.
     std::vector<std::pair<std::string, std::string>> extra;
     // Read from old files for the usage counter only; never written as fixed lines.

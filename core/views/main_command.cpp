@@ -93,6 +93,7 @@ MainCommand decide_main_command(uint64_t id, const MainViewInput& in,
     case main_id::kAbout: return simple(A::OpenAbout, on);
     case main_id::kLanguageField: return simple(A::ToggleLanguageMenu, on);
     case main_id::kUsageStatistics: return simple(A::ToggleUsageStatistics, on);
+    case main_id::kDismissNotice: return simple(A::DismissNotice, on);
     default: return simple(A::None, on);
     }
 }
@@ -116,6 +117,10 @@ bool apply_main_command(Settings& s, const MainCommand& cmd, std::span<const Scr
         entry->enabled = flipped;
         return true;
     case A::SetTheme: s.theme = cmd.theme; return true;
+    case A::DismissNotice:
+        if (s.kept_settings_copy.empty()) return false;
+        s.kept_settings_copy.clear();
+        return true;
     case A::SelectLayout:
         if (!entry || cmd.index >= entry->layouts.size()) return false;
         entry->active_layout = entry->layouts[cmd.index].name;

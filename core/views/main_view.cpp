@@ -62,7 +62,7 @@ void add_status_card(Builder& b, const ScreenLayout* entry) {
     const char* status = b.in.engine_running ? "main.status_active"
                          : has_layouts       ? "main.status_idle"
                                              : "main.status_no_layouts";
-    b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
+    b.add(0, 4, {150, 57, W - 28, 91}, b.in.status_note.empty() ? tr(status) : b.in.status_note);
     if (has_layouts) {
         b.add(main_id::kStartStop, 11, {28, 60, 138, 88},
               tr(b.in.engine_running ? "common.stop" : "common.start"))
@@ -258,6 +258,23 @@ void add_open_lists(Builder& b, int32_t B, const ScreenLayout* entry) {
     }
 }
 
+// What the user is told until they dismiss it (a copy kept of the settings file): a
+// row between the title and the status card, which moves everything below it down.
+void add_notice_row(Builder& b) {
+    if (b.in.settings.kept_settings_copy.empty()) return;
+    constexpr int32_t kShift = 60;
+    for (auto& w : b.view.widgets) {
+        if (w.rect.top < 48) continue;
+        w.rect.top += kShift;
+        w.rect.bottom += kShift;
+    }
+    const int32_t W = b.W;
+    const std::string path = "%APPDATA%\\Tilewright\\" + b.in.settings.kept_settings_copy;
+    b.add(0, 0, {16, 48, W - 16, 48 + kShift - 8});
+    b.add(0, 3, {28, 54, W - 60, 48 + kShift - 14}, tr_args("main.notice_settings_copy", {{"path", path}}));
+    b.add(main_id::kDismissNotice, 17, {W - 56, 48, W - 16, 88}, "\u2715");
+}
+
 }  // namespace
 
 int32_t main_text_width(TextMeasure* measure, std::string_view text) {
@@ -316,6 +333,7 @@ MainView build_main_view(const MainViewInput& in) {
     add_preferences(b, rows.Y, entry);
     add_last_card(b, rows.Y);
     add_open_lists(b, rows.B, entry);
+    add_notice_row(b);
 
     int32_t lowest = 0;
     for (const auto& w : b.view.widgets) lowest = std::max(lowest, w.rect.bottom);

@@ -42,6 +42,7 @@ inline constexpr uint64_t kScreenEnabled = 122;
 inline constexpr uint64_t kAbout = 123;
 inline constexpr uint64_t kLanguageField = 124;
 inline constexpr uint64_t kUsageStatistics = 125;
+inline constexpr uint64_t kDismissNotice = 126;  // the ✕ of the notice row
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -73,6 +74,7 @@ struct MainViewInput {
     bool language_menu_open = false;
     size_t layout_list_first = 0;    // layout shown in the open list's first row
     int32_t scroll = 0;              // DIPs
+    std::string status_note;         // why something just did not happen; the status otherwise
     int32_t width = 580;             // client size in DIPs
     int32_t height = 734;
     TextMeasure* measure = nullptr;  // none: widths are estimated
@@ -130,6 +132,7 @@ enum class MainAction : uint8_t {
     SelectLayout,           // `index` into the selected screen's layouts
     SelectScreen,           // `index` into the screen list
     SelectLanguage,         // `index` into the language list
+    DismissNotice,          // the notice row goes (and its setting with it)
 };
 
 struct MainCommand {

@@ -49,6 +49,10 @@ const char* const kKeys[] = {
     "about.feature_4", "about.feature_5", "about.feature_6", "about.closing", "about.story",
     "about.contact_button", "about.feature_7",
     "update.install_button",
+    "main.notice_settings_copy", "main.notice_dismiss", "notice.start_no_screen_enabled",
+    "notice.start_no_zones", "notice.share_no_zone", "notice.duplicate_shortcuts",
+    "manage.deleted", "manage.undo_button", "edit.unsaved_prompt", "edit.discard_button",
+    "edit.keep_editing_button", "color.error_invalid",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {
