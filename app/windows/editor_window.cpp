@@ -195,6 +195,7 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
 }
 
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
+    if (w.st.unsaved_prompt) return;  // the prompt is answered first
     TextField* field = w.st.page == EditorPage::Edit ? text_field(w.st, w.st.focus) : nullptr;
     if (!field) return;
     if (const std::optional<char32_t> c = field_char(static_cast<uint32_t>(code), key_down(VK_CONTROL), key_down(VK_MENU))) {
@@ -286,7 +287,8 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         rebuild(*w, hwnd);
         return 0;
     }
-    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    // Closing from outside (Alt+F4, the taskbar) asks about unsaved changes too.
+    case WM_CLOSE: apply(*w, hwnd, request_close(w->st)); return 0;
     case WM_DESTROY: on_destroy(*w, hwnd); return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
