@@ -1,0 +1,107 @@
+"""What a user has is never lost without a word: a second start keeps the engine running,
+a settings file that cannot be read in full is kept and the main window says where, and
+a deleted layout comes back with Undo."""
+from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
+from scenarios.editor import accent, open_editor, saved_layouts, wait_painted
+
+
+def lines_after(run, index, pattern):
+    return [l for l in run.log_lines()[index:] if re.search(pattern, l)]
+
+
+@scenario
+def second_start_keeps_the_engine_running(run):
+    """AutoStart is off: only the hand-over can make the new copy start the engine."""
+    mon = run.write_screen_settings([layout("Halves", HALVES)], "Halves", auto_start=False,
+                                    extra={"StartMinimized": False})
+    w, h = mon["w"], mon["h"]
+    run.xdo("mousemove", "1500", "500")
+    first = run.start_app()
+    x0, y0 = main_window_origin(run)
+    wait_painted(run, x0 + 40, y0 + 74, "the Start button")
+    run.xdo("mousemove", str(x0 + 80), str(y0 + 74))
+    run.xdo("click", "1")
+    run.wait_for("the first copy's overlay", lambda: overlay_count(run) >= 1, timeout=60)
+    report = os.path.join(run.dir, "fixture.txt")
+    run.xdo("mousemove", "1500", "500")
+    run.start_fixture("Fixture", report, "--rect", "1100,200,1700,700", "--maximize-after", "1500",
+                      "--maximize-every", "5000")
+    run.wait_rect(report, (w // 2, 0, w, h))
+    run.wait_log(r"^confiner: CONFINE hwnd=")
+
+    second = run.start_app()
+    run.wait_for("the first copy to exit", lambda: first.poll() is not None, timeout=30)
+    run.wait_log(r"^handover: the replaced instance's engine was running with zones shown$")
+    index = run.log_lines().index("handover: the replaced instance's engine was running with zones shown")
+    run.wait_for("the new copy's overlay", lambda: overlay_count(run) >= 1, timeout=60)
+    # The fixture keeps maximising itself: the new copy holds it in its zone.
+    run.wait_for("a confinement by the new copy",
+                 lambda: lines_after(run, index, r"^confiner: CONFINE hwnd=-?\d+ cls='TilewrightFixture' "
+                                                 r"-> \[%d,0,%d,%d\]" % (w // 2, w, h)), timeout=60)
+    run.wait_rect(report, (w // 2, 0, w, h))
+    if second.poll() is not None:
+        raise Failure("the second copy exited")
+    if os.path.exists(os.path.join(run.tmp, "tilewright-handover.txt")):
+        raise Failure("the hand-over file was left behind")
+
+
+@scenario
+def unreadable_settings_are_kept_and_the_user_is_told(run):
+    mon = run.monitors()[0]
+    text = ('{\n  "AutoStart": false,\n  "StartMinimized": false,\n  "Screens": [{ "Id": "%s", '
+            '"Name": "%s", "Enabled": true, "ActiveLayout": "Caf\xe9" }],\n  "ScreenLayouts": '
+            '[{ "Screen": "%s", "Name": "Caf\xe9", "Zones": [[0, 0, 1, 1]] }]\n}\n'
+            % (mon["id"].replace("\\", "\\\\"), mon["name"], mon["id"].replace("\\", "\\\\")))
+    original = text.encode("latin-1")  # two invalid bytes: not UTF-8 text
+    os.makedirs(os.path.dirname(run.settings_path), exist_ok=True)
+    with open(run.settings_path, "wb") as f:
+        f.write(original)
+    run.start_app()
+    bad = run.settings_path + ".bad"
+    run.wait_for("the copy settings.json.bad", lambda: os.path.exists(bad))
+    with open(bad, "rb") as f:
+        if f.read() != original:
+            raise Failure("settings.json.bad is not the file as it was")
+    run.wait_log(r"^settings: settings\.json cannot be read as UTF-8 text; kept as settings\.json\.bad, "
+                 r"starting from defaults$")
+    run.wait_for("the notice in settings.json",
+                 lambda: '"KeptSettingsCopy": "settings.json.bad"' in open(run.settings_path).read())
+    x0, y0 = main_window_origin(run)
+    # The notice card moved the Start button down by 60 DIPs.
+    wait_painted(run, x0 + 40, y0 + 134, "the Add button below the notice",
+                 lambda rgb: rgb[1] > 150 or accent(rgb))
+    run.screenshot("notice")
+    run.xdo("mousemove", str(x0 + 580 - 36), str(y0 + 68))
+    run.xdo("click", "1")  # the notice's close glyph
+    run.wait_for("the notice dismissed in settings.json",
+                 lambda: "KeptSettingsCopy" not in open(run.settings_path).read())
+    wait_painted(run, x0 + 40, y0 + 74, "the Add button back in its place",
+                 lambda rgb: rgb[1] > 150 or accent(rgb))
+    run.screenshot("dismissed")
+
+
+@scenario
+def deleted_layout_comes_back_with_undo(run):
+    run.write_screen_settings([layout("Halves", HALVES), layout("Thirds", THIRDS)], "Thirds",
+                              auto_start=False, extra={"StartMinimized": False})
+    run.start_app()
+    ed = open_editor(run)
+    ed.move(200, 140)  # the second row, Thirds, the active layout: its delete button shows
+    wait_painted(run, ed.x + 150, ed.y + 118, "the hovered row", lambda rgb: rgb[2] > 95)
+    ed.click(436, 140)
+    run.wait_for("Thirds gone from settings.json",
+                 lambda: list(saved_layouts(run) or {"?": 0}) == ["Halves"])
+    run.wait_log(r'^editor: deleted layout "Thirds"$')
+    # One row left; the Undo bar below it.
+    wait_painted(run, ed.x + 30, ed.y + 147 + 40, "the Add button below the Undo bar")
+    run.screenshot("deleted")
+    ed.click(422, 147)  # Undo
+    run.wait_for("Thirds back in its place",
+                 lambda: list(saved_layouts(run) or {}) == ["Halves", "Thirds"])
+    run.wait_log(r'^editor: brought back layout "Thirds"$')
+    with open(run.settings_path) as f:
+        data = json.load(f)
+    if data["Screens"][0]["ActiveLayout"] != "Thirds":
+        raise Failure("Thirds is not active again: %r" % data["Screens"][0])
+    wait_painted(run, ed.x + 30, ed.y + 203, "the two rows again")
+    run.screenshot("undone")
