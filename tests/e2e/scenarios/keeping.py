@@ -19,9 +19,17 @@ def second_start_keeps_the_engine_running(run):
     first = run.start_app()
     x0, y0 = main_window_origin(run)
     wait_painted(run, x0 + 40, y0 + 74, "the Start button")
-    run.xdo("mousemove", str(x0 + 80), str(y0 + 74))
-    run.xdo("click", "1")
-    run.wait_for("the first copy's overlay", lambda: overlay_count(run) >= 1, timeout=60)
+    # A click that went missing while the window was still being mapped is given again.
+    for _ in range(4):
+        run.xdo("mousemove", str(x0 + 80), str(y0 + 74))
+        run.xdo("click", "1")
+        try:
+            run.wait_for("the first copy's overlay", lambda: overlay_count(run) >= 1, timeout=15)
+            break
+        except Failure:
+            pass
+    if overlay_count(run) < 1:
+        raise Failure("the Start button did not start the engine")
     report = os.path.join(run.dir, "fixture.txt")
     run.xdo("mousemove", "1500", "500")
     run.start_fixture("Fixture", report, "--rect", "1100,200,1700,700", "--maximize-after", "1500",
