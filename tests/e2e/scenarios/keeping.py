@@ -113,3 +113,36 @@ def deleted_layout_comes_back_with_undo(run):
         raise Failure("Thirds is not active again: %r" % data["Screens"][0])
     wait_painted(run, ed.x + 30, ed.y + 203, "the two rows again")
     run.screenshot("undone")
+
+
+@scenario
+def refusals_say_why(run):
+    """A doubled shortcut in the file, Start with no screen enabled, Share Zone 3 of a
+    layout of two zones: each says why in the main window's status line."""
+    run.write_screen_settings([layout("Halves", HALVES)], "Halves", auto_start=False,
+                              extra={"StartMinimized": False, "HotkeyShareZone9": [3, 90]})
+    with open(run.settings_path) as f:
+        data = json.load(f)
+    data["Screens"][0]["Enabled"] = False
+    run.write_settings(json.dumps(data, indent=2))
+    run.start_app()
+    run.wait_log(r"^notice: .+ and Share Zone 9 have the same shortcut \(Ctrl\+Alt\+Z\); one of them "
+                 r"does not work\. Change one under Keyboard Shortcuts\.$")
+    x0, y0 = main_window_origin(run)
+    wait_painted(run, x0 + 40, y0 + 74, "the Start button")
+    for _ in range(4):  # a click lost while the window was being mapped is given again
+        run.xdo("mousemove", str(x0 + 80), str(y0 + 74))
+        run.xdo("click", "1")
+        try:
+            run.wait_log(r"^notice: Not started: no screen is enabled\. Turn on .Enabled. for a screen "
+                         r"first\.$", timeout=10)
+            break
+        except Failure:
+            pass
+    run.wait_log(r"^notice: Not started: no screen is enabled", timeout=1)
+    time.sleep(1)
+    run.screenshot("refused")
+    run.xdo("mousemove", str(x0 + 300), str(y0 + 20))
+    run.xdo("click", "1")  # the keys go to the program's window; the cursor's screen is shared
+    run.xdo("key", "ctrl+alt+3")
+    run.wait_log(r"^notice: Share Zone 3: the layout of .+ has no zone 3\.$")
