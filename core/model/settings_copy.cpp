@@ -1,6 +1,7 @@
 #include "core/model/settings_copy.h"
 
 #include <system_error>
+#include <unordered_set>
 
 #include "core/base/color.h"
 #include "core/base/files.h"
@@ -91,6 +92,9 @@ std::vector<std::string> settings_read_losses(std::string_view text) {
 
     if (const auto layouts_value = find_value(text, "ScreenLayouts")) {
         const auto entries = list_objects(*layouts_value);
+        // A set, so that a file of many screens and layouts is not checked in quadratic time.
+        std::unordered_set<std::string_view> ids;
+        for (const ScreenLayout& s : screens) ids.insert(s.id);
         size_t orphans = 0, incomplete = 0, zones_lost = 0;
         for (std::string_view entry : entries) {
             const auto screen = find_string(entry, "Screen");
@@ -99,9 +103,7 @@ std::vector<std::string> settings_read_losses(std::string_view text) {
                 ++incomplete;
                 continue;
             }
-            bool known = false;
-            for (const ScreenLayout& s : screens) known = known || s.id == *screen;
-            if (!known) ++orphans;
+            if (!ids.contains(*screen)) ++orphans;
             zones_lost += zone_groups(*zones) - read_zones(*zones).size();
         }
         count_loss(out, incomplete, "ScreenLayouts entries without Screen, Name or Zones");
