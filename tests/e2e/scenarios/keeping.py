@@ -146,3 +146,32 @@ def refusals_say_why(run):
     run.xdo("click", "1")  # the keys go to the program's window; the cursor's screen is shared
     run.xdo("key", "ctrl+alt+3")
     run.wait_log(r"^notice: Share Zone 3: the layout of .+ has no zone 3\.$")
+
+
+@scenario
+def colour_that_is_no_colour_is_marked(run):
+    """Enter over a text that is no colour keeps the dialog open with the field marked;
+    the accent and the settings stay as they were."""
+    from scenarios.dialogs import (COLOUR_SWATCH, click, keys_after_click, settings_bytes,
+                                   settings_unchanged, start_with_main_window, wait_gone,
+                                   wait_window)
+    _, origin = start_with_main_window(run)
+    saved = settings_bytes(run)
+    click(run, origin, *COLOUR_SWATCH)
+    rect = wait_window(run, "TilewrightColor", "the colour dialog")
+    click(run, rect, 90, 268)  # the hex field
+    keys_after_click(run, "ctrl+a")
+    run.xdo("type", "#12zz45")
+    run.xdo("key", "Return")
+    run.wait_log(r'^color: "#12zz45" is not a colour; the dialog stays open$')
+    time.sleep(1)
+    if not wait_window(run, "TilewrightColor", "the colour dialog still open"):
+        raise Failure("the colour dialog closed")
+    png = run.screenshot("invalid")
+    # The field's frame in the error colour (red), left of the reason.
+    if not any(run.pixel(png, rect[0] + x, rect[1] + 254) [0] > 180 and
+               run.pixel(png, rect[0] + x, rect[1] + 254)[1] < 120 for x in range(30, 150)):
+        raise Failure("the field is not marked invalid")
+    keys_after_click(run, "Escape")
+    wait_gone(run, "TilewrightColor", "the colour dialog to close")
+    settings_unchanged(run, saved, "a refused colour")
