@@ -136,7 +136,9 @@ void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
         return;
     }
     if (!apply(w, hwnd, release_focus(w.st))) return;
-    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p)) {
+    // While the unsaved-changes prompt shows, its buttons take the clicks even where a
+    // scrolled canvas lies beneath them.
+    if (w.st.page == EditorPage::Edit && !w.st.unsaved_prompt && contains(canvas_rect(w.st), p)) {
         if (!apply(w, hwnd, canvas_press(w.st, p, (wp & MK_SHIFT) != 0))) return;
         if (w.st.border_press) SetCapture(hwnd);
         return;

@@ -175,3 +175,28 @@ def colour_that_is_no_colour_is_marked(run):
     keys_after_click(run, "Escape")
     wait_gone(run, "TilewrightColor", "the colour dialog to close")
     settings_unchanged(run, saved, "a refused colour")
+
+
+@scenario
+def closing_the_editor_over_unsaved_changes_asks(run):
+    run.write_screen_settings([layout("Halves", HALVES), layout("Thirds", THIRDS)], "Thirds",
+                              auto_start=False, extra={"StartMinimized": False})
+    run.start_app()
+    ed = open_editor(run)
+    ed.click(58, 203)  # Add: the name field has the focus
+    wait_painted(run, ed.x + 30, ed.y + 640, "the edit view's Save button")
+    ed.type("Kept")
+    ed.keys("Escape")
+    wait_painted(run, ed.x + 60, ed.y + 139, "the prompt's Save button")
+    run.screenshot("prompt")
+    ed.click(343, 139)  # Keep editing: the prompt goes, the editor stays
+    wait_painted(run, ed.x + 60, ed.y + 139, "the prompt gone", lambda rgb: not accent(rgb))
+    if "Kept" in (saved_layouts(run) or {}):
+        raise Failure("Keep editing saved the layout")
+    ed.keys("Escape")
+    wait_painted(run, ed.x + 60, ed.y + 139, "the prompt again")
+    ed.click(97, 139)  # Save: stored, and the window closes
+    run.wait_for("the layout saved", lambda: list(saved_layouts(run) or {}) == ["Halves", "Thirds", "Kept"])
+    run.wait_for("the editor closed", lambda: subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--name", "^Edit Layouts$"], env=run.env,
+        capture_output=True).returncode != 0)
