@@ -57,8 +57,9 @@ bool is_theme_word(std::string_view value) {
     return w == "dark" || w == "light" || w == "auto";
 }
 
-void count_loss(std::vector<std::string>& out, size_t lost, std::string_view what) {
-    if (lost > 0) out.push_back(std::to_string(lost) + " " + std::string(what));
+// `found` items in the file, `kept` of them read.
+void count_loss(std::vector<std::string>& out, size_t found, size_t kept, std::string_view what) {
+    if (found > kept) out.push_back(std::to_string(found - kept) + " " + std::string(what));
 }
 
 }  // namespace
@@ -88,7 +89,7 @@ std::vector<std::string> settings_read_losses(std::string_view text) {
 
     const auto screens_value = find_value(text, "Screens");
     const std::vector<ScreenLayout> screens = read_screens(text);
-    if (screens_value) count_loss(out, list_objects(*screens_value).size() - screens.size(), "Screens entries without an Id");
+    if (screens_value) count_loss(out, list_objects(*screens_value).size(), screens.size(), "Screens entries without an Id");
 
     if (const auto layouts_value = find_value(text, "ScreenLayouts")) {
         const auto entries = list_objects(*layouts_value);
@@ -104,15 +105,16 @@ std::vector<std::string> settings_read_losses(std::string_view text) {
                 continue;
             }
             if (!ids.contains(*screen)) ++orphans;
-            zones_lost += zone_groups(*zones) - read_zones(*zones).size();
+            const size_t groups = zone_groups(*zones), kept = read_zones(*zones).size();
+            zones_lost += groups > kept ? groups - kept : 0;
         }
-        count_loss(out, incomplete, "ScreenLayouts entries without Screen, Name or Zones");
-        count_loss(out, orphans, "layouts of a screen that is not in Screens");
-        count_loss(out, zones_lost, "zones without four numbers");
+        count_loss(out, incomplete, 0, "ScreenLayouts entries without Screen, Name or Zones");
+        count_loss(out, orphans, 0, "layouts of a screen that is not in Screens");
+        count_loss(out, zones_lost, 0, "zones without four numbers");
     }
     if (!screens_value)
         if (const auto legacy = find_value(text, "CustomLayouts"))
-            count_loss(out, list_objects(*legacy).size() - read_layout_list(text, "CustomLayouts").size(),
+            count_loss(out, list_objects(*legacy).size(), read_layout_list(text, "CustomLayouts").size(),
                        "CustomLayouts entries without Name or Zones");
     return out;
 }

@@ -71,6 +71,15 @@ TEST(SettingsCopy, ReadLosses) {
     }
 }
 
+// A file cut off anywhere before its closing brace always loses something.
+TEST(SettingsCopy, EveryCutIsALoss) {
+    const std::string whole = kWhole;
+    const size_t brace = whole.rfind('}');
+    for (size_t n = 1; n <= brace; ++n)
+        EXPECT_FALSE(settings_read_losses(whole.substr(0, n)).empty()) << n << ": " << whole.substr(0, n);
+    EXPECT_TRUE(settings_read_losses(whole.substr(0, brace + 1)).empty());
+}
+
 // What the program wrote itself is always read in full.
 TEST(SettingsCopy, WrittenFilesLoseNothing) {
     Settings rich;
