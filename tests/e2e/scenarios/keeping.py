@@ -72,8 +72,11 @@ def unreadable_settings_are_kept_and_the_user_is_told(run):
             raise Failure("settings.json.bad is not the file as it was")
     run.wait_log(r"^settings: settings\.json cannot be read as UTF-8 text; kept as settings\.json\.bad, "
                  r"starting from defaults$")
+    def settings_text():  # the file is not UTF-8 until the start-up save has replaced it
+        with open(run.settings_path, "rb") as f:
+            return f.read().decode("utf-8", errors="replace")
     run.wait_for("the notice in settings.json",
-                 lambda: '"KeptSettingsCopy": "settings.json.bad"' in open(run.settings_path).read())
+                 lambda: '"KeptSettingsCopy": "settings.json.bad"' in settings_text())
     x0, y0 = main_window_origin(run)
     # The notice card moved the Start button down by 60 DIPs.
     wait_painted(run, x0 + 40, y0 + 134, "the Add button below the notice",
@@ -82,7 +85,7 @@ def unreadable_settings_are_kept_and_the_user_is_told(run):
     run.xdo("mousemove", str(x0 + 580 - 36), str(y0 + 68))
     run.xdo("click", "1")  # the notice's close glyph
     run.wait_for("the notice dismissed in settings.json",
-                 lambda: "KeptSettingsCopy" not in open(run.settings_path).read())
+                 lambda: "KeptSettingsCopy" not in settings_text())
     wait_painted(run, x0 + 40, y0 + 74, "the Add button back in its place",
                  lambda rgb: rgb[1] > 150 or accent(rgb))
     run.screenshot("dismissed")
