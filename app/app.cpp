@@ -12,6 +12,8 @@
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/windows/update_dialog.h"
+#include "app/windows/main_view_win.h"
+#include "app/windows/user_notice.h"
 #include "app/engine/screens_win.h"
 #include "app/windows/excluded_apps_dialog.h"
 #include "app/share/mirror_window.h"
@@ -19,7 +21,9 @@
 #include "app/platform/system_theme.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
+#include "core/model/handover.h"
 #include "core/model/language_folder.h"
+#include "core/views/refusals.h"
 #include "core/base/log.h"
 #include "core/engine/monitors.h"
 
@@ -150,6 +154,7 @@ int run() {
     state.engine = std::make_unique<Engine>(state.desktop, state.clock, *state.shell,
                                             [&state] { state.usage.count_use(); });
     state.shell->on_refresh = [&state] {
+        main_view_window().set_status_note({});  // the engine's state changed: the status shows it
         refresh_views(state);
         tray_refresh(state);
     };
@@ -186,10 +191,14 @@ int run() {
     request_update_check(state, true);
 
     refresh_autostart();
-    if (state.settings.auto_start)
-        state.engine->start();
-    else
+    // The instance this one replaced decides how it starts; AutoStart otherwise.
+    const StartPlan plan = plan_start(state.settings.auto_start, take_handover(unix_time_now()));
+    if (plan.start_engine && start_engine_or_say_why(state)) {
+        if (plan.hide_zones) state.engine->toggle_zones();
+    } else {
         refresh_views(state);
+    }
+    if (auto twice = duplicate_shortcuts_text(state.settings.hotkeys)) tell_user(state, *twice);
     if (has_option(args, L"--test-update-dialog")) open_update_dialog(state, test_update_offer(), false);
 
     message_loop(state);

@@ -6,6 +6,7 @@
 
 #include "core/base/files.h"
 #include "core/model/settings.h"
+#include "core/model/settings_copy.h"
 
 namespace {
 
@@ -40,6 +41,13 @@ void BM_ParseLarge(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(text.size());
 }
 BENCHMARK(BM_ParseLarge)->Unit(benchmark::kMillisecond);
+
+// What the start-up check for content the save would drop adds to a load.
+void BM_ReadLossesLarge(benchmark::State& state) {
+    const std::string text = tw::serialize_settings(large_settings());
+    for (auto _ : state) benchmark::DoNotOptimize(tw::settings_read_losses(text));
+}
+BENCHMARK(BM_ReadLossesLarge)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLargeFromDisk(benchmark::State& state) {
     const auto path = std::filesystem::temp_directory_path() / "tw_bench_settings_load.json";

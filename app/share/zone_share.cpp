@@ -5,10 +5,12 @@
 #include "app/engine/hotkeys_win.h"
 #include "app/engine/screens_win.h"
 #include "app/share/mirror_window.h"
+#include "app/windows/user_notice.h"
 #include "core/base/log.h"
 #include "core/engine/overlay_geometry.h"
 #include "core/engine/share_geometry.h"
 #include "core/engine/share_state.h"
+#include "core/views/refusals.h"
 
 namespace tw::app {
 
@@ -58,6 +60,7 @@ void toggle_share(AppState& state, const std::string& screen_id, size_t zone) {
     switch (toggle.kind) {
     case ShareToggle::Kind::Nothing:
         log("zone_share: there is no " + zone_text(screen_id, zone) + " to share");
+        tell_user(state, share_refusal_text(zone, screen_id, state.screens));
         return;
     case ShareToggle::Kind::Stop:
         log("zone_share: stopping the share of " + zone_text(screen_id, zone));

@@ -42,7 +42,7 @@ protected:
     }
 
     void draw_over(Canvas& canvas) override {
-        state_.hex.draw(canvas, to_rectf(hex_field_rect()), true, caret_.visible());
+        paint_hex_field(canvas, state_, caret_.visible());
     }
 
     void command(uint64_t id) override {
@@ -56,6 +56,11 @@ protected:
     }
 
     void enter() override {
+        if (refuse_invalid_hex(state_)) {  // the field says so; the dialog stays
+            log("color: \"" + state_.hex.text() + "\" is not a colour; the dialog stays open");
+            rebuild();
+            return;
+        }
         show(commit_hex_field(state_));
         state_.done = true;
         close();
@@ -163,6 +168,7 @@ private:
 
     // The field changed: a complete colour shows at once; the caret shows.
     void edited() {
+        state_.refused = false;
         if (preview_typed_color(state_)) change_accent(app_, state_.shown, false);
         caret_.start(hwnd());
         rebuild();

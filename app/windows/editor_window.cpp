@@ -146,7 +146,10 @@ void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
         return;
     }
     if (!apply(w, hwnd, release_focus(w.st))) return;
-    if (w.st.page == EditorPage::Edit && contains(canvas_rect(w.st), p) && p.y < w.body_bottom) {
+    // While the unsaved-changes prompt shows, its buttons take the clicks even where a
+    // scrolled canvas lies beneath them.
+    if (w.st.page == EditorPage::Edit && !w.st.unsaved_prompt && contains(canvas_rect(w.st), p) &&
+        p.y < w.body_bottom) {
         if (!apply(w, hwnd, canvas_press(w.st, p, (wp & MK_SHIFT) != 0))) return;
         if (w.st.border_press) SetCapture(hwnd);
         return;
@@ -218,6 +221,7 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
 }
 
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
+    if (w.st.unsaved_prompt) return;  // the prompt is answered first
     TextField* field = w.st.page == EditorPage::Edit ? text_field(w.st, w.st.focus) : nullptr;
     if (!field) return;
     if (const std::optional<char32_t> c = field_char(static_cast<uint32_t>(code), key_down(VK_CONTROL), key_down(VK_MENU))) {
@@ -310,7 +314,8 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         rebuild(*w, hwnd);
         return 0;
     }
-    case WM_CLOSE: DestroyWindow(hwnd); return 0;
+    // Closing from outside (Alt+F4, the taskbar) asks about unsaved changes too.
+    case WM_CLOSE: apply(*w, hwnd, request_close(w->st)); return 0;
     case WM_DESTROY: on_destroy(*w, hwnd); return 0;
     case WM_NCDESTROY:
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

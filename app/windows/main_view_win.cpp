@@ -13,6 +13,7 @@
 #include "app/windows/shortcuts_window.h"
 #include "app/windows/tray.h"
 #include "app/windows/update_dialog.h"
+#include "app/windows/user_notice.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/platform/system_theme.h"
@@ -63,6 +64,7 @@ MainViewInput MainViewWindow::input(AppState& state) {
     in.language_menu_open = language_menu_open_;
     in.layout_list_first = layout_first_;
     in.scroll = scroll_;
+    in.status_note = status_note_;
     in.width = client.width;
     in.height = client.height;
     in.measure = drawn_.renderer();
@@ -210,6 +212,7 @@ bool MainViewWindow::choose_layout(AppState& state, size_t screen, size_t layout
 }
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
+    status_note_.clear();  // a new command: what the last one could not do is old news
     carry_out(state, hwnd, decide_main_command(id, input(state), widgets_));
 }
 
@@ -224,7 +227,7 @@ void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cm
     Engine& engine = *state.engine;
     using A = MainAction;
     switch (cmd.action) {
-    case A::ToggleEngine: engine.toggle_running(); break;
+    case A::ToggleEngine: toggle_engine_or_say_why(state); break;
     case A::ToggleZones: engine.toggle_zones(); break;
     case A::ToggleCoverTaskbar:
     case A::SelectLayout:

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "app/toolkit/drawn_window.h"
@@ -35,6 +36,10 @@ public:
     // screen's layouts) as the user does here: that screen's tab, then the layout's row.
     // Returns false when either is gone.
     bool choose_layout(AppState& state, size_t screen, size_t layout);
+    // Why something just did not happen, shown in the status line until the next
+    // command or change of the engine's state (empty: the status again).
+    void set_status_note(std::string note) { status_note_ = std::move(note); }
+    const std::string& status_note() const { return status_note_; }
 
 private:
     // What the view shows, gathered from the state and this window.
@@ -53,6 +58,7 @@ private:
     bool language_menu_open_ = false;
     size_t layout_first_ = 0;  // first layout in view in the open layout list
     int32_t scroll_ = 0;
+    std::string status_note_;
 };
 
 MainViewWindow& main_view_window();

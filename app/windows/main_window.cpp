@@ -13,6 +13,7 @@
 #include "app/net/update_service.h"
 #include "app/windows/main_view_win.h"
 #include "app/windows/tray.h"
+#include "app/windows/user_notice.h"
 #include "app/windows/window_position.h"
 #include "app/engine/screens_win.h"
 #include "app/platform/system_theme.h"
@@ -22,6 +23,8 @@
 #include "core/views/tooltips.h"
 #include "core/engine/keyboard_move.h"
 #include "core/base/log.h"
+#include "core/model/handover.h"
+#include "core/model/usage.h"
 
 namespace tw::app {
 
@@ -70,6 +73,7 @@ void on_timer(AppState& state, UINT_PTR id) {
 
 void on_hotkey(AppState& state, int id) {
     if (id >= kFirstShareHotkeyId && id <= kLastShareHotkeyId) return on_share_hotkey(state, id);
+    if (engine_hotkey_action(id) == HotkeyAction::StartStop) return toggle_engine_or_say_why(state);
     const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id);
     if (outcome.settings_changed) after_layout_change(state);
 }
@@ -129,7 +133,12 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgButtonDown: engine.on_press(); return 0;
     case kMsgMouseMove: engine.on_drag_poll(); return 0;
     case kMsgButtonUp: engine.on_release(); return 0;
-    case kMsgExit: DestroyWindow(hwnd); return 0;
+    case kMsgExit:
+        // A newer instance (or the installer) replaces this one: it starts the way this
+        // one ran.
+        leave_handover({engine.running(), engine.zones_visible()}, unix_time_now());
+        DestroyWindow(hwnd);
+        return 0;
     case kMsgTray: tray_callback(*state, lp); return 0;
     case kMsgUpdateChecked: on_update_checked(*state); return 0;
     case kMsgUpdateDownloaded: on_update_downloaded(*state); return 0;

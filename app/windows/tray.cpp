@@ -179,7 +179,9 @@ void tray_shell_restarted(AppState& state) {
     Shell_NotifyIconW(NIM_ADD, &d);
 }
 
-void tray_notify_refused_moves(AppState& state) {
+void tray_notify_refused_moves(AppState& state) { tray_balloon(state, tr("tray.elevated_windows_notice")); }
+
+void tray_balloon(AppState& state, const std::string& text) {
     if (!state.main) return;
     if (!state.tray_present) {
         tray_add(state);
@@ -189,7 +191,7 @@ void tray_notify_refused_moves(AppState& state) {
     d.uFlags |= NIF_INFO;
     d.dwInfoFlags = NIIF_WARNING;
     put_text(d.szInfoTitle, std::size(d.szInfoTitle), tr("app.name"));
-    put_text(d.szInfo, std::size(d.szInfo), tr("tray.elevated_windows_notice"));
+    put_text(d.szInfo, std::size(d.szInfo), text);
     Shell_NotifyIconW(NIM_MODIFY, &d);
 }
 

@@ -5,6 +5,7 @@
 // icon added again when the shell restarts.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "core/views/tray_menu.h"
@@ -44,6 +45,8 @@ void tray_notify_refused_moves(AppState& state);
 // A balloon on the icon saying that Tilewright keeps running there (the first time the
 // main window is hidden to the tray).
 void tray_notify_hidden(AppState& state);
+// A balloon with `text` on the icon, added for the balloon when there is none.
+void tray_balloon(AppState& state, const std::string& text);
 // Whether this process runs elevated (as administrator).
 bool running_elevated();
 

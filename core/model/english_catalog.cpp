@@ -225,7 +225,21 @@ std::string_view english_catalog_text() {
     "date.month_9 = September\n"
     "date.month_10 = October\n"
     "date.month_11 = November\n"
-    "date.month_12 = December\n";
+    "date.month_12 = December\n"
+    "\n"
+    "# Notices: what was kept, and why something did not happen\n"
+    "main.notice_settings_copy = Part of the settings file could not be read; the file as it was is kept as {path}\n"
+    "main.notice_dismiss = Dismiss\n"
+    "notice.start_no_screen_enabled = Not started: no screen is enabled. Turn on \xE2\x80\x9C" "Enabled\xE2\x80\x9D for a screen first.\n"
+    "notice.start_no_zones = Not started: no enabled screen has a layout with zones.\n"
+    "notice.share_no_zone = Share Zone {n}: the layout of {screen} has no zone {n}.\n"
+    "notice.duplicate_shortcuts = {first} and {second} have the same shortcut ({keys}); one of them does not work. Change one under Keyboard Shortcuts.\n"
+    "manage.deleted = Deleted \xE2\x80\x9C{name}\xE2\x80\x9D.\n"
+    "manage.undo_button = Undo\n"
+    "edit.unsaved_prompt = Save the changes to this layout?\n"
+    "edit.discard_button = Discard\n"
+    "edit.keep_editing_button = Keep editing\n"
+    "color.error_invalid = Type # and 6 hex digits\n";
     return kText;
 }
 

@@ -8,6 +8,7 @@
 #include "core/base/decimal.h"
 #include "core/base/files.h"
 #include "core/base/log.h"
+#include "core/model/settings_copy.h"
 #include "core/model/settings_reader.h"
 #include "core/base/sys/sys.h"
 
@@ -179,6 +180,7 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
     if (auto v = find_value(text, "UsedCount")) s.used_count = read_count(*v);
     if (auto v = find_value(text, "CountingSince")) s.counting_since = read_count(*v);
     s.selected_screen = find_string(text, "SelectedScreen").value_or("");
+    s.kept_settings_copy = find_string(text, "KeptSettingsCopy").value_or("");
 
     s.open_in_last_zone = read_bool(text, "OpenInLastZone", s.open_in_last_zone);
     if (auto v = find_value(text, "ExcludedApps")) s.excluded_apps = read_string_list(*v);
@@ -263,6 +265,7 @@ std::string serialize_settings(const Settings& s) {
         }
         apps += ']';
     }
+    if (!s.kept_settings_copy.empty()) append_escaped(lines.line("KeptSettingsCopy"), s.kept_settings_copy);
     for (const auto& [key, value] : s.extra) lines.raw_line(key) += value;
     lines.finish();
     return out;
@@ -288,15 +291,36 @@ Settings load_settings(WorkAreaSize primary_work) {
     const fs::path path = *dir / "settings.json";
     copy_from_former_folder(*dir, path);
     ReadResult file = read_file(path);
-    if (file.bytes && is_valid_utf8(*file.bytes)) return parse_settings(*file.bytes, primary_work);
+    if (file.bytes && is_valid_utf8(*file.bytes)) {
+        Settings s = parse_settings(*file.bytes, primary_work);
+        const std::vector<std::string> losses = settings_read_losses(*file.bytes);
+        if (losses.empty()) return s;
+        // The start-up save would drop what the reader could not use: the file as it
+        // was is copied aside first, or, when no copy can be made, left alone.
+        std::string what;
+        for (const auto& l : losses) what += (what.empty() ? "" : "; ") + l;
+        if (auto copy = keep_settings_copy(*dir, kPartlyReadCopyName, *file.bytes)) {
+            s.kept_settings_copy = copy->filename().string();
+            log("settings: settings.json could not be read in full (" + what + "); the file as it was is kept as " +
+                s.kept_settings_copy);
+        } else {
+            unreadable_at_load() = path;
+            log("settings: settings.json could not be read in full (" + what +
+                ") and no copy could be kept; leaving the file as it is (changes made in this run are not saved)");
+        }
+        return s;
+    }
     if (file.error != ReadError::NotFound) {
         // A file in another encoding is copied aside first (it can be repaired), and the
         // start-up save then writes the defaults. Without that copy the file stays.
-        auto bad = path;
-        bad += ".bad";
-        if (file.bytes && write_atomically(bad, *file.bytes)) {
-            log("settings: settings.json cannot be read as UTF-8 text; kept as "
-                "settings.json.bad, starting from defaults");
+        std::optional<fs::path> copy;
+        if (file.bytes) copy = keep_settings_copy(*dir, kUnreadableCopyName, *file.bytes);
+        if (copy) {
+            log("settings: settings.json cannot be read as UTF-8 text; kept as " + copy->filename().string() +
+                ", starting from defaults");
+            Settings s;
+            s.kept_settings_copy = copy->filename().string();
+            return s;
         } else {
             unreadable_at_load() = path;
             log("settings: settings.json cannot be read; starting from defaults and leaving "

@@ -48,6 +48,9 @@ struct Settings {
     bool open_in_last_zone = false;
     // Executables the engine never touches: file names ("vlc.exe") or full paths.
     std::vector<std::string> excluded_apps;
+    // The file name of a copy kept of a settings file that could not be read in full,
+    // shown to the user until dismissed; empty (and not written) otherwise.
+    std::string kept_settings_copy;
     // Top-level entries with unknown keys: (raw key text, raw value text), in file order.
     std::vector<std::pair<std::string, std::string>> extra;
     // Read from old files for the usage counter only; never written as fixed lines.

@@ -397,10 +397,8 @@ bool is_known_key(std::string_view key) {
         "DefaultLayoutsSeeded", "HotkeyStartStop", "HotkeyToggleZones", "HotkeyCycleLayout",
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
-        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar",
-        "OpenInLastZone", "ExcludedApps",
-        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "StartHintDone",
-        "TrayNoticeShown",
+        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "OpenInLastZone",
+        "ExcludedApps", "StartHintDone", "TrayNoticeShown", "KeptSettingsCopy",
     };
     for (auto k : kKnown)
         if (key == k) return true;
@@ -410,7 +408,13 @@ bool is_known_key(std::string_view key) {
 }
 
 std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_view text) {
+    bool complete = false;
+    return read_extra_entries(text, complete);
+}
+
+std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_view text, bool& complete) {
     std::vector<std::pair<std::string, std::string>> out;
+    complete = false;
     size_t i = text.find('{');
     if (i == npos) return out;
     ++i;
@@ -424,7 +428,11 @@ std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_
             ++i;
             continue;
         }
-        if (text[i] != '"') break;
+        if (text[i] != '"') {
+            // The scan ends at the object's closing brace only when every entry was read.
+            complete = text[i] == '}' && skip_gap(text, i + 1) == n;
+            break;
+        }
         size_t key_end = skip_quoted(text, i);
         if (key_end == npos) break;
         std::string_view key = text.substr(i + 1, key_end - i - 2);

@@ -73,5 +73,9 @@ std::optional<ScreenLayout> migrate_single_screen(std::string_view text, const W
 // in file order.
 bool is_known_key(std::string_view key);
 std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_view text);
+// The same; `complete` tells whether the scan read every entry up to the object's
+// closing brace with nothing but white space after it (a cut-off or malformed file
+// ends the scan early, and whatever follows is not kept).
+std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_view text, bool& complete);
 
 }  // namespace tw

@@ -36,7 +36,10 @@ std::vector<WidgetItem> build_color_view(const ColorDialogState& state, int32_t 
     push_item(items, color_id::kHue, 27, hue_slider_rect(W)).color = state.shown;
     // The field draws itself over the frame; this item makes it a click target.
     push_item(items, color_id::kHex, 20, hex_field_rect());
-    push_item(items, 0, 28, {W - 148, 254, W - 28, 282}).color = state.shown;
+    if (hex_field_invalid(state))
+        push_item(items, 0, 6, {166, 254, W - 28, 282}, tr("color.error_invalid"));
+    else
+        push_item(items, 0, 28, {W - 148, 254, W - 28, 282}).color = state.shown;
     push_item(items, color_id::kDone, 11, {16, 310, 116, 340}, tr("color.done_button"));
     push_item(items, color_id::kCancel, 13, {W - 128, 310, W - 28, 340}, tr("common.cancel"));
     return items;
@@ -68,6 +71,29 @@ bool commit_hex_field(ColorDialogState& state) {
     if (const auto typed = parse_hex_color(state.hex.text())) return choose_color(state, *typed);
     state.hex.set_text(format_hex_color(state.shown));
     return false;
+}
+
+bool hex_field_invalid(const ColorDialogState& state) {
+    if (state.refused) return true;
+    const std::string text = state.hex.text();
+    std::string_view t = text;
+    if (t.starts_with('#')) t.remove_prefix(1);
+    if (t.size() > 6) return true;
+    for (char c : t)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'))) return true;
+    return false;
+}
+
+bool refuse_invalid_hex(ColorDialogState& state) {
+    state.refused = !parse_hex_color(state.hex.text()).has_value();
+    return state.refused;
+}
+
+void paint_hex_field(Canvas& canvas, const ColorDialogState& state, bool caret_visible) {
+    const RectF r = to_rectf(hex_field_rect());
+    state.hex.draw(canvas, r, true, caret_visible);
+    if (hex_field_invalid(state))
+        canvas.stroke_rounded_rect(r, 6, Brush::solid(palette(theme_state().light).danger, 1.0f), 1.5f);
 }
 
 ColorDialogOutcome color_dialog_outcome(const ColorDialogState& state) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/base/geometry.h"
+#include "core/ui/canvas.h"
 #include "core/ui/text_field.h"
 #include "core/ui/widgets.h"
 
@@ -35,6 +36,7 @@ struct ColorDialogState {
     bool dragging_hue = false;
     bool selecting_text = false;
     bool done = false;
+    bool refused = false;  // Done or Enter found no colour in the field (until it is edited)
 };
 
 ColorDialogState open_color_state(uint32_t accent);
@@ -55,6 +57,16 @@ bool preview_typed_color(ColorDialogState& state);
 // Done or Enter: a valid field text is chosen; anything else is replaced by the hex
 // form of the colour shown. Returns whether the colour shown changed.
 bool commit_hex_field(ColorDialogState& state);
+
+// Whether the field shows that its text is not a colour: after a refused Done, or as
+// soon as the text can no longer become one ("#" and six hexadecimal digits).
+bool hex_field_invalid(const ColorDialogState& state);
+// Done or Enter over a text that is no colour: the dialog stays, the text as typed,
+// marked invalid with the reason beside it. True when refused.
+bool refuse_invalid_hex(ColorDialogState& state);
+// The field over its item: its text, caret and frame, the frame
+// in the error colour while the text is invalid.
+void paint_hex_field(Canvas& canvas, const ColorDialogState& state, bool caret_visible);
 
 // When the dialog is gone: Done keeps (and saves) the colour shown; any other way out
 // brings the opening colour back without saving.

@@ -26,6 +26,34 @@ std::string in_quotes(std::string_view name) { return "\"" + std::string(name) +
 
 // The edit view for `grid`, with the focus, hover, drag, scroll and error of the view
 // before cleared.
+// The edit view's starting point, to tell later whether anything changed.
+void remember_opened(EditorState& st) {
+    st.opened_name = trim(st.name_field.text());
+    st.opened_zones = zones_from_grid(st.grid);
+    st.unsaved_prompt = false;
+}
+
+// A layout of this name exists again (saved, restored): bringing back a deleted one
+// of the same name would leave two.
+void forget_deleted(EditorState& st, std::string_view name) {
+    std::erase_if(st.deleted, [&](const DeletedLayout& d) { return d.name == name; });
+}
+
+// The layouts of `name` with their places in `list`, removed from it.
+std::vector<std::pair<size_t, Layout>> take_named(std::vector<Layout>& list, std::string_view name) {
+    std::vector<std::pair<size_t, Layout>> taken;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].name == name) taken.emplace_back(i, list[i]);
+    remove_named(list, name);
+    return taken;
+}
+
+// Back in their places: ascending, so that each index means what it meant before.
+void put_back(std::vector<Layout>& list, const std::vector<std::pair<size_t, Layout>>& taken) {
+    for (const auto& [index, layout] : taken)
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(index, list.size())), layout);
+}
+
 void enter_edit(EditorState& st, Grid grid) {
     st.page = EditorPage::Edit;
     st.grid = std::move(grid);
@@ -59,6 +87,7 @@ EditorOutcome edit_row(EditorState& st, size_t row) {
     st.reshaped = !fit.exact;
     st.former_name = layout.name;
     st.name_field.set_text(layout.name);
+    remember_opened(st);
     EditorOutcome out = EditorOutcome::rebuilt();
     if (!fit.exact)
         out.log = "editor: layout " + in_quotes(layout.name) +
@@ -70,16 +99,39 @@ EditorOutcome delete_row(EditorState& st, Settings& settings, size_t row) {
     const size_t index = st.first_row + row;
     if (index >= st.layouts.size()) return {};
     const std::string name = st.layouts[index].name;
-    remove_named(st.layouts, name);
+    DeletedLayout deleted{name, take_named(st.layouts, name), {}, false};
     st.hover_row.reset();
     EditorOutcome out = EditorOutcome::rebuilt();
     out.log = "editor: deleted layout " + in_quotes(name);
     ScreenLayout* entry = find_screen(settings, st.screen_id);
-    if (!entry) return out;
+    if (!entry) {
+        st.deleted.push_back(std::move(deleted));
+        return out;
+    }
     const auto before = zones_in_force(entry);
-    remove_named(entry->layouts, name);
+    deleted.stored = take_named(entry->layouts, name);
+    deleted.was_active = entry->active_layout == name;
+    st.deleted.push_back(std::move(deleted));
     if (entry->active_layout == name)
         entry->active_layout = entry->layouts.empty() ? std::string() : entry->layouts.front().name;
+    out.settings_changed = true;
+    out.zones_changed = zones_in_force(entry) != before;
+    return out;
+}
+
+EditorOutcome undo_delete(EditorState& st, Settings& settings) {
+    if (st.deleted.empty()) return {};
+    const DeletedLayout d = std::move(st.deleted.back());
+    st.deleted.pop_back();
+    put_back(st.layouts, d.working);
+    EditorOutcome out = EditorOutcome::rebuilt();
+    out.log = "editor: brought back layout " + in_quotes(d.name);
+    ScreenLayout* entry = find_screen(settings, st.screen_id);
+    if (!entry) return out;
+    const auto before = zones_in_force(entry);
+    put_back(entry->layouts, d.stored);
+    if (d.was_active) entry->active_layout = d.name;
+    repair_active_layout(*entry);
     out.settings_changed = true;
     out.zones_changed = zones_in_force(entry) != before;
     return out;
@@ -88,6 +140,7 @@ EditorOutcome delete_row(EditorState& st, Settings& settings, size_t row) {
 EditorOutcome restore_defaults(EditorState& st, Settings& settings) {
     const std::vector<Layout> missing = missing_default_layouts(st.layouts);
     if (missing.empty()) return {};
+    for (const Layout& l : missing) forget_deleted(st, l.name);
     st.layouts.insert(st.layouts.end(), missing.begin(), missing.end());
     EditorOutcome out = EditorOutcome::rebuilt();
     out.log = "editor: restored " + std::to_string(missing.size()) + " default layouts";
@@ -159,6 +212,7 @@ EditorOutcome save_layout(EditorState& st, Settings& settings) {
         list.push_back(saved);
     };
     put(st.layouts);
+    forget_deleted(st, name);
     EditorOutcome out = EditorOutcome::rebuilt();
     if (ScreenLayout* entry = find_screen(settings, st.screen_id)) {
         const auto before = zones_in_force(entry);
@@ -182,8 +236,50 @@ EditorOutcome save_layout(EditorState& st, Settings& settings) {
     return out;
 }
 
+bool has_unsaved_changes(const EditorState& st) {
+    if (st.page != EditorPage::Edit) return false;
+    return trim(st.name_field.text()) != st.opened_name || zones_from_grid(st.grid) != st.opened_zones;
+}
+
+EditorOutcome request_close(EditorState& st) {
+    if (st.page == EditorPage::Edit && !st.unsaved_prompt) {
+        commit_focused_field(st);  // a size typed but not yet taken counts too
+        if (has_unsaved_changes(st)) {
+            st.unsaved_prompt = true;
+            st.focus = {};
+            st.canvas_hover = {};
+            st.border_press.reset();
+            return EditorOutcome::rebuilt();
+        }
+    }
+    return EditorOutcome::closing();
+}
+
+namespace {
+
+EditorOutcome prompt_command(EditorState& st, Settings& settings, uint64_t id) {
+    using namespace editor_id;
+    st.unsaved_prompt = false;
+    switch (id) {
+    case kPromptSave: {
+        EditorOutcome out = save_layout(st, settings);
+        // A name that cannot be stored keeps the window open with its message.
+        out.close = st.page == EditorPage::Manage;
+        return out;
+    }
+    case kPromptDiscard: return EditorOutcome::closing();
+    case kPromptKeepEditing: return EditorOutcome::rebuilt();
+    default:
+        st.unsaved_prompt = true;  // everything else waits for the answer
+        return {};
+    }
+}
+
+}  // namespace
+
 EditorOutcome run_editor_command(EditorState& st, Settings& settings, uint64_t id) {
     using namespace editor_id;
+    if (st.unsaved_prompt) return prompt_command(st, settings, id);
     if (id >= kRow && id < kRow + kVisibleRows) return edit_row(st, id - kRow);
     if (id >= kEditRow && id < kEditRow + kVisibleRows) return edit_row(st, id - kEditRow);
     if (id >= kDeleteRow && id < kDeleteRow + kVisibleRows) return delete_row(st, settings, id - kDeleteRow);
@@ -201,8 +297,9 @@ EditorOutcome run_editor_command(EditorState& st, Settings& settings, uint64_t i
     if (const EditorFocus target = field_of_item(id); target.field != EditorFocus::Field::None)
         return focus_field(st, target);
     switch (id) {
-    case kClose:
+    case kClose: return request_close(st);
     case kCloseButton: return EditorOutcome::closing();
+    case kUndo: return undo_delete(st, settings);
     case kRestoreDefaults: return restore_defaults(st, settings);
     case kRowsMinus:
     case kRowsPlus:
@@ -222,6 +319,7 @@ EditorOutcome run_editor_command(EditorState& st, Settings& settings, uint64_t i
         st.reshaped = false;
         st.former_name.reset();
         st.name_field.set_text("");
+        remember_opened(st);
         // The name comes first: typing can start at once.
         st.focus = {EditorFocus::Field::Name, 0};
         return EditorOutcome::rebuilt(true);

@@ -42,6 +42,13 @@ struct EditorOutcome {
     }
 };
 
+// Whether the edit view holds what Save would store and has not (the name or the zones
+// differ from what the view opened with).
+bool has_unsaved_changes(const EditorState& state);
+// Escape, the title bar's ✕ and a close from outside: in the edit view with unsaved
+// changes the prompt asks first (save, discard or keep editing); else the window closes.
+EditorOutcome request_close(EditorState& state);
+
 // A command number of the editor (the table in editor_view.h) carried out on the
 // state and on the settings' entry of the edited screen.
 EditorOutcome run_editor_command(EditorState& state, Settings& settings, uint64_t id);

@@ -122,7 +122,13 @@ EditorOutcome release_focus(EditorState& st) {
 
 EditorOutcome editor_key(EditorState& st, Settings& settings, uint32_t virtual_key, bool shift,
                          int32_t client_height) {
-    if (virtual_key == kVkEscape) return EditorOutcome::closing();
+    if (st.unsaved_prompt) {
+        // The prompt's keys: Escape keeps editing, Enter saves; nothing reaches the fields.
+        if (virtual_key == kVkEscape) return run_editor_command(st, settings, editor_id::kPromptKeepEditing);
+        if (virtual_key == kVkReturn) return run_editor_command(st, settings, editor_id::kPromptSave);
+        return EditorOutcome::repainted();
+    }
+    if (virtual_key == kVkEscape) return request_close(st);
     if (st.page != EditorPage::Edit) return {};
     if (virtual_key == kVkTab) return move_focus(st, shift, client_height);
     if (virtual_key != kVkReturn) return {};
@@ -136,7 +142,7 @@ EditorOutcome editor_key(EditorState& st, Settings& settings, uint32_t virtual_k
 
 EditorOutcome canvas_press(EditorState& st, Point p, bool shift) {
     const Rect area = canvas_rect(st);
-    if (st.page != EditorPage::Edit || !contains(area, p)) return {};
+    if (st.page != EditorPage::Edit || st.unsaved_prompt || !contains(area, p)) return {};
     const CanvasHover hit = canvas_hit(canvas_zone_rects(st.grid, area), p);
     if (hit.kind == CanvasHover::Kind::Zone) {
         const Grid split = split_cell(st.grid, hit.a, shift);
@@ -152,7 +158,7 @@ EditorOutcome canvas_press(EditorState& st, Point p, bool shift) {
 }
 
 EditorOutcome canvas_move(EditorState& st, Point p) {
-    if (st.page != EditorPage::Edit) return {};
+    if (st.page != EditorPage::Edit || st.unsaved_prompt) return {};
     const Rect area = canvas_rect(st);
     if (st.border_press) {
         BorderPress& press = *st.border_press;

@@ -37,6 +37,18 @@ void finish(EditorView& view, int32_t scroll, int32_t client_height) {
     }
 }
 
+// Asked before the window closes over unsaved changes: a panel over the top of the
+// view (wherever it is scrolled) whose three buttons are all that takes clicks.
+void add_unsaved_prompt(Builder& b) {
+    using namespace editor_id;
+    for (WidgetItem& w : b.view.widgets) w.enabled = 0;
+    b.add(0, 15, {32, 52, 448, 172});
+    b.add(0, 3, {52, 66, 428, 112}, tr("edit.unsaved_prompt"));
+    b.add(kPromptSave, 11, {52, 124, 142, 154}, tr("common.save"));
+    b.add(kPromptDiscard, 13, {150, 124, 250, 154}, tr("edit.discard_button"));
+    b.add(kPromptKeepEditing, 13, {258, 124, 428, 154}, tr("edit.keep_editing_button"));
+}
+
 }  // namespace
 
 CanvasSize canvas_size(int64_t width, int64_t height) {
@@ -74,6 +86,12 @@ EditorView build_manage_view(const EditorState& st, TextMeasure* measure) {
         b.add(0, 0, {16, 52, 464, 108});
         // Wrapped: the sentence is longer than one line of the card.
         b.add(0, 4, {28, 52, 452, 108}, tr("manage.empty_state"));
+    }
+    if (!st.deleted.empty()) {
+        // The last delete can be taken back until the window closes.
+        b.add(0, 1, {22, bottom, 370, bottom + 30}, tr_args("manage.deleted", {{"name", st.deleted.back().name}}));
+        b.add(kUndo, 13, {380, bottom, 464, bottom + 30}, tr("manage.undo_button"));
+        bottom += 40;
     }
     b.add(kAdd, 11, {16, bottom, 100, bottom + 30}, tr("common.add"));
     const std::string restore = tr("manage.restore_defaults_button");
@@ -140,6 +158,7 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
     if (!pinned) {
         add_footer(m);
         finish(b.view, st.scroll, client_height);
+        if (st.unsaved_prompt) add_unsaved_prompt(b);
         return std::move(b.view);
     }
     // Too tall for the screen: Save and Cancel stay at the bottom edge and the rest
@@ -160,6 +179,7 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
         b.add(0, 31, *thumb);
     add_footer(top);
     view.content_bottom = m + kEditFooter + 16;
+    if (st.unsaved_prompt) add_unsaved_prompt(b);
     return std::move(b.view);
 }
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/geometry.h"
@@ -35,9 +36,13 @@ inline constexpr uint64_t kSave = 860;
 inline constexpr uint64_t kCancel = 863;
 inline constexpr uint64_t kAdd = 864;
 inline constexpr uint64_t kCloseButton = 867;
+inline constexpr uint64_t kUndo = 868;           // brings the last deleted layout back
 inline constexpr uint64_t kCanvas = 870;
 inline constexpr uint64_t kEditRow = 871;        // + visible row
 inline constexpr uint64_t kDeleteRow = 878;      // + visible row
+inline constexpr uint64_t kPromptSave = 885;     // the unsaved-changes prompt's three buttons
+inline constexpr uint64_t kPromptDiscard = 886;
+inline constexpr uint64_t kPromptKeepEditing = 887;
 inline constexpr uint64_t kWidthField = 900;     // + zone
 inline constexpr uint64_t kHeightField = 1000;   // + zone
 inline constexpr uint64_t kUnit = 1100;          // + zone
@@ -75,6 +80,15 @@ struct BorderPress {
     bool moved = false;
 };
 
+// A deleted layout as it stood: where it was in the working list and in the screen's
+// entry (all layouts of its name), and whether it was the active one.
+struct DeletedLayout {
+    std::string name;
+    std::vector<std::pair<size_t, Layout>> working;
+    std::vector<std::pair<size_t, Layout>> stored;
+    bool was_active = false;
+};
+
 struct EditorState {
     EditorPage page = EditorPage::Manage;
     std::string screen_id;          // the edited screen's entry
@@ -98,6 +112,12 @@ struct EditorState {
     int64_t area_height = 1080;
     double area_scale = 1.0;        // the screen's display scale (its DPI / 96)
     int32_t scroll = 0;             // edit view, DIPs
+    // The deletes Undo can still bring back while the window is open, the latest last.
+    std::vector<DeletedLayout> deleted;
+    // The edit view as it was opened: what "unsaved changes" are measured against.
+    std::string opened_name;
+    std::vector<Zone> opened_zones;
+    bool unsaved_prompt = false;    // asking whether to save before the window closes
 };
 
 // The canvas for a screen of width x height: 220 DIPs high up to an aspect of

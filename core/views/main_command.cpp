@@ -97,6 +97,7 @@ MainCommand decide_main_command(uint64_t id, const MainViewInput& in,
     case main_id::kOpenInLastZone: return simple(A::ToggleOpenInLastZone, on);
     case main_id::kExcludedApps: return simple(A::OpenExcludedApps, on);
     case main_id::kDismissStartHint: return simple(A::DismissStartHint, on);
+    case main_id::kDismissNotice: return simple(A::DismissNotice, on);
     default: return simple(A::None, on);
     }
 }
@@ -125,6 +126,10 @@ bool apply_main_command(Settings& s, const MainCommand& cmd, std::span<const Scr
     case A::DismissStartHint:
         if (s.start_hint_done) return false;
         s.start_hint_done = true;
+        return true;
+    case A::DismissNotice:
+        if (s.kept_settings_copy.empty()) return false;
+        s.kept_settings_copy.clear();
         return true;
     case A::SelectLayout:
         if (!entry || cmd.index >= entry->layouts.size()) return false;

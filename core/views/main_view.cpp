@@ -66,7 +66,9 @@ void add_status_card(Builder& b, const ScreenLayout* entry) {
     const char* status = b.in.engine_running ? "main.status_active"
                          : has_layouts       ? "main.status_idle"
                                              : "main.status_no_layouts";
-    if (shows_start_hint(b.in)) {
+    if (!b.in.status_note.empty()) {
+        b.add(0, 4, {150, 57, W - 28, 91}, b.in.status_note);
+    } else if (shows_start_hint(b.in)) {
         b.add(0, 4, {150, 57, W - 48, 91}, tr("main.start_hint"));
         b.add(main_id::kDismissStartHint, 17, {W - 44, 52, W - 20, 76}, "\u2715");
     } else {
@@ -295,6 +297,23 @@ void add_scroll_bar(Builder& b, size_t before) {
     b.view.widgets.insert(b.view.widgets.begin() + static_cast<std::ptrdiff_t>(before), std::move(bar));
 }
 
+// What the user is told until they dismiss it (a copy kept of the settings file): a
+// row between the title and the status card, which moves everything below it down.
+void add_notice_row(Builder& b) {
+    if (b.in.settings.kept_settings_copy.empty()) return;
+    constexpr int32_t kShift = 60;
+    for (auto& w : b.view.widgets) {
+        if (w.rect.top < 48) continue;
+        w.rect.top += kShift;
+        w.rect.bottom += kShift;
+    }
+    const int32_t W = b.W;
+    const std::string path = "%APPDATA%\\Tilewright\\" + b.in.settings.kept_settings_copy;
+    b.add(0, 0, {16, 48, W - 16, 48 + kShift - 8});
+    b.add(0, 3, {28, 54, W - 60, 48 + kShift - 14}, tr_args("main.notice_settings_copy", {{"path", path}}));
+    b.add(main_id::kDismissNotice, 17, {W - 56, 48, W - 16, 88}, "\u2715");
+}
+
 }  // namespace
 
 int32_t main_text_width(TextMeasure* measure, std::string_view text) {
@@ -359,6 +378,7 @@ MainView build_main_view(const MainViewInput& in) {
     add_last_card(b, rows.Y + more);
     const size_t lists_start = b.view.widgets.size();
     add_open_lists(b, rows.B, entry);
+    add_notice_row(b);
 
     int32_t lowest = 0;
     for (const auto& w : b.view.widgets) lowest = std::max(lowest, w.rect.bottom);

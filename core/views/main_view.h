@@ -46,6 +46,7 @@ inline constexpr uint64_t kCheckForUpdates = 138;
 inline constexpr uint64_t kOpenInLastZone = 150;
 inline constexpr uint64_t kExcludedApps = 151;
 inline constexpr uint64_t kDismissStartHint = 190;  // the first-start hint's close glyph
+inline constexpr uint64_t kDismissNotice = 126;  // the ✕ of the notice row
 inline constexpr uint64_t kLayoutRow = 600;    // + visible row of the layout list
 inline constexpr uint64_t kScreenTab = 650;    // + screen index, below kLanguageRow
 inline constexpr uint64_t kLanguageRow = 680;  // + language index, below 720
@@ -77,6 +78,7 @@ struct MainViewInput {
     bool language_menu_open = false;
     size_t layout_list_first = 0;    // layout shown in the open list's first row
     int32_t scroll = 0;              // DIPs
+    std::string status_note;         // why something just did not happen; the status otherwise
     int32_t width = 580;             // client size in DIPs
     int32_t height = 734;
     TextMeasure* measure = nullptr;  // none: widths are estimated
@@ -143,6 +145,7 @@ enum class MainAction : uint8_t {
     ToggleOpenInLastZone,
     OpenExcludedApps,
     DismissStartHint,
+    DismissNotice,          // the notice row goes (and its setting with it)
 };
 
 struct MainCommand {

@@ -6,6 +6,7 @@
 #include "core/model/catalog.h"
 #include "core/ui/window_fit.h"
 #include "core/views/main_view.h"
+#include "core/views/refusals.h"
 
 namespace tw {
 
@@ -96,7 +97,10 @@ std::vector<WidgetItem> build_shortcuts_view(const ShortcutsState& state, int32_
         // The row whose keys are awaited stands out from the others.
         if (capturing_this) push_item(items, 0, 0, {20, t - 4, W - 20, t + 34});
         push_item(items, 0, 1, {28, t, A + 40, t + 30}, shortcut_row_label(i));
-        push_item(items, 0, 1, {A + 48, t, X - P - 24, t + 30}, shortcut_binding_text(state.working[i]));
+        // A combination two rows hold (a hand-edited file) shows in the error colour on both.
+        bool twice = false;
+        for (const auto& [a, b] : duplicate_shortcuts(state.working)) twice = twice || a == i || b == i;
+        push_item(items, 0, twice ? 6 : 1, {A + 48, t, X - P - 24, t + 30}, shortcut_binding_text(state.working[i]));
         push_item(items, shortcuts_id::kChange[i], 13, {X - P - 8, t + 2, X - 8, t + 28},
                   capturing_this ? press : change)
             .enabled = !state.capture || capturing_this ? 1 : 0;

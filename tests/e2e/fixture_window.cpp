@@ -5,6 +5,7 @@
 // kBands), whose order every left click reverses, for the Share Zone scenarios.
 //   fixture_window.exe --title T [--rect l,t,r,b] [--maximize-after MS]
 //                      [--remaximize N] [--report PATH] [--lifetime S] [--pattern 1]
+//                      [--maximize-every MS]
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,6 +19,7 @@ namespace {
 std::wstring g_report;
 ULONGLONG g_maximized_at = 0;  // GetTickCount64 when the fixture maximised itself
 int g_remaximize = 0;
+int g_maximize_every = 0;  // after the first maximise, again every so many ms
 bool g_pattern = false;
 bool g_flipped = false;
 int g_clicks = 0;
@@ -110,6 +112,7 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             SetForegroundWindow(hwnd);
             g_maximized_at = GetTickCount64();
             ShowWindow(hwnd, SW_MAXIMIZE);
+            if (g_maximize_every > 0) SetTimer(hwnd, kMaximizeTimer, static_cast<UINT>(g_maximize_every), nullptr);
         } else if (wp == kLifetimeTimer) {
             DestroyWindow(hwnd);
         }
@@ -145,6 +148,7 @@ int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
         else if (k == L"--rect") swscanf(v.c_str(), L"%ld,%ld,%ld,%ld", &rect.left, &rect.top, &rect.right, &rect.bottom);
         else if (k == L"--maximize-after") maximize_after = _wtoi(v.c_str());
         else if (k == L"--remaximize") g_remaximize = _wtoi(v.c_str());
+        else if (k == L"--maximize-every") g_maximize_every = _wtoi(v.c_str());
         else if (k == L"--report") g_report = v;
         else if (k == L"--lifetime") lifetime = _wtoi(v.c_str());
         else if (k == L"--pattern") g_pattern = v == L"1";

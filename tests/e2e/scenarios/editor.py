@@ -158,8 +158,9 @@ def editor_reshapes_the_active_layout_and_deletes_another(run):
     run.wait_for("Thirds gone from settings.json",
                  lambda: list(saved_layouts(run) or {"?": 0}) == ["Halves"])
     run.wait_log(r'^editor: deleted layout "Thirds"$')
-    wait_painted(run, ed.x + 30, ed.y + 147, "the list of one layout")
-    ed.click(422, 76 + 56 + 15)  # Close
+    # The list of one layout, the Undo bar below it, and the buttons below that.
+    wait_painted(run, ed.x + 30, ed.y + 147 + 40, "the list of one layout")
+    ed.click(422, 76 + 56 + 40 + 15)  # Close
     x0, y0 = main_window_origin(run)
     run.xdo("mousemove", str(x0 + 80), str(y0 + 74))
     run.xdo("click", "1")  # Stop, in the enabled main window again

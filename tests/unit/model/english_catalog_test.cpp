@@ -68,6 +68,10 @@ const char* const kKeys[] = {
     "date.long", "date.month_1", "date.month_2", "date.month_3", "date.month_4", "date.month_5",
     "date.month_6", "date.month_7", "date.month_8", "date.month_9", "date.month_10", "date.month_11",
     "date.month_12",
+    "main.notice_settings_copy", "main.notice_dismiss", "notice.start_no_screen_enabled",
+    "notice.start_no_zones", "notice.share_no_zone", "notice.duplicate_shortcuts",
+    "manage.deleted", "manage.undo_button", "edit.unsaved_prompt", "edit.discard_button",
+    "edit.keep_editing_button", "color.error_invalid",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {

@@ -102,9 +102,10 @@ TEST(SettingsFile, UnreadableFilesGiveDefaults) {
         appdata.set(dir.path());
         fs::create_directories(dir.path() / "Tilewright");
         c.arrange(dir.path() / "Tilewright" / "settings.json");
-        const Settings s = load_settings();
+        Settings s = load_settings();
         EXPECT_EQ(s.auto_start, !c.defaults) << c.what;
         if (c.defaults) {
+            s.kept_settings_copy.clear();  // the copy of a file that is not UTF-8
             EXPECT_EQ(s, Settings{}) << c.what;
         }
     }
@@ -119,14 +120,24 @@ TEST(SettingsFile, FileThatIsNotUtf8IsKeptAsBad) {
     const fs::path file = dir.path() / "Tilewright" / "settings.json";
     const std::string ansi = "{\"AutoStart\": true, \"Language\": \"Fran\xe7" "ais\"}";
     write_bytes(file, ansi);
-    write_bytes(dir.path() / "Tilewright" / "settings.json.bad", "an older copy");
     LogCapture log;
-    EXPECT_EQ(load_settings(), Settings{});
+    Settings defaults;
+    defaults.kept_settings_copy = "settings.json.bad";  // shown to the user until dismissed
+    EXPECT_EQ(load_settings(), defaults);
     EXPECT_EQ(read_bytes(dir.path() / "Tilewright" / "settings.json.bad"), ansi);
     EXPECT_EQ(read_bytes(file), ansi);  // the original stays until the next save
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0], "settings: settings.json cannot be read as UTF-8 text; kept as "
                               "settings.json.bad, starting from defaults");
+
+    // An earlier copy is never written over: the next one takes the next free name.
+    const std::string other = "{\"Language\": \"\xe9\"}";
+    write_bytes(file, other);
+    defaults.kept_settings_copy = "settings.json.bad-2";
+    EXPECT_EQ(load_settings(), defaults);
+    EXPECT_EQ(read_bytes(dir.path() / "Tilewright" / "settings.json.bad"), ansi);
+    EXPECT_EQ(read_bytes(dir.path() / "Tilewright" / "settings.json.bad-2"), other);
+    fs::remove(dir.path() / "Tilewright" / "settings.json.bad-2");
 
     // A missing file is the ordinary first start: nothing to keep, nothing logged.
     fs::remove(file);
@@ -247,7 +258,9 @@ TEST(SettingsFile, CopiedFileThatIsNotUtf8GivesDefaults) {
     appdata.set(dir.path());
     fs::create_directories(dir.path() / "Wallcarve");
     write_bytes(dir.path() / "Wallcarve" / "settings.json", "{\"AutoStart\": true \xfe}");
-    EXPECT_EQ(load_settings(), Settings{});
+    Settings defaults;
+    defaults.kept_settings_copy = "settings.json.bad";
+    EXPECT_EQ(load_settings(), defaults);
     EXPECT_TRUE(fs::exists(dir.path() / "Tilewright" / "settings.json"));
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/views/color_view.h"
+#include "core/model/catalog.h"
+#include "support/recording_canvas.h"
 
 namespace tw {
 namespace {
@@ -73,6 +75,37 @@ TEST(ColorDialog, ViewMarksTheShownColour) {
     EXPECT_EQ(selected, 1);
     choose_color(s, 0x123456);  // not a preset: no swatch is selected
     for (const auto& w : build_color_view(s, kColorWidth)) EXPECT_EQ(w.selected, 0);
+}
+
+// A text that is no colour says so: at once when it cannot become one, on Done when it
+// is not one yet; Done then stays open, and an edit clears the refusal.
+TEST(ColorDialog, InvalidTextIsMarkedAndKeptOpen) {
+    struct Case { std::string typed; bool marked_while_typing; bool refused; };
+    const Case cases[] = {
+        {"#a855f7", false, false}, {"A855F7", false, false}, {"#a85", false, true}, {"", false, true},
+        {"#a855f7a", true, true},  {"#zz", true, true},      {"#", false, true},
+    };
+    for (const Case& c : cases) {
+        ColorDialogState s = open_color_state(0xA855F7);
+        s.hex.select_all();
+        s.hex.insert_text(c.typed);
+        EXPECT_EQ(hex_field_invalid(s), c.marked_while_typing) << c.typed;
+        EXPECT_EQ(refuse_invalid_hex(s), c.refused) << c.typed;
+        EXPECT_EQ(hex_field_invalid(s), c.marked_while_typing || c.refused) << c.typed;
+        size_t errors = 0, swatches = 0;
+        for (const WidgetItem& w : build_color_view(s, kColorWidth)) {
+            errors += w.kind == 6 && w.text == tr("color.error_invalid");
+            swatches += w.kind == 28;
+        }
+        EXPECT_EQ(errors, hex_field_invalid(s) ? 1u : 0u) << c.typed;
+        EXPECT_EQ(swatches, hex_field_invalid(s) ? 0u : 1u) << c.typed;
+        test::RecordingCanvas canvas;
+        paint_hex_field(canvas, s, false);
+        size_t danger = 0;
+        for (const auto& call : canvas.calls)
+            danger += call.op == test::DrawCall::Op::StrokeRoundedRect && call.stroke == 1.5f;
+        EXPECT_EQ(danger, hex_field_invalid(s) ? 1u : 0u) << c.typed;
+    }
 }
 
 }  // namespace
