@@ -186,6 +186,10 @@ void move_active_window(Engine& engine, Direction d) {
     Desktop& desktop = engine.desktop();
     const WindowId main = engine.own_windows().main;
     const WindowId f = desktop.foreground_window();
+    if (f != 0 && desktop.is_cloaked(f)) {
+        log_move("skip, hwnd=" + std::to_string(f) + " cloaked (another virtual desktop)");
+        return;
+    }
     const bool is_main = f != 0 && f == main;
     if (!is_main && !is_snappable(desktop, f, engine.own_windows())) {
         log_move("skip, hwnd=" + std::to_string(f) +
