@@ -42,6 +42,7 @@ public:
     // the views. Returns whether the engine runs.
     bool start();
     void stop();
+    // Stops and starts again with the zones shown or hidden as they were.
     void restart();
     // Start/stop control: stops a running engine, starts a stopped one.
     void toggle_running();
@@ -82,6 +83,7 @@ public:
     }
 
 private:
+    bool start_showing(bool zones_visible);
     void rebuild_overlays(std::vector<MonitorZones> table);
 
     Desktop& desktop_;

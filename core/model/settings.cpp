@@ -215,6 +215,7 @@ std::string serialize_settings(const Settings& s) {
     append_bool(lines.line("DefaultLayoutsSeeded"), s.default_layouts_seeded);
     for (const auto& info : hotkey_actions()) {
         const HotkeyBinding& b = s.hotkey(info.action);
+        if (written_only_when_changed(info.action) && b == info.default_binding) continue;
         append_pair(lines.line(info.settings_key), b.modifiers, b.key);
     }
 
