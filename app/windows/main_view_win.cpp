@@ -194,8 +194,10 @@ void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     switch (cmd.action) {
     case A::ToggleEngine: engine.toggle_running(); break;
     case A::ToggleZones: engine.toggle_zones(); break;
-    case A::ToggleCoverTaskbar:
     case A::SelectLayout:
+        if (changed) choose_layout(state, state.settings.selected_screen);
+        break;
+    case A::ToggleCoverTaskbar:
         // New zones: shares of the old ones end, a running engine starts over.
         if (changed) close_all_shares(state);
         if (changed && engine.running()) engine.restart();

@@ -10,6 +10,7 @@
 #include "app/platform/icons_win.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
+#include "app/windows/layout_notice.h"
 #include "app/windows/main_view_win.h"
 #include "app/windows/tray.h"
 #include "app/windows/window_position.h"
@@ -68,8 +69,13 @@ void on_timer(AppState& state, UINT_PTR id) {
 
 void on_hotkey(AppState& state, int id) {
     if (id >= kFirstShareHotkeyId && id <= kLastShareHotkeyId) return on_share_hotkey(state, id);
-    const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id);
-    if (outcome.settings_changed) after_layout_change(state);
+    const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id, state.screens);
+    if (outcome.layout) {
+        choose_layout(state, outcome.layout->screen_id);
+        show_layout_notice(state, *outcome.layout);
+    } else if (outcome.settings_changed) {
+        after_layout_change(state);
+    }
 }
 
 // Shutdown: the process ends only through the destruction of this window.
@@ -240,6 +246,11 @@ void after_layout_change(AppState& state) {
     close_all_shares(state);  // their zone numbers now name other zones
     if (state.engine->running()) state.engine->restart();
     refresh_views(state);
+}
+
+void choose_layout(AppState& state, const std::string& screen_id) {
+    (void)screen_id;
+    after_layout_change(state);
 }
 
 void show_main_window(AppState& state) {
