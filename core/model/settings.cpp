@@ -188,6 +188,7 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
         if (auto legacy = migrate_single_screen(text, primary_work)) s.screens.push_back(std::move(*legacy));
     for (auto& screen : s.screens) repair_active_layout(screen);
 
+    s.desktop_layouts = read_desktop_choices(text);
     s.extra = read_extra_entries(text);
     return s;
 }
@@ -240,6 +241,7 @@ std::string serialize_settings(const Settings& s) {
     layouts += ']';
 
     append_escaped(lines.line("SelectedScreen"), s.selected_screen);
+    if (!s.desktop_layouts.empty()) lines.line(kDesktopLayoutsKey) += desktop_choices_value(s.desktop_layouts);
     for (const auto& [key, value] : s.extra) lines.raw_line(key) += value;
     lines.finish();
     return out;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/color.h"
+#include "core/model/desktop_layouts.h"
 #include "core/model/hotkeys.h"
 #include "core/model/layout_model.h"
 
@@ -35,6 +36,8 @@ struct Settings {
     std::array<HotkeyBinding, kHotkeyActionCount> hotkeys = default_bindings();
     std::vector<ScreenLayout> screens;
     std::string selected_screen;
+    // The layout chosen per screen and virtual desktop ("DesktopLayouts").
+    std::vector<DesktopLayoutChoice> desktop_layouts;
     // Top-level entries with unknown keys: (raw key text, raw value text), in file order.
     std::vector<std::pair<std::string, std::string>> extra;
     // Read from old files for the usage counter only; never written as fixed lines.

@@ -379,7 +379,7 @@ bool is_known_key(std::string_view key) {
         "DefaultLayoutsSeeded", "HotkeyStartStop", "HotkeyToggleZones", "HotkeyCycleLayout",
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
-        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar",
+        "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "DesktopLayouts",
     };
     for (auto k : kKnown)
         if (key == k) return true;
