@@ -1,3 +1,4 @@
+#include "app/platform/virtual_desktops.h"
 #include "app/app.h"
 
 // Core headers before <windows.h>: see the note on `near` in core/geometry.h.
@@ -166,6 +167,7 @@ int run() {
     register_share_hotkeys(state.main, state.settings);
     refresh_language_index(state);
     register_engine_hotkeys(state.main, state.settings);
+    start_virtual_desktop_watch(state.main);  // its first message applies the current desktop's layouts
 
     // A hidden start always has a tray icon: it is the way back to the window.
     const bool hidden = state.hidden_start || state.settings.start_minimized;

@@ -95,3 +95,82 @@ def rebound_layout_hotkey(run):
         raise Failure("the default combination still applied a layout: %s" % applied)
     if '"HotkeyApplyLayout2": [6, 76],' not in open(run.settings_path, encoding="utf-8").read():
         raise Failure("the rebound layout hotkey was not kept in settings.json")
+
+
+# --- a layout per virtual desktop ---------------------------------------------------
+
+DESKTOPS_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\VirtualDesktops"
+
+
+def desktop_guid(n):
+    """Desktop n's identifier: 16 bytes of n, as the registry holds it and as text."""
+    raw = bytes([n] * 16)
+    d1, d2, d3 = raw[3::-1].hex(), raw[5:3:-1].hex(), raw[7:5:-1].hex()
+    return raw.hex(), ("{%s-%s-%s-%s-%s}" % (d1, d2, d3, raw[8:10].hex(), raw[10:].hex())).upper()
+
+
+def set_desktops(run, current, ids):
+    run.wine("reg", "add", DESKTOPS_KEY, "/v", "VirtualDesktopIDs", "/t", "REG_BINARY",
+             "/d", "".join(desktop_guid(n)[0] for n in ids), "/f", wait=True)
+    switch_desktop(run, current)
+
+
+def switch_desktop(run, n):
+    run.wine("reg", "add", DESKTOPS_KEY, "/v", "CurrentVirtualDesktop", "/t", "REG_BINARY",
+             "/d", desktop_guid(n)[0], "/f", wait=True)
+
+
+def desktop_layouts(run):
+    with open(run.settings_path, encoding="utf-8") as f:
+        return json.load(f).get("DesktopLayouts")
+
+
+@scenario
+def virtual_desktop_switch_applies_its_layout(run):
+    # The prefix is shared by every scenario: the desktops are removed again at the end.
+    run.wine("reg", "delete", DESKTOPS_KEY, "/f", wait=True)
+    run.cleanups.append(lambda: run.wine("reg", "delete", DESKTOPS_KEY, "/f", wait=True))
+    d1, d2, d3 = (desktop_guid(n)[1] for n in (1, 2, 3))
+    mon = run.monitors()[0]
+    choices = [{"Screen": mon["id"], "Desktop": d1, "Layout": "Halves"},
+               {"Screen": mon["id"], "Desktop": d2, "Layout": "Thirds"},
+               {"Screen": mon["id"], "Desktop": d3, "Layout": "Thirds"}]  # a desktop closed since
+    run.write_screen_settings([layout("Halves", HALVES), layout("Thirds", THIRDS)], "Thirds",
+                              extra={"DesktopLayouts": choices})
+    set_desktops(run, 1, [1, 2])
+    run.xdo("mousemove", "300", "300")
+    run.start_app("--tray")
+    w, h = mon["w"], mon["h"]
+    # At start-up desktop 1 is current: its layout, and desktop 3's choice is dropped.
+    run.wait_log(r"^virtual_desktop: current desktop %s$" % re.escape(d1))
+    run.wait_for("Halves on desktop 1", lambda: active_layout(run) == "Halves")
+    run.wait_for("desktop 3's choice dropped", lambda: len(desktop_layouts(run) or []) == 2)
+
+    def lines_at(xs):
+        lines = overlay_lines(run)
+        return lines is not None and all(lines.get(x) for x in xs)
+    run.wait_for("the Halves lines", lambda: lines_at([w // 2 - 1, w // 2]), timeout=60)
+    switch_desktop(run, 2)
+    run.wait_log(r"^virtual_desktop: screen '.+' takes layout 'Thirds' on desktop %s$" % re.escape(d2))
+    run.wait_for("Thirds saved", lambda: active_layout(run) == "Thirds")
+    run.wait_for("the Thirds lines", lambda: lines_at([round(w / 3), round(2 * w / 3)]), timeout=60)
+    run.screenshot("desktop2_thirds")
+    switch_desktop(run, 1)
+    run.wait_for("Halves again", lambda: active_layout(run) == "Halves")
+    # A layout picked on desktop 1 (here with its hotkey) becomes desktop 1's choice.
+    report = os.path.join(run.dir, "fixture.txt")
+    run.start_fixture("Fixture", report, "--rect", "100,100,700,500")
+    run.wait_for("the fixture window", lambda: run.read_report(report))
+    press_in_window(run, report, "ctrl+super+alt+2")
+    run.wait_for("desktop 1's choice is Thirds",
+                 lambda: {"Screen": mon["id"], "Desktop": d1, "Layout": "Thirds"} in (desktop_layouts(run) or []))
+    # Desktop 2 gets Halves the same way; back on desktop 1, its own choice returns.
+    switch_desktop(run, 2)
+    run.wait_for("desktop 2 current again", lambda: sum(
+        1 for l in run.log_lines() if l == "virtual_desktop: current desktop " + d2) == 2)
+    press_in_window(run, report, "ctrl+super+alt+1")
+    run.wait_for("desktop 2's choice is Halves",
+                 lambda: {"Screen": mon["id"], "Desktop": d2, "Layout": "Halves"} in (desktop_layouts(run) or []))
+    switch_desktop(run, 1)
+    run.wait_for("Thirds back on desktop 1", lambda: active_layout(run) == "Thirds")
+    run.wait_for("the Thirds lines again", lambda: lines_at([round(w / 3), round(2 * w / 3)]), timeout=60)
