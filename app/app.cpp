@@ -1,4 +1,3 @@
-#include "app/platform/virtual_desktops.h"
 #include "app/app.h"
 
 // Core headers before <windows.h>: see the note on `near` in core/geometry.h.
@@ -16,6 +15,7 @@
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
+#include "app/platform/virtual_desktops.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
 #include "core/model/language_folder.h"
