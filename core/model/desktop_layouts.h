@@ -4,6 +4,7 @@
 // screen's active layout again; a desktop without a choice keeps the screen's
 // ActiveLayout (the layout in force, as without virtual desktops). Choices for
 // desktops, screens or layouts that no longer exist are dropped.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
