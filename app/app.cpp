@@ -19,6 +19,7 @@
 #include "app/share/mirror_window.h"
 #include "app/share/zone_share.h"
 #include "app/platform/system_theme.h"
+#include "app/platform/virtual_desktops.h"
 #include "app/platform/wide_text.h"
 #include "core/model/catalog.h"
 #include "core/model/handover.h"
@@ -178,6 +179,7 @@ int run() {
     register_share_hotkeys(state.main, state.settings);
     refresh_language_index(state);
     register_engine_hotkeys(state.main, state.settings);
+    start_virtual_desktop_watch(state.main);  // its first message applies the current desktop's layouts
 
     // A hidden start always has a tray icon: it is the way back to the window.
     const bool hidden = state.hidden_start || state.settings.start_minimized;

@@ -73,6 +73,9 @@ struct AppState {
     HWND update_dialog = nullptr;  // the offer itself is the network state's known_update
     HWND excluded_apps_dialog = nullptr;
 
+    // The current virtual desktop ("{GUID}"), empty when none is known.
+    std::string virtual_desktop;
+
     // Zone Share.
     ShareMap share_map;  // (screen id, zone) -> mirror window; see app/share/zone_share.h
 

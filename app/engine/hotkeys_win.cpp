@@ -24,6 +24,8 @@ void register_range(HWND main, const Settings& settings, size_t first, size_t co
 
 void register_engine_hotkeys(HWND main, const Settings& settings) {
     register_range(main, settings, 0, kEngineActionCount, kFirstEngineHotkeyId);
+    register_range(main, settings, kFirstApplyLayoutAction, kApplyLayoutActionCount,
+                   kFirstApplyLayoutHotkeyId);
 }
 
 void register_share_hotkeys(HWND main, const Settings& settings) {
@@ -37,6 +39,7 @@ void unregister_share_hotkeys(HWND main) {
 
 void unregister_engine_hotkeys(HWND main) {
     for (int id = kFirstEngineHotkeyId; id <= kLastEngineHotkeyId; ++id) UnregisterHotKey(main, id);
+    for (int id = kFirstApplyLayoutHotkeyId; id <= kLastApplyLayoutHotkeyId; ++id) UnregisterHotKey(main, id);
 }
 
 }  // namespace tw::app

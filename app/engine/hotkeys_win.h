@@ -1,6 +1,7 @@
 #pragma once
 // Registering the program's global hotkeys on the main window: the engine's seven
-// (ids 320 to 326) and Share Zone 1 to 9 (ids 300 to 308).
+// (ids 320 to 326) with Apply layout 1 to 9 (ids 331 to 339), and Share Zone 1 to 9
+// (ids 300 to 308).
 #include <windows.h>
 
 #include "core/model/settings.h"

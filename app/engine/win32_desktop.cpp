@@ -34,6 +34,12 @@ bool Win32Desktop::is_visible(WindowId w) { return IsWindowVisible(to_hwnd(w)) !
 bool Win32Desktop::is_zoomed(WindowId w) { return IsZoomed(to_hwnd(w)) != 0; }
 bool Win32Desktop::is_iconic(WindowId w) { return IsIconic(to_hwnd(w)) != 0; }
 bool Win32Desktop::is_hung(WindowId w) { return IsHungAppWindow(to_hwnd(w)) != 0; }
+bool Win32Desktop::is_cloaked(WindowId w) {
+    // Wine does not cloak windows; the failed query there means "not cloaked".
+    DWORD cloaked = 0;
+    return SUCCEEDED(DwmGetWindowAttribute(to_hwnd(w), DWMWA_CLOAKED, &cloaked, sizeof cloaked)) &&
+           cloaked != 0;
+}
 std::string Win32Desktop::class_name(WindowId w) { return window_class_name(to_hwnd(w)); }
 
 uint32_t Win32Desktop::process_id(WindowId w) {

@@ -24,6 +24,7 @@ public:
     bool is_zoomed(WindowId w) override;
     bool is_iconic(WindowId w) override;
     bool is_hung(WindowId w) override;
+    bool is_cloaked(WindowId w) override;
     std::string class_name(WindowId w) override;
     uint32_t process_id(WindowId w) override;
     uint32_t current_process_id() override;

@@ -229,8 +229,10 @@ void MainViewWindow::carry_out(AppState& state, HWND hwnd, const MainCommand& cm
     switch (cmd.action) {
     case A::ToggleEngine: toggle_engine_or_say_why(state); break;
     case A::ToggleZones: engine.toggle_zones(); break;
-    case A::ToggleCoverTaskbar:
     case A::SelectLayout:
+        if (changed) tw::app::choose_layout(state, state.settings.selected_screen);
+        break;
+    case A::ToggleCoverTaskbar:
     case A::ToggleScreenEnabled:
         // New zones: shares of the old ones end, held windows follow into the new zones
         // (or are let go on a screen switched off), and the engine stops when no zones

@@ -11,6 +11,8 @@
 #include "app/platform/icons_win.h"
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
+#include "app/platform/virtual_desktops.h"
+#include "app/windows/layout_notice.h"
 #include "app/windows/main_view_win.h"
 #include "app/windows/tray.h"
 #include "app/windows/user_notice.h"
@@ -57,6 +59,24 @@ void on_screens_changed(AppState& state, bool always_save) {
     if (engine.running() && !zones_left) engine.stop();
 }
 
+// The current virtual desktop or the list of desktops changed (or the program just
+// started): choices for desktops that are gone are dropped, and on another desktop
+// every screen takes the layout chosen for it there.
+void on_virtual_desktop(AppState& state) {
+    const VirtualDesktops vd = read_virtual_desktops();
+    bool save = prune_desktop_choices(state.settings, vd.ids) > 0;
+    const std::string current = vd.current.value_or("");
+    if (current != state.virtual_desktop) {
+        log("virtual_desktop: current desktop " + (current.empty() ? std::string("unknown") : current));
+        state.virtual_desktop = current;
+        if (!apply_desktop_choices(state.settings, current).empty()) {
+            after_layout_change(state);  // saves
+            save = false;
+        }
+    }
+    if (save) save_settings(state.settings);
+}
+
 void on_timer(AppState& state, UINT_PTR id) {
     Engine& engine = *state.engine;
     switch (id) {
@@ -74,8 +94,13 @@ void on_timer(AppState& state, UINT_PTR id) {
 void on_hotkey(AppState& state, int id) {
     if (id >= kFirstShareHotkeyId && id <= kLastShareHotkeyId) return on_share_hotkey(state, id);
     if (engine_hotkey_action(id) == HotkeyAction::StartStop) return toggle_engine_or_say_why(state);
-    const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id);
-    if (outcome.settings_changed) after_layout_change(state);
+    const HotkeyOutcome outcome = handle_engine_hotkey(*state.engine, state.settings, id, state.screens);
+    if (outcome.layout) {
+        choose_layout(state, outcome.layout->screen_id);
+        show_layout_notice(state, *outcome.layout);
+    } else if (outcome.settings_changed) {
+        after_layout_change(state);
+    }
 }
 
 // Shutdown: the process ends only through the destruction of this window.
@@ -87,6 +112,7 @@ void on_destroy(AppState& state, HWND hwnd) {
     if (state.tray_present) tray_remove(state);
     unregister_share_hotkeys(hwnd);
     unregister_engine_hotkeys(hwnd);
+    stop_virtual_desktop_watch();
     close_all_shares(state);
     state.engine->stop();  // also restores the minimise animation
     main_view_window().drop_renderer();
@@ -144,6 +170,7 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgUpdateDownloaded: on_update_downloaded(*state); return 0;
     case kMsgLanguageList: on_language_index(*state); return 0;
     case kMsgLanguageFile: on_language_file(*state); return 0;
+    case kMsgVirtualDesktop: on_virtual_desktop(*state); return 0;
     case WM_TIMER: on_timer(*state, wp); return 0;
     case WM_HOTKEY: on_hotkey(*state, static_cast<int>(wp)); return 0;
     case WM_COPYDATA:
@@ -257,6 +284,11 @@ void after_layout_change(AppState& state) {
     close_all_shares(state);  // their zone numbers now name other zones
     state.engine->follow_layout_change();  // held windows go into the new zones
     refresh_views(state);
+}
+
+void choose_layout(AppState& state, const std::string& screen_id) {
+    record_desktop_choice(state.settings, screen_id, state.virtual_desktop);
+    after_layout_change(state);
 }
 
 void show_main_window(AppState& state) {

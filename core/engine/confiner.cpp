@@ -252,6 +252,7 @@ void Confiner::confine_tick() {
     }
     quiet_fg_.reset();
     ForegroundWindow fg = filter_foreground(desktop_, f, ignore_, own_pid_, table_, overlay_log_);
+    if (fg.cloaked) clear_streak_of(streak_.window);  // no window is in front of the user
     if (fg.passed_window_filters && skip_ && skip_(f)) {
         fg = ForegroundWindow();  // left alone on every pass, as a filtered window
         fg.window = f;
@@ -260,7 +261,7 @@ void Confiner::confine_tick() {
     const uint64_t config = config_;
     steady_ = !fg.eligible;  // a filtered window is left alone on every pass
     if (fg.eligible && !foreground_half(fg)) return;
-    if (steady_ && (!needs_snap || snap) && config == config_) {
+    if (steady_ && !fg.cloaked && (!needs_snap || snap) && config == config_) {
         quiet_window_ = f;
         quiet_fg_ = quiet_state(f, snap);
         quiet_fg_->passed_window_filters = fg.passed_window_filters;
@@ -439,6 +440,9 @@ bool Confiner::background_one(WindowId h) {
         return true;
     }
     if (desktop_.is_iconic(h) || !desktop_.is_visible(h)) return steady();
+    // On another virtual desktop the window keeps its hold and is left alone; not kept
+    // as quiet, because it can come back without its rectangle or styles changing.
+    if (desktop_.is_cloaked(h)) return true;
     if (skip_hung(h)) return true;
     auto mr = desktop_.monitor_of_window(h);
     if (!mr) return true;

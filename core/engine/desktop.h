@@ -69,6 +69,10 @@ public:
     // IsHungAppWindow: the window's thread has not answered for a while. Moving such a
     // window would block the caller until the application answers again.
     virtual bool is_hung(WindowId w) = 0;
+    // DwmGetWindowAttribute(DWMWA_CLOAKED): the system hides the window although it
+    // reports itself visible: it lives on another virtual desktop, or it is the frame of
+    // a suspended app. The engine leaves such a window alone. False when the query fails.
+    virtual bool is_cloaked(WindowId w) = 0;
     // GetClassNameW; empty on failure.
     virtual std::string class_name(WindowId w) = 0;
     virtual uint32_t process_id(WindowId w) = 0;

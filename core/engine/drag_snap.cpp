@@ -106,6 +106,11 @@ void Engine::on_resnap() {
     shell_.kill_timer(EngineTimer::Resnap);
     const auto pending = std::exchange(pending_resnap_, std::nullopt);
     if (!pending) return;
+    // The user switched to another virtual desktop in the meantime.
+    if (desktop_.is_cloaked(pending->window)) {
+        log("re-snap: skip cloaked hwnd=" + std::to_string(pending->window));
+        return;
+    }
     log("re-snap hwnd=" + std::to_string(pending->window) + " -> " + rect_text(pending->zone));
     place_window_in_zone(desktop_, pending->window, pending->zone, &confiner_.own_sizes());
     report_refused_moves();

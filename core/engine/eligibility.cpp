@@ -56,7 +56,8 @@ bool is_snappable(Desktop& desktop, WindowId w, const OwnWindows& own) {
     if (std::find(own.overlays.begin(), own.overlays.end(), w) != own.overlays.end())
         return false;
     if (desktop.process_id(w) == desktop.current_process_id()) return false;
-    return !is_shell_window_class(desktop.class_name(w));
+    if (is_shell_window_class(desktop.class_name(w))) return false;
+    return !desktop.is_cloaked(w);
 }
 
 const ConfinerRow* find_row(const std::vector<ConfinerRow>& table, const Rect& monitor) {
@@ -86,6 +87,12 @@ ForegroundWindow filter_foreground(Desktop& desktop, WindowId foreground,
     if (w == 0) return out;
     if (std::find(ignore.begin(), ignore.end(), w) != ignore.end()) return out;
     if (!desktop.is_visible(w)) return out;
+    // Visible as far as IsWindowVisible knows, but not on the screen the user sees.
+    if (desktop.is_cloaked(w)) {
+        out.window = 0;
+        out.cloaked = true;
+        return out;
+    }
     if (desktop.process_id(w) == own_pid) return out;
     out.cls = desktop.class_name(w);
     if (is_shell_window_class(out.cls)) return out;

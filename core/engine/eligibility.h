@@ -29,7 +29,8 @@ struct OwnWindows {
     std::vector<WindowId> ignore_list() const;
 };
 
-// The rules for placement the user asked for (drag snapping, keyboard moves).
+// The rules for placement the user asked for (drag snapping, keyboard moves). A cloaked
+// window (another virtual desktop, a suspended app) is never snappable.
 bool is_snappable(Desktop& desktop, WindowId w, const OwnWindows& own);
 
 // One row of the confiner's monitor table.
@@ -60,7 +61,10 @@ private:
 
 // What the confiner learns about the foreground window while filtering it.
 struct ForegroundWindow {
-    WindowId window = 0;
+    WindowId window = 0;  // 0 also for a cloaked window: it counts as no window
+    // The foreground window is cloaked. Its cloak can go without its rectangle or styles
+    // changing, so the verdict must not be kept as a quiet one.
+    bool cloaked = false;
     // Not null, not ours, visible, not of our process, not a shell class, not
     // overlay-style, and on a monitor that can be read. Such a window is left to the
     // foreground half even when its monitor has no zones.

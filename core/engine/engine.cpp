@@ -25,7 +25,9 @@ const MonitorZones* row_containing(const std::vector<MonitorZones>& table, Point
     return nullptr;
 }
 
-bool Engine::start() {
+bool Engine::start() { return start_showing(true); }
+
+bool Engine::start_showing(bool zones_visible) {
     // Starting twice would install a second set of hooks whose handles get lost.
     if (running_) return true;
     auto table = shell_.monitor_zone_table();
@@ -36,7 +38,7 @@ bool Engine::start() {
     shell_.install_hooks();
     shell_.suspend_animation();
     running_ = true;
-    zones_visible_ = true;
+    zones_visible_ = zones_visible;
     dragging_ = false;
     target_.reset();
     confiner_.reset();
@@ -68,8 +70,10 @@ void Engine::stop() {
 }
 
 void Engine::restart() {
+    // A layout change starts over with new zones; zones the user hid stay hidden.
+    const bool visible = !running_ || zones_visible_;
     stop();
-    start();
+    start_showing(visible);
 }
 
 void Engine::toggle_running() {

@@ -44,6 +44,7 @@ public:
     // the views. Returns whether the engine runs.
     bool start();
     void stop();
+    // Stops and starts again with the zones shown or hidden as they were.
     void restart();
     // Start/stop control: stops a running engine, starts a stopped one.
     void toggle_running();
@@ -98,6 +99,7 @@ public:
     void note_placed(WindowId w, const Rect& zone) { last_zones_.placed(w, zone, table_); }
 
 private:
+    bool start_showing(bool zones_visible);
     void rebuild_overlays(std::vector<MonitorZones> table);
 
     Desktop& desktop_;

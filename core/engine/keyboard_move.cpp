@@ -191,6 +191,10 @@ void move_active_window(Engine& engine, Direction d) {
     Desktop& desktop = engine.desktop();
     const WindowId main = engine.own_windows().main;
     const WindowId f = desktop.foreground_window();
+    if (f != 0 && desktop.is_cloaked(f)) {
+        log_move("skip, hwnd=" + std::to_string(f) + " cloaked (another virtual desktop)");
+        return;
+    }
     const bool is_main = f != 0 && f == main;
     if (!is_main && !is_snappable(desktop, f, engine.own_windows())) {
         log_move("skip, hwnd=" + std::to_string(f) +
@@ -247,10 +251,15 @@ void move_active_window(Engine& engine, Direction d) {
     log_move("no destination " + dir_text(d) + " (edge or no zones)");
 }
 
-bool cycle_layout(Settings& settings) {
-    if (settings.screens.empty()) return false;
+ScreenLayout* cycle_layout_screen(Settings& settings) {
+    if (settings.screens.empty()) return nullptr;
     ScreenLayout* screen = find_screen(settings, settings.selected_screen);
-    if (!screen) screen = &settings.screens.front();
+    return screen ? screen : &settings.screens.front();
+}
+
+bool cycle_layout(Settings& settings) {
+    ScreenLayout* screen = cycle_layout_screen(settings);
+    if (!screen) return false;
     const auto& layouts = screen->layouts;
     if (layouts.empty()) return false;
     auto it = std::find_if(layouts.begin(), layouts.end(),
@@ -285,14 +294,32 @@ std::optional<Direction> move_direction(HotkeyAction action) {
     }
 }
 
-HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id) {
+HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id,
+                                   std::span<const ScreenInfo> screens) {
+    if (auto n = apply_layout_hotkey_number(id)) {
+        HotkeyOutcome out{true, false, std::nullopt};
+        const ScreenInfo* screen = layout_hotkey_screen(engine.desktop(), screens);
+        if (!screen) {
+            log("layout_hotkey: layout " + std::to_string(*n) + " pressed, but no screen is in front; nothing changed");
+            return out;
+        }
+        out.layout = apply_layout_number(settings, screen->id, *n);
+        out.settings_changed = out.layout.has_value();
+        return out;
+    }
     const auto action = engine_hotkey_action(id);
     if (!action) return {};
-    HotkeyOutcome out{true, false};
+    HotkeyOutcome out{true, false, std::nullopt};
     switch (*action) {
     case HotkeyAction::StartStop: engine.toggle_running(); break;
     case HotkeyAction::ToggleZones: engine.toggle_zones(); break;
-    case HotkeyAction::CycleLayout: out.settings_changed = cycle_layout(settings); break;
+    case HotkeyAction::CycleLayout:
+        out.settings_changed = cycle_layout(settings);
+        if (out.settings_changed) {
+            const ScreenLayout* screen = cycle_layout_screen(settings);
+            out.layout = AppliedLayout{screen->id, screen->active_layout};
+        }
+        break;
     default:
         if (auto d = move_direction(*action)) {
             move_active_window(engine, *d);

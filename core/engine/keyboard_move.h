@@ -4,11 +4,13 @@
 // the hotkey ids of the engine's actions.
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "core/base/geometry.h"
 #include "core/model/hotkeys.h"
+#include "core/engine/layout_hotkeys.h"
 #include "core/engine/monitor_zones.h"
 
 namespace tw {
@@ -40,6 +42,9 @@ void move_active_window(Engine& engine, Direction d);
 // then saves the settings, closes the zone shares and lets a running engine's held
 // windows follow (Engine::follow_layout_change).
 bool cycle_layout(Settings& settings);
+// The screen entry the cycle acts on: the selected screen's, else the first; null
+// when there is none.
+ScreenLayout* cycle_layout_screen(Settings& settings);
 
 // RegisterHotKey ids of the seven engine actions: 320 start/stop, 321 hide/show
 // zones, 322 cycle layout, 323 to 326 move left, right, up, down.
@@ -53,9 +58,13 @@ std::optional<Direction> move_direction(HotkeyAction action);
 struct HotkeyOutcome {
     bool handled = false;           // the id belongs to the engine
     bool settings_changed = false;  // save, close the zone shares, held windows follow
+    // The layout that became active (cycle, Apply layout n): the caller shows its notice.
+    std::optional<AppliedLayout> layout;
 };
-// Carries out the engine action bound to hotkey `id`, except the follow-ups of a
-// layout change, which the outcome asks for.
-HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id);
+// Carries out the engine action bound to hotkey `id` (320 to 326, and Apply layout
+// 331 to 339 on the screen `layout_hotkey_screen` picks among `screens`), except the
+// follow-ups of a layout change, which the outcome asks for.
+HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id,
+                                   std::span<const ScreenInfo> screens = {});
 
 }  // namespace tw

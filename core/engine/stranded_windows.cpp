@@ -46,7 +46,9 @@ size_t bring_back_stranded(Confiner& confiner, Desktop& desktop) {
     for (WindowId w : confiner.held_windows()) {
         const HeldWindow* hw = confiner.hold(w);
         if (!hw || zone_on_table(table, hw->zone)) continue;
-        if (!desktop.is_window(w) || desktop.is_iconic(w) || !desktop.is_visible(w)) continue;
+        if (!desktop.is_window(w) || desktop.is_iconic(w) || !desktop.is_visible(w) ||
+            desktop.is_cloaked(w))
+            continue;
         if (desktop.monitor_of_window(w)) continue;  // the system has moved it already
         if (desktop.is_zoomed(w)) desktop.restore(w);
         auto wr = desktop.window_rect(w);

@@ -72,6 +72,7 @@ std::string_view english_catalog_text() {
     "shortcuts.action_move_up = Move window up\n"
     "shortcuts.action_move_down = Move window down\n"
     "shortcuts.action_share_zone = Share Zone {n}\n"
+    "shortcuts.action_apply_layout = Apply layout {n}\n"
     "shortcuts.error_no_modifier = Hotkeys need at least one modifier key (Ctrl/Alt/Shift/Win).\n"
     "shortcuts.error_reserved_windows = That combo is reserved by Windows.\n"
     "shortcuts.error_reserved_share_zone = That combo is reserved for Share Zone (Ctrl+Alt+1-9).\n"

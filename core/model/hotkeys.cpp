@@ -5,6 +5,7 @@ namespace tw {
 const std::array<HotkeyActionInfo, kHotkeyActionCount>& hotkey_actions() {
     using A = HotkeyAction;
     constexpr uint32_t kCtrlAlt = kModControl | kModAlt;
+    constexpr uint32_t kCtrlWinAlt = kModControl | kModWin | kModAlt;
     static const std::array<HotkeyActionInfo, kHotkeyActionCount> table = {{
         {A::StartStop, "HotkeyStartStop", "shortcuts.action_start_stop", {kCtrlAlt, 0x52}},
         {A::ToggleZones, "HotkeyToggleZones", "shortcuts.action_toggle_zones", {kCtrlAlt, 0x5A}},
@@ -22,6 +23,15 @@ const std::array<HotkeyActionInfo, kHotkeyActionCount>& hotkey_actions() {
         {A::ShareZone7, "HotkeyShareZone7", "shortcuts.action_share_zone", {}},
         {A::ShareZone8, "HotkeyShareZone8", "shortcuts.action_share_zone", {}},
         {A::ShareZone9, "HotkeyShareZone9", "shortcuts.action_share_zone", {}},
+        {A::ApplyLayout1, "HotkeyApplyLayout1", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x31}},
+        {A::ApplyLayout2, "HotkeyApplyLayout2", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x32}},
+        {A::ApplyLayout3, "HotkeyApplyLayout3", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x33}},
+        {A::ApplyLayout4, "HotkeyApplyLayout4", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x34}},
+        {A::ApplyLayout5, "HotkeyApplyLayout5", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x35}},
+        {A::ApplyLayout6, "HotkeyApplyLayout6", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x36}},
+        {A::ApplyLayout7, "HotkeyApplyLayout7", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x37}},
+        {A::ApplyLayout8, "HotkeyApplyLayout8", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x38}},
+        {A::ApplyLayout9, "HotkeyApplyLayout9", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x39}},
     }};
     return table;
 }
@@ -31,6 +41,15 @@ std::array<HotkeyBinding, kHotkeyActionCount> default_bindings() {
     for (size_t i = 0; i < kHotkeyActionCount; ++i) out[i] = hotkey_actions()[i].default_binding;
     return out;
 }
+
+std::optional<size_t> apply_layout_number(HotkeyAction action) {
+    const auto index = static_cast<size_t>(action);
+    if (index < kFirstApplyLayoutAction || index >= kFirstApplyLayoutAction + kApplyLayoutActionCount)
+        return std::nullopt;
+    return index - kFirstApplyLayoutAction + 1;
+}
+
+bool written_only_when_changed(HotkeyAction action) { return apply_layout_number(action).has_value(); }
 
 std::string binding_text(uint32_t modifiers, uint32_t key) {
     if (modifiers == 0) return "Unbound";

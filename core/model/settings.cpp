@@ -198,6 +198,7 @@ Settings parse_settings(std::string_view text, WorkAreaSize primary_work) {
         if (auto legacy = migrate_single_screen(text, primary_work)) s.screens.push_back(std::move(*legacy));
     for (auto& screen : s.screens) repair_active_layout(screen);
 
+    s.desktop_layouts = read_desktop_choices(text);
     s.extra = read_extra_entries(text);
     return s;
 }
@@ -229,6 +230,7 @@ std::string serialize_settings(const Settings& s) {
     if (s.tray_notice_shown) append_bool(lines.line("TrayNoticeShown"), true);
     for (const auto& info : hotkey_actions()) {
         const HotkeyBinding& b = s.hotkey(info.action);
+        if (written_only_when_changed(info.action) && b == info.default_binding) continue;
         append_pair(lines.line(info.settings_key), b.modifiers, b.key);
     }
 
@@ -266,6 +268,7 @@ std::string serialize_settings(const Settings& s) {
         apps += ']';
     }
     if (!s.kept_settings_copy.empty()) append_escaped(lines.line("KeptSettingsCopy"), s.kept_settings_copy);
+    if (!s.desktop_layouts.empty()) lines.line(kDesktopLayoutsKey) += desktop_choices_value(s.desktop_layouts);
     for (const auto& [key, value] : s.extra) lines.raw_line(key) += value;
     lines.finish();
     return out;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/base/color.h"
+#include "core/model/desktop_layouts.h"
 #include "core/model/hotkeys.h"
 #include "core/model/layout_model.h"
 
@@ -51,6 +52,8 @@ struct Settings {
     // The file name of a copy kept of a settings file that could not be read in full,
     // shown to the user until dismissed; empty (and not written) otherwise.
     std::string kept_settings_copy;
+    // The layout chosen per screen and virtual desktop ("DesktopLayouts").
+    std::vector<DesktopLayoutChoice> desktop_layouts;
     // Top-level entries with unknown keys: (raw key text, raw value text), in file order.
     std::vector<std::pair<std::string, std::string>> extra;
     // Read from old files for the usage counter only; never written as fixed lines.

@@ -398,13 +398,15 @@ bool is_known_key(std::string_view key) {
         "HotkeyMoveLeft", "HotkeyMoveRight", "HotkeyMoveUp", "HotkeyMoveDown", "Screens",
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
         "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "OpenInLastZone",
-        "ExcludedApps", "StartHintDone", "TrayNoticeShown", "KeptSettingsCopy",
+        "ExcludedApps", "StartHintDone", "TrayNoticeShown", "KeptSettingsCopy", "DesktopLayouts",
     };
     for (auto k : kKnown)
         if (key == k) return true;
-    constexpr std::string_view kShare = "HotkeyShareZone";
-    return key.size() == kShare.size() + 1 && key.starts_with(kShare) && key.back() >= '1' &&
-           key.back() <= '9';
+    auto numbered = [key](std::string_view stem) {
+        return key.size() == stem.size() + 1 && key.starts_with(stem) && key.back() >= '1' &&
+               key.back() <= '9';
+    };
+    return numbered("HotkeyShareZone") || numbered("HotkeyApplyLayout");
 }
 
 std::vector<std::pair<std::string, std::string>> read_extra_entries(std::string_view text) {

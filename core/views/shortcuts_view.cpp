@@ -34,8 +34,10 @@ ShortcutsState open_shortcuts(const Settings& settings) {
 
 std::string shortcut_row_label(size_t row) {
     if (row >= kHotkeyActionCount) return {};
-    if (row < kEngineActionCount) return tr(hotkey_actions()[row].catalog_key);
-    return tr_args("shortcuts.action_share_zone", {{"n", std::to_string(row - kEngineActionCount + 1)}});
+    const HotkeyActionInfo& info = hotkey_actions()[row];
+    if (row < kEngineActionCount) return tr(info.catalog_key);
+    const size_t n = row < kFirstApplyLayoutAction ? row - kEngineActionCount + 1 : row - kFirstApplyLayoutAction + 1;
+    return tr_args(info.catalog_key, {{"n", std::to_string(n)}});
 }
 
 std::string shortcut_binding_text(HotkeyBinding binding) {

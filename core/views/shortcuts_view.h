@@ -17,11 +17,13 @@
 namespace tw {
 
 namespace shortcuts_id {
-// Change and Clear buttons of rows 0 to 15.
+// Change and Clear buttons of rows 0 to 24 (rows 16 to 24: Apply layout 1 to 9).
 inline constexpr std::array<uint64_t, kHotkeyActionCount> kChange = {
-    501, 502, 503, 509, 510, 511, 512, 518, 519, 520, 521, 522, 523, 524, 525, 526};
+    501, 502, 503, 509, 510, 511, 512, 518, 519, 520, 521, 522, 523, 524, 525, 526,
+    536, 537, 538, 539, 540, 541, 542, 543, 544};
 inline constexpr std::array<uint64_t, kHotkeyActionCount> kClear = {
-    504, 505, 506, 513, 514, 515, 516, 527, 528, 529, 530, 531, 532, 533, 534, 535};
+    504, 505, 506, 513, 514, 515, 516, 527, 528, 529, 530, 531, 532, 533, 534, 535,
+    545, 546, 547, 548, 549, 550, 551, 552, 553};
 inline constexpr uint64_t kSave = 507;
 inline constexpr uint64_t kCancel = 508;
 inline constexpr uint64_t kCloseGlyph = 517;
@@ -40,7 +42,8 @@ struct ShortcutsState {
 
 ShortcutsState open_shortcuts(const Settings& settings);
 
-// The row's action name ("Share Zone {n}" for rows 7 to 15) and binding text.
+// The row's action name ("Share Zone {n}" for rows 7 to 15, "Apply layout {n}" for
+// rows 16 to 24) and binding text.
 std::string shortcut_row_label(size_t row);
 std::string shortcut_binding_text(HotkeyBinding binding);
 

@@ -50,7 +50,14 @@ std::vector<TrayMenuItem> layout_items(const Settings& s) {
     const size_t n = std::min(entry->layouts.size(), tray_id::kMaxLayouts);
     for (size_t i = 0; i < n; ++i) {
         const std::string& name = entry->layouts[i].name;
-        items.push_back(command(menu_safe(name), tray_id::kLayout + static_cast<uint32_t>(i), false,
+        // Layouts 1 to 9 show their Apply layout shortcut after the tab, as the other
+        // items do. The hotkey goes in first: a name holding "{hotkey}" stays as it is.
+        std::string text = menu_safe(name);
+        if (i < kApplyLayoutActionCount)
+            text = tr_args("tray.action_with_hotkey",
+                           {{"hotkey", hotkey_text(s, static_cast<HotkeyAction>(kFirstApplyLayoutAction + i))},
+                            {"action", text}});
+        items.push_back(command(std::move(text), tray_id::kLayout + static_cast<uint32_t>(i), false,
                                 name == entry->active_layout));
     }
     return items;

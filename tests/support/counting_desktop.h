@@ -32,6 +32,7 @@ public:
     bool is_zoomed(WindowId w) override { return on("is_zoomed").is_zoomed(w); }
     bool is_iconic(WindowId w) override { return on("is_iconic").is_iconic(w); }
     bool is_hung(WindowId w) override { return on("is_hung").is_hung(w); }
+    bool is_cloaked(WindowId w) override { return on("is_cloaked").is_cloaked(w); }
     std::string class_name(WindowId w) override { return on("class_name").class_name(w); }
     uint32_t process_id(WindowId w) override { return on("process_id").process_id(w); }
     uint32_t current_process_id() override { return on("current_process_id").current_process_id(); }

@@ -28,6 +28,7 @@ struct FakeWindow {
     bool exists = true;
     bool hung = false;    // IsHungAppWindow
     bool fixed_size = false;  // no sizing border, no maximise button
+    bool cloaked = false;  // DWMWA_CLOAKED: on another virtual desktop, or suspended
     Rect rect;         // GetWindowRect
     Rect before_minimise;  // where it was before it was parked off-screen
     Rect normal_rect;  // rcNormalPosition
@@ -143,6 +144,10 @@ public:
     bool is_hung(WindowId w) override {
         auto* p = find(w);
         return p && p->hung;
+    }
+    bool is_cloaked(WindowId w) override {
+        auto* p = find(w);
+        return p && p->cloaked;
     }
     std::string class_name(WindowId w) override {
         auto* p = find(w);

@@ -28,6 +28,7 @@ const char* const kKeys[] = {
     "shortcuts.binding_unbound", "shortcuts.action_start_stop", "shortcuts.action_toggle_zones",
     "shortcuts.action_cycle_layout", "shortcuts.action_move_left", "shortcuts.action_move_right",
     "shortcuts.action_move_up", "shortcuts.action_move_down", "shortcuts.action_share_zone",
+    "shortcuts.action_apply_layout",
     "shortcuts.error_no_modifier", "shortcuts.error_reserved_windows",
     "shortcuts.error_reserved_share_zone", "shortcuts.error_duplicate",
     "shortcuts.error_in_use_by_app",

@@ -39,7 +39,11 @@ TEST(Hotkeys, BindingText) {
 TEST(Hotkeys, DefaultBindingsAsText) {
     const char* expected[] = {"Ctrl+Alt+R", "Ctrl+Alt+Z", "Ctrl+Alt+C", "Ctrl+Alt+A", "Ctrl+Alt+D", "Ctrl+Alt+W",
                               "Ctrl+Alt+S", "Ctrl+Alt+1", "Ctrl+Alt+2", "Ctrl+Alt+3", "Unbound",    "Unbound",
-                              "Unbound",    "Unbound",    "Unbound",    "Unbound"};
+                              "Unbound",    "Unbound",    "Unbound",    "Unbound",
+                              "Ctrl+Alt+Win+1", "Ctrl+Alt+Win+2", "Ctrl+Alt+Win+3", "Ctrl+Alt+Win+4",
+                              "Ctrl+Alt+Win+5", "Ctrl+Alt+Win+6", "Ctrl+Alt+Win+7", "Ctrl+Alt+Win+8",
+                              "Ctrl+Alt+Win+9"};
+    static_assert(std::size(expected) == kHotkeyActionCount);
     const auto defaults = default_bindings();
     for (size_t i = 0; i < kHotkeyActionCount; ++i)
         EXPECT_EQ(binding_text(defaults[i].modifiers, defaults[i].key), expected[i]) << i;

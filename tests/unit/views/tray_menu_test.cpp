@@ -110,7 +110,9 @@ TEST(TrayMenu, LayoutSubmenuListsTheSelectedScreensLayouts) {
         ASSERT_EQ(items.size(), c.listed) << c.layouts << c.selected;
         for (size_t i = 0; i < items.size(); ++i) {
             EXPECT_EQ(items[i].command, 250 + i);
-            EXPECT_EQ(items[i].text, "L" + std::to_string(i));
+            // Layouts 1 to 9 show their Apply layout shortcut after the tab.
+            const std::string hotkey = i < 9 ? "\tCtrl+Alt+Win+" + std::to_string(i + 1) : "";
+            EXPECT_EQ(items[i].text, "L" + std::to_string(i) + hotkey);
             EXPECT_EQ(items[i].checked, i == 1);
         }
     }
@@ -181,7 +183,13 @@ TEST(TrayMenu, NamesAreMadeSafeForMenus) {
     for (const Case& c : cases) EXPECT_EQ(menu_safe(c.name), c.text) << c.name;
     Settings s = settings_with(1);
     s.screens[0].layouts[0].name = "Code & Docs\tbig";
-    EXPECT_EQ(menu_for(s, true, true)[4].children[0].text, "Code && Docs big");
+    EXPECT_EQ(menu_for(s, true, true)[4].children[0].text, "Code && Docs big\tCtrl+Alt+Win+1");
+    // A name holding the placeholder stays as it is; a rebound or cleared shortcut shows.
+    s.screens[0].layouts[0].name = "{hotkey}";
+    s.hotkey(HotkeyAction::ApplyLayout1) = {kModShift | kModAlt, 'L'};
+    EXPECT_EQ(menu_for(s, true, true)[4].children[0].text, "{hotkey}\tAlt+Shift+L");
+    s.hotkey(HotkeyAction::ApplyLayout1) = {};
+    EXPECT_EQ(menu_for(s, true, true)[4].children[0].text, "{hotkey}\tUnbound");
 }
 
 }  // namespace

@@ -174,7 +174,7 @@ namespace {
 TEST(ShortcutsRows, ClearIsGreyedWithoutAShortcutAndTheCapturedRowShows) {
     struct Case { std::optional<size_t> capture; size_t first_row; int32_t height; ShortcutsRows rows; };
     const Case cases[] = {
-        {std::nullopt, 0, kShortcutsHeight, {0, kHotkeyActionCount}},
+        {std::nullopt, 0, kShortcutsHeight, {0, std::min<size_t>(16, kHotkeyActionCount)}},  // (756 - 148) / 38
         {std::nullopt, 0, 500, {0, 9}},      // (500 - 148) / 38 rows fit
         {std::nullopt, 99, 500, {kHotkeyActionCount - 9, 9}},
         {size_t{12}, 0, 500, {4, 9}},        // a row captured below the list comes into view

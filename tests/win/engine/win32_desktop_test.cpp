@@ -120,5 +120,18 @@ TEST(Win32Desktop, FixedSizeIsNoSizingBorderAndNoMaximiseButton) {
     }
 }
 
+// Wine hides nothing from the user the way Windows cloaks the windows of other virtual
+// desktops: the query fails there and every window counts as not cloaked. The engine's
+// handling of cloaked windows is therefore tested only against the fake desktop.
+TEST(Win32Desktop, WineCloaksNoWindow) {
+    HWND w = CreateWindowExW(0, L"STATIC", L"plain", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                             GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(w, nullptr);
+    Win32Desktop desktop;
+    EXPECT_FALSE(desktop.is_cloaked(to_window_id(w)));
+    DestroyWindow(w);
+    EXPECT_FALSE(desktop.is_cloaked(to_window_id(w))) << "a destroyed window";
+}
+
 }  // namespace
 }  // namespace tw::app
