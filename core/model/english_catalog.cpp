@@ -151,7 +151,28 @@ std::string_view english_catalog_text() {
     "about.feature_7 = No admin rights needed, just launch and go\n"
     "\n"
     "# Update dialog: install\n"
-    "update.install_button = Install\n";
+    "update.install_button = Install\n"
+    "\n"
+    "# Names and actions a screen reader announces for the drawn windows\n"
+    "a11y.close = Close\n"
+    "a11y.minimize = Minimise\n"
+    "a11y.delete = Delete {name}\n"
+    "a11y.theme_light = Light theme\n"
+    "a11y.theme_auto = Theme as in Windows\n"
+    "a11y.theme_dark = Dark theme\n"
+    "a11y.decrease = fewer\n"
+    "a11y.increase = more\n"
+    "a11y.language = Language\n"
+    "a11y.layout_canvas = Zones of the layout\n"
+    "a11y.hex_field = Colour code\n"
+    "a11y.action_press = Press\n"
+    "a11y.action_check = Check\n"
+    "a11y.action_uncheck = Uncheck\n"
+    "a11y.action_select = Select\n"
+    "a11y.action_switch = Switch\n"
+    "a11y.action_jump = Jump\n"
+    "a11y.action_open = Open\n"
+    "a11y.action_close = Close\n";
     return kText;
 }
 

@@ -29,6 +29,10 @@ struct WidgetItem {
     uint8_t enabled = 1;
     uint8_t hovered = 0;
     uint8_t pressed = 0;
+    // What a screen reader is told where the kind alone does not say it: a role
+    // (AccessibleRole, 0 = from the kind) and a name for items without readable text.
+    uint8_t role = 0;
+    std::string label;
 };
 
 // The data behind the layout-preview kinds 21 to 23.

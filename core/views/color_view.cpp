@@ -1,5 +1,7 @@
 #include "core/views/color_view.h"
 
+#include "core/ui/accessible_tree.h"
+
 #include <algorithm>
 
 #include "core/base/color.h"
@@ -35,7 +37,9 @@ std::vector<WidgetItem> build_color_view(const ColorDialogState& state, int32_t 
     push_item(items, 0, 1, {28, 194, W - 28, 212}, tr("color.hue_heading"));
     push_item(items, color_id::kHue, 27, hue_slider_rect(W)).color = state.shown;
     // The field draws itself over the frame; this item makes it a click target.
-    push_item(items, color_id::kHex, 20, hex_field_rect());
+    WidgetItem& hex = push_item(items, color_id::kHex, 20, hex_field_rect(), state.hex.text());
+    hex.role = static_cast<uint8_t>(AccessibleRole::EditableText);
+    hex.label = tr("a11y.hex_field");
     push_item(items, 0, 28, {W - 148, 254, W - 28, 282}).color = state.shown;
     push_item(items, color_id::kDone, 11, {16, 310, 116, 340}, tr("color.done_button"));
     push_item(items, color_id::kCancel, 13, {W - 128, 310, W - 28, 340}, tr("common.cancel"));

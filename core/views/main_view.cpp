@@ -39,8 +39,10 @@ void add_title_row(Builder& b) {
     b.add(0, 1, {16, 0, W - 304, 40}, tr("app.name"));
     b.add(main_id::kMinimise, 17, {W - 80, 0, W - 40, 40}, "\u2013");
     b.add(main_id::kClose, 17, {W - 40, 0, W, 40}, "\u2715");
-    b.add(main_id::kLanguageField, 14, {W - 296, 8, W - 186, 32}, language_display_name(in))
-        .enabled = in.language_download_pending ? 0 : 1;
+    WidgetItem& language = b.add(main_id::kLanguageField, 14, {W - 296, 8, W - 186, 32},
+                                 language_display_name(in));
+    language.enabled = in.language_download_pending ? 0 : 1;
+    language.label = tr("a11y.language");
     b.add(0, 30, {W - 178, 8, W - 88, 32});
     struct Segment { uint64_t id; const char* glyph; Theme theme; };
     const Segment segments[] = {

@@ -49,6 +49,11 @@ const char* const kKeys[] = {
     "about.feature_4", "about.feature_5", "about.feature_6", "about.closing", "about.story",
     "about.contact_button", "about.feature_7",
     "update.install_button",
+    "a11y.close", "a11y.minimize", "a11y.delete", "a11y.theme_light", "a11y.theme_auto",
+    "a11y.theme_dark", "a11y.decrease", "a11y.increase", "a11y.language", "a11y.layout_canvas",
+    "a11y.hex_field", "a11y.action_press", "a11y.action_check", "a11y.action_uncheck",
+    "a11y.action_select", "a11y.action_switch", "a11y.action_jump", "a11y.action_open",
+    "a11y.action_close",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {
