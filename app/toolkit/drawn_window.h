@@ -1,6 +1,7 @@
 #pragma once
 // What every drawn window does with its renderer: the WM_PAINT and WM_SIZE handling,
 // and the translation of mouse messages into hover, press and click on its widget list.
+#include "app/toolkit/accessible_object.h"
 #include "app/toolkit/ui_render.h"
 #include "core/base/geometry.h"
 #include "core/ui/widgets.h"
@@ -44,11 +45,27 @@ public:
     // passes its EndDraw result through `filter` (see Renderer::EndDrawFilter).
     void set_end_draw_filter(Renderer::EndDrawFilter filter);
 
+    // Screen readers: how the window reads its widget list (the tree of its current
+    // items and focus). Every paint then compares the tree with the last one and
+    // announces the changes; WM_GETOBJECT answers with an accessible object over it.
+    void set_accessible_tree(std::function<std::vector<AccessibleNode>()> nodes);
+    std::optional<LRESULT> on_get_object(HWND hwnd, WPARAM wp, LPARAM lp);
+
 private:
+    void announce(HWND hwnd);
+
     std::unique_ptr<Renderer> renderer_;
+    std::function<std::vector<AccessibleNode>()> nodes_;
+    std::shared_ptr<AccessibleSource> accessible_;
+    std::vector<AccessibleNode> announced_;
     uint64_t created_ = 0;
     Renderer::EndDrawFilter end_draw_filter_;
 };
+
+// kMsgAccessibleAction: the command of the item it names, when that item still carries
+// it (a rebuild between the request and now may have moved or removed it).
+std::optional<uint64_t> accessible_action_command(const std::vector<WidgetItem>& items, WPARAM wp,
+                                                  LPARAM lp);
 
 // A mouse message position in DIPs: pixels divided by the window's scale, rounded.
 Point mouse_position_dips(HWND hwnd, LPARAM lparam);

@@ -10,6 +10,7 @@
 #include "app/engine/screens_win.h"
 #include "app/platform/wide_text.h"
 #include "core/base/log.h"
+#include "core/ui/accessible_tree.h"
 #include "core/views/dialog_views.h"
 
 namespace tw::app {
@@ -121,6 +122,13 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
         const Point dips = mouse_position_dips(hwnd_, MAKELPARAM(p.x, p.y));
         return is_caption_point(widgets_, dips.x, dips.y) ? HTCAPTION : HTCLIENT;
     }
+    case WM_GETOBJECT:
+        drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, std::nullopt); });
+        if (const auto answer = drawn_.on_get_object(hwnd_, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction:
+        if (const auto id = accessible_action_command(widgets_, wp, lp)) command(*id);
+        return 0;
     case WM_GETDLGCODE:
         // The message loop gives other windows dialog navigation; these keep every key.
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
@@ -181,6 +189,7 @@ void DialogFrame::rebuild() {
 }
 
 void DialogFrame::paint() {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, std::nullopt); });
     drawn_.on_paint(
         hwnd_,
         [this](Renderer& r, LogicalSize size) {

@@ -12,6 +12,7 @@
 #include "app/windows/main_window.h"
 #include "core/base/log.h"
 #include "core/model/catalog.h"
+#include "core/ui/accessible_tree.h"
 #include "core/views/editor_command.h"
 
 #include <dwmapi.h>
@@ -194,6 +195,30 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     w.caret.start(hwnd);  // the caret shows at once where it moved
 }
 
+// The widget that has the keyboard focus: the focused text field.
+std::optional<size_t> focused_item(const EditorWindow& w) {
+    if (w.st.page != EditorPage::Edit || w.st.focus.field == EditorFocus::Field::None) return std::nullopt;
+    for (size_t i = 0; i < w.widgets.size(); ++i)
+        if (w.widgets[i].kind == 18 && field_of_item(w.widgets[i].id) == w.st.focus) return i;
+    return std::nullopt;
+}
+
+std::vector<AccessibleNode> accessible_nodes(const EditorWindow& w) {
+    return accessible_tree(w.widgets, focused_item(w));
+}
+
+// A screen reader's default action: what a click on the item does.
+void on_accessible_action(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
+    const std::optional<uint64_t> id = accessible_action_command(w.widgets, wp, lp);
+    if (!id) return;
+    if (w.widgets[wp].kind == 18) {
+        if (apply(w, hwnd, focus_field(w.st, field_of_item(*id)))) w.caret.start(hwnd);
+        return;
+    }
+    if (!apply(w, hwnd, release_focus(w.st))) return;
+    apply(w, hwnd, run_editor_command(w.st, w.app.settings, *id));
+}
+
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
     TextField* field = w.st.page == EditorPage::Edit ? text_field(w.st, w.st.focus) : nullptr;
     if (!field) return;
@@ -238,11 +263,17 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) return 0;  // the whole window is client area
         break;
     case WM_NCHITTEST: return on_hit_test(*w, hwnd, lp);
+    case WM_GETOBJECT:
+        w->drawn.set_accessible_tree([w] { return accessible_nodes(*w); });
+        if (const auto answer = w->drawn.on_get_object(hwnd, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction: on_accessible_action(*w, hwnd, wp, lp); return 0;
     case WM_GETDLGCODE:
         // The message loop may offer the window's keys to dialog navigation: Tab, Enter
         // and Escape are this window's own.
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
     case WM_PAINT: {
+        w->drawn.set_accessible_tree([w] { return accessible_nodes(*w); });
         w->drawn.on_paint(hwnd, nullptr, [w](Renderer& r, LogicalSize size) {
             return r.draw_frame([&](Canvas& c) {
                 paint_editor(c, w->st, w->widgets, w->caret.visible(), static_cast<float>(size.width),

@@ -20,6 +20,7 @@
 #include "core/base/log.h"
 #include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
+#include "core/ui/accessible_tree.h"
 #include "version.h"
 
 namespace tw::app {
@@ -80,6 +81,7 @@ void MainViewWindow::rebuild(AppState& state) {
 }
 
 void MainViewWindow::paint(AppState& state, HWND hwnd) {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_, previews_); });
     drawn_.on_paint(
         hwnd,
         [this, &state](Renderer&, LogicalSize) {
@@ -179,6 +181,15 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
 }
 
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }
+
+std::optional<LRESULT> MainViewWindow::get_object(HWND hwnd, WPARAM wp, LPARAM lp) {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_, previews_); });
+    return drawn_.on_get_object(hwnd, wp, lp);
+}
+
+void MainViewWindow::accessible_action(AppState& state, HWND hwnd, WPARAM wp, LPARAM lp) {
+    if (const auto id = accessible_action_command(widgets_, wp, lp)) run_command(state, hwnd, *id);
+}
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {
     const MainCommand cmd = decide_main_command(id, input(state), widgets_);

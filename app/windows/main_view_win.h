@@ -30,6 +30,9 @@ public:
     // Carries out command `id` as a click on the widget with that id would (also used
     // by the tray menu for the actions both offer).
     void command(AppState& state, uint64_t id);
+    // WM_GETOBJECT and the default action a screen reader asked for (as a click).
+    std::optional<LRESULT> get_object(HWND hwnd, WPARAM wp, LPARAM lp);
+    void accessible_action(AppState& state, HWND hwnd, WPARAM wp, LPARAM lp);
 
 private:
     // What the view shows, gathered from the state and this window.

@@ -123,6 +123,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
         if (main_view_window().key(*state, hwnd, wp)) return 0;
         break;
+    case WM_GETOBJECT:
+        if (const auto answer = main_view_window().get_object(hwnd, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction: main_view_window().accessible_action(*state, hwnd, wp, lp); return 0;
     case kMsgConfine: engine.on_confine_trigger(); return 0;
     case kMsgButtonDown: engine.on_press(); return 0;
     case kMsgMouseMove: engine.on_drag_poll(); return 0;
