@@ -63,6 +63,10 @@ HRESULT text_out(const std::string& text, BSTR* out) {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+// COM objects are deleted through Release, never through a base pointer: the
+// interface's lack of a virtual destructor is by design.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 class AccessibleObject final : public IAccessible {
 public:
     explicit AccessibleObject(std::weak_ptr<AccessibleSource> source) : source_(std::move(source)) {}
@@ -314,6 +318,7 @@ private:
     std::atomic<ULONG> refs_{1};
     std::weak_ptr<AccessibleSource> source_;
 };
+#pragma GCC diagnostic pop
 
 }  // namespace
 

@@ -82,4 +82,19 @@ Point mouse_position_dips(HWND hwnd, LPARAM lparam) {
             static_cast<int32_t>(std::lround(GET_Y_LPARAM(lparam) / scale))};
 }
 
+std::optional<NavKey> nav_key(WPARAM vk, bool shift) {
+    switch (vk) {
+    case VK_TAB: return shift ? NavKey::BackTab : NavKey::Tab;
+    case VK_LEFT: return NavKey::Left;
+    case VK_RIGHT: return NavKey::Right;
+    case VK_UP: return NavKey::Up;
+    case VK_DOWN: return NavKey::Down;
+    case VK_HOME: return NavKey::Home;
+    case VK_END: return NavKey::End;
+    case VK_RETURN:
+    case VK_SPACE: return NavKey::Activate;
+    default: return std::nullopt;
+    }
+}
+
 }  // namespace tw::app

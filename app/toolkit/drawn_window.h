@@ -4,6 +4,7 @@
 #include "app/toolkit/accessible_object.h"
 #include "app/toolkit/ui_render.h"
 #include "core/base/geometry.h"
+#include "core/ui/keyboard_nav.h"
 #include "core/ui/widgets.h"
 
 #include <windows.h>
@@ -66,6 +67,10 @@ private:
 // it (a rebuild between the request and now may have moved or removed it).
 std::optional<uint64_t> accessible_action_command(const std::vector<WidgetItem>& items, WPARAM wp,
                                                   LPARAM lp);
+
+// The navigation meaning of a WM_KEYDOWN virtual key: Tab (Shift+Tab back), the
+// arrows, Home, End, and Space or Enter to activate.
+std::optional<NavKey> nav_key(WPARAM vk, bool shift);
 
 // A mouse message position in DIPs: pixels divided by the window's scale, rounded.
 Point mouse_position_dips(HWND hwnd, LPARAM lparam);

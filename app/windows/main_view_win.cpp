@@ -21,6 +21,7 @@
 #include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "core/ui/accessible_tree.h"
+#include "core/ui/keyboard_nav.h"
 #include "version.h"
 
 namespace tw::app {
@@ -88,8 +89,7 @@ void MainViewWindow::paint(AppState& state, HWND hwnd) {
             if (widgets_.empty()) rebuild(state);
         },
         [this](Renderer& r, LogicalSize size) {
-            const std::optional<size_t> focus =
-                focus_visible_ && !layout_menu_open_ ? focus_ : std::nullopt;
+            const std::optional<size_t> focus = focus_visible_ ? focus_ : std::nullopt;
             return r.paint(widgets_, focus, previews_, static_cast<float>(size.width),
                            static_cast<float>(size.height));
         });
@@ -160,24 +160,33 @@ bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPAR
 
 bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
     const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    switch (vk) {
-    case VK_TAB:
-        focus_ = next_focus(widgets_, focus_, shift);
-        focus_visible_ = true;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return true;
-    case VK_RETURN:
-    case VK_SPACE:
-        if (focus_ && *focus_ < widgets_.size()) run_command(state, hwnd, widgets_[*focus_].id);
-        return true;
-    case VK_ESCAPE:
+    if (vk == VK_ESCAPE) {
         if (!layout_menu_open_ && !language_menu_open_) return false;
         layout_menu_open_ = language_menu_open_ = false;
         rebuild(state);
+        focus_ = refocus(widgets_, list_owner_, std::nullopt);
         return true;
-    default:
-        return false;
     }
+    const std::optional<NavKey> nav = nav_key(vk, shift);
+    if (!nav) return false;
+    const NavStep step = keyboard_step(widgets_, focus_, *nav);
+    if (!step.handled) return false;
+    focus_ = step.focus;
+    focus_visible_ = true;
+    if (step.command) {
+        const bool list_was_open = layout_menu_open_ || language_menu_open_;
+        const std::optional<uint64_t> focused =
+            focus_ && *focus_ < widgets_.size() ? std::optional(widgets_[*focus_].id) : std::nullopt;
+        if (focus_ && widgets_[*focus_].kind == 14) list_owner_ = focused;
+        run_command(state, hwnd, *step.command);
+        if (!state.main) return true;
+        const bool list_open = layout_menu_open_ || language_menu_open_;
+        if (list_open && !list_was_open) focus_ = open_list_focus(widgets_);
+        else if (!list_open && list_was_open) focus_ = refocus(widgets_, list_owner_, std::nullopt);
+        else focus_ = refocus(widgets_, focused, focus_);
+    }
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return true;
 }
 
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }

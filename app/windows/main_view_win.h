@@ -44,6 +44,7 @@ private:
     std::vector<LayoutPreview> previews_;
     PointerTracker tracker_;
     std::optional<size_t> focus_;
+    std::optional<uint64_t> list_owner_;  // the dropdown whose list the keyboard opened
     bool focus_visible_ = false;
     bool layout_menu_open_ = false;
     bool language_menu_open_ = false;
