@@ -14,6 +14,7 @@
 #include "core/model/catalog.h"
 #include "core/ui/accessible_tree.h"
 #include "core/views/editor_command.h"
+#include "core/views/editor_keys.h"
 
 #include <dwmapi.h>
 #include <windowsx.h>
@@ -36,6 +37,11 @@ struct EditorWindow {
     bool selecting = false;       // a mouse selection in a text field
     bool tracking_leave = false;  // TrackMouseEvent asked for WM_MOUSELEAVE
     int32_t client_height = 0;    // DIPs the view may use before it scrolls
+    // A control other than a text field that the keyboard reached (fields keep their
+    // focus in the editor state), followed across rebuilds by its command.
+    std::optional<size_t> focus_item = std::nullopt;
+    std::optional<uint64_t> focus_command = std::nullopt;
+    bool focus_visible = false;   // the ring shows after a key, not after a click
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -127,6 +133,9 @@ void place_caret(EditorWindow& w, int32_t x, bool extend) {
 
 void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
     const Point p = mouse_position_dips(hwnd, lp);
+    w.focus_item.reset();
+    w.focus_command.reset();
+    w.focus_visible = false;
     const std::optional<size_t> hit = hit_test(w.widgets, p.x, p.y);
     if (hit && w.widgets[*hit].kind == 18) {
         if (!apply(w, hwnd, focus_field(w.st, field_of_item(w.widgets[*hit].id)))) return;
@@ -177,8 +186,113 @@ void on_button_up(EditorWindow& w, HWND hwnd, LPARAM lp) {
         apply(w, hwnd, run_editor_command(w.st, w.app.settings, *command));
 }
 
+// The widget that has the keyboard focus: the focused text field.
+std::optional<size_t> focused_item(const EditorWindow& w) {
+    if (w.st.page != EditorPage::Edit || w.st.focus.field == EditorFocus::Field::None) return std::nullopt;
+    for (size_t i = 0; i < w.widgets.size(); ++i)
+        if (w.widgets[i].kind == 18 && field_of_item(w.widgets[i].id) == w.st.focus) return i;
+    return std::nullopt;
+}
+
+// The focused item: the focused text field, else the control the keyboard reached.
+std::optional<size_t> current_focus(const EditorWindow& w) {
+    if (const auto field = focused_item(w)) return field;
+    return refocus(w.widgets, w.focus_command, w.focus_item);
+}
+
+std::vector<AccessibleNode> accessible_nodes(const EditorWindow& w) {
+    return accessible_tree(w.widgets, current_focus(w));
+}
+
+std::optional<CanvasKey> canvas_key_of(WPARAM vk) {
+    switch (vk) {
+    case VK_LEFT: return CanvasKey::Left;
+    case VK_RIGHT: return CanvasKey::Right;
+    case VK_UP: return CanvasKey::Up;
+    case VK_DOWN: return CanvasKey::Down;
+    case VK_HOME: return CanvasKey::Home;
+    case VK_END: return CanvasKey::End;
+    case VK_RETURN:
+    case VK_SPACE: return CanvasKey::Activate;
+    default: return std::nullopt;
+    }
+}
+
+// Moves the keyboard focus to item `to`: a text field takes it with its text selected;
+// a layout row shows its Edit and delete buttons; the canvas chooses a zone.
+void set_focus(EditorWindow& w, HWND hwnd, std::optional<size_t> to) {
+    w.focus_visible = true;
+    w.focus_item.reset();
+    w.focus_command.reset();
+    if (!to || *to >= w.widgets.size()) return;
+    const WidgetItem it = w.widgets[*to];
+    if (it.kind == 18) {
+        if (!apply(w, hwnd, focus_field(w.st, field_of_item(it.id)))) return;
+        if (TextField* field = text_field(w.st, w.st.focus)) field->select_all();
+        w.caret.start(hwnd);
+        rebuild(w, hwnd);
+        return;
+    }
+    w.focus_item = to;
+    w.focus_command = it.id;
+    if (it.kind == 20 && w.st.hover_row != it.id - editor_id::kRow) {
+        w.st.hover_row = it.id - editor_id::kRow;
+        rebuild(w, hwnd);
+    }
+    if (it.kind == 19 && w.st.canvas_hover.kind != CanvasHover::Kind::Zone)
+        canvas_key(w.st, CanvasKey::Home, {});
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+// Keys that move the focus over every control, activate it, or work the canvas.
+// False leaves the key to the text field and to the editor's own keys (Enter saves,
+// Escape closes).
+bool keyboard(EditorWindow& w, HWND hwnd, WPARAM vk, bool shift) {
+    const std::optional<size_t> field = focused_item(w);
+    if (field && vk != VK_TAB) return false;
+    const std::optional<size_t> at = current_focus(w);
+    if (at && w.widgets[*at].kind == 19) {
+        if (const auto key = canvas_key_of(vk)) {
+            w.focus_visible = true;
+            apply(w, hwnd, canvas_key(w.st, *key, {shift, key_down(VK_CONTROL)}));
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return true;
+        }
+    }
+    if (at && vk == VK_DELETE && w.widgets[*at].kind == 20) {
+        const uint64_t row = w.widgets[*at].id - editor_id::kRow;
+        apply(w, hwnd, run_editor_command(w.st, w.app.settings, editor_id::kDeleteRow + row));
+        return true;
+    }
+    const std::optional<NavKey> nav = nav_key(vk, shift);
+    if (!nav || (!at && *nav == NavKey::Activate)) return false;
+    const NavStep step = keyboard_step(w.widgets, at, *nav);
+    if (!step.handled) return false;
+    if (field && !apply(w, hwnd, release_focus(w.st))) return true;
+    set_focus(w, hwnd, step.focus);
+    if (step.command) {
+        if (!apply(w, hwnd, run_editor_command(w.st, w.app.settings, *step.command))) return true;
+        w.focus_item = refocus(w.widgets, w.focus_command, w.focus_item);
+        if (!w.focus_item) w.focus_command.reset();
+    }
+    return true;
+}
+
+// A screen reader's default action: what a click on the item does.
+void on_accessible_action(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
+    const std::optional<uint64_t> id = accessible_action_command(w.widgets, wp, lp);
+    if (!id) return;
+    if (w.widgets[wp].kind == 18) {
+        if (apply(w, hwnd, focus_field(w.st, field_of_item(*id)))) w.caret.start(hwnd);
+        return;
+    }
+    if (!apply(w, hwnd, release_focus(w.st))) return;
+    apply(w, hwnd, run_editor_command(w.st, w.app.settings, *id));
+}
+
 void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     const bool shift = key_down(VK_SHIFT);
+    if (keyboard(w, hwnd, vk, shift)) return;
     const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
     if (out != EditorOutcome{}) {
         apply(w, hwnd, out);
@@ -193,30 +307,6 @@ void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
         if (const std::optional<std::string> text = read_clipboard(hwnd)) field->paste(*text);
     }
     w.caret.start(hwnd);  // the caret shows at once where it moved
-}
-
-// The widget that has the keyboard focus: the focused text field.
-std::optional<size_t> focused_item(const EditorWindow& w) {
-    if (w.st.page != EditorPage::Edit || w.st.focus.field == EditorFocus::Field::None) return std::nullopt;
-    for (size_t i = 0; i < w.widgets.size(); ++i)
-        if (w.widgets[i].kind == 18 && field_of_item(w.widgets[i].id) == w.st.focus) return i;
-    return std::nullopt;
-}
-
-std::vector<AccessibleNode> accessible_nodes(const EditorWindow& w) {
-    return accessible_tree(w.widgets, focused_item(w));
-}
-
-// A screen reader's default action: what a click on the item does.
-void on_accessible_action(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
-    const std::optional<uint64_t> id = accessible_action_command(w.widgets, wp, lp);
-    if (!id) return;
-    if (w.widgets[wp].kind == 18) {
-        if (apply(w, hwnd, focus_field(w.st, field_of_item(*id)))) w.caret.start(hwnd);
-        return;
-    }
-    if (!apply(w, hwnd, release_focus(w.st))) return;
-    apply(w, hwnd, run_editor_command(w.st, w.app.settings, *id));
 }
 
 void on_char(EditorWindow& w, HWND hwnd, WPARAM code) {
@@ -278,6 +368,8 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return r.draw_frame([&](Canvas& c) {
                 paint_editor(c, w->st, w->widgets, w->caret.visible(), static_cast<float>(size.width),
                              static_cast<float>(size.height));
+                const auto focus = refocus(w->widgets, w->focus_command, w->focus_item);
+                if (w->focus_visible && focus) paint_focus_ring(c, w->widgets[*focus].rect);
             });
         });
         return 0;

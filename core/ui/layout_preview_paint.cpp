@@ -147,10 +147,12 @@ void paint_frame(Canvas& canvas, const std::vector<WidgetItem>& items,
                      Brush::gradient({0, 0}, {width_dips, height_dips}, pal.background_from,
                                      pal.background_to, 1.0f));
     for (const WidgetItem& item : items) paint_item(canvas, item, previews);
-    if (focus && *focus < items.size()) {
-        canvas.stroke_rounded_rect(inset(to_rectf(items[*focus].rect), -2), 10,
-                                   solid(pal.text, 0.6f), 2);
-    }
+    if (focus && *focus < items.size()) paint_focus_ring(canvas, items[*focus].rect);
+}
+
+void paint_focus_ring(Canvas& canvas, const Rect& r) {
+    canvas.stroke_rounded_rect(inset(to_rectf(r), -2), 10,
+                               solid(color_from_rgb(theme_state().accent), 1.0f), 2);
 }
 
 }  // namespace tw

@@ -134,6 +134,10 @@ private:
     std::optional<size_t> pressed_;
 };
 
+// The keyboard focus ring: 2 DIPs of the accent colour just outside the item, which
+// stands out on both themes' backgrounds and on the items' own fills.
+void paint_focus_ring(Canvas& canvas, const Rect& r);
+
 // Draws one frame: background gradient over (0, 0, width, height), every item in list
 // order, then the focus ring when `focus` indexes an item.
 void paint_frame(Canvas& canvas, const std::vector<WidgetItem>& items,

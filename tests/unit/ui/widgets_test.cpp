@@ -186,8 +186,8 @@ TEST(PaintFrame, FocusRingOnlyForAnIndexInsideTheList) {
         EXPECT_EQ(strokes[0].rect, *c.ring);
         EXPECT_FLOAT_EQ(strokes[0].radius, 10);
         EXPECT_FLOAT_EQ(strokes[0].stroke, 2);
-        EXPECT_EQ(strokes[0].brush.color0, color_from_rgb(0x201C2B));
-        EXPECT_FLOAT_EQ(strokes[0].brush.opacity, 0.6f);
+        EXPECT_EQ(strokes[0].brush.color0, color_from_rgb(theme_state().accent));
+        EXPECT_FLOAT_EQ(strokes[0].brush.opacity, 1.0f);
     }
 }
 
