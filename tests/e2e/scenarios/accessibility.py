@@ -30,11 +30,11 @@ def children(run, window_class):
     return rows if len(rows) == int(m.group(1)) else None
 
 
-def child(rows, name):
+def child(rows, name, role=None):
     for r in rows:
-        if r[2] == name:
+        if r[2] == name and (role is None or r[0] == role):
             return r
-    raise Failure("no child named %r in %s" % (name, [r[2] for r in rows]))
+    raise Failure("no child named %r in %s" % (name, rows))
 
 
 def wait_children(run, window_class, what, cond=lambda rows: True):
@@ -58,8 +58,8 @@ def screen_reader_reads_main_window_and_editor(run):
     # Its location is in screen pixels: the button's rectangle (28, 60)-(138, 88).
     assert start[5] == (x + 28, y + 60, 110, 28), (start, x, y)
     assert child(rows, "Close")[0] == ROLE_PUSHBUTTON  # the glyph "✕" has a name
-    layout_field = child(rows, "Current Layout")
-    assert layout_field[0] == ROLE_COMBOBOX and layout_field[3] == "Thirds", layout_field
+    layout_field = child(rows, "Current Layout", ROLE_COMBOBOX)
+    assert layout_field[3] == "Thirds", layout_field
     assert layout_field[1] & STATE_COLLAPSED, layout_field
     enabled = child(rows, "Enabled")
     assert enabled[0] == ROLE_CHECKBUTTON and enabled[1] & STATE_CHECKED, enabled
@@ -74,7 +74,8 @@ def screen_reader_reads_main_window_and_editor(run):
                   lambda rows: any(r[2] == "Stop" for r in rows))
 
     assert "pressed=1" in a11y_probe(run, "press", "TilewrightMain", "Edit Layouts…")
-    rows = wait_children(run, "TilewrightEditor", "the layout manager's accessible children")
+    rows = wait_children(run, "TilewrightEditor", "the layout manager's accessible children",
+                         lambda rows: any(r[2] == "Restore Defaults" for r in rows))
     items = [r[2] for r in rows if r[0] == ROLE_LISTITEM]
     assert items == ["Thirds", "Halves"], items
     assert child(rows, "Add")[0] == ROLE_PUSHBUTTON

@@ -123,12 +123,13 @@ TEST(AccessibleTree, MainWindowReadsTopToBottomLeftToRight) {
 
 TEST(AccessibleTree, EditorViewsNameFieldsByTheirLabels) {
     EditorState st = open_editor_state(Settings{}, {}, {0, 0, 1920, 1080});
-    st.layouts = {{"Halves", {{0, 0, 0.5, 1}, {0.5, 0, 1, 1}}}};
-    st.hover_row = 0;
+    st.layouts = {{"Full", {{0, 0, 1, 1}}}, {"Halves", {{0, 0, 0.5, 1}, {0.5, 0, 1, 1}}}};
+    st.hover_row = 1;
     const auto manage = lines(accessible_tree(build_manage_view(st).widgets, std::nullopt));
     const std::vector<std::string> manage_expected = {
         "text '" + tr("manage.title") + "'",
         "button 'Close'",
+        "item 'Full'",
         "item 'Halves' selected",
         "button '" + tr("common.edit") + "'",
         "button 'Delete Halves'",
