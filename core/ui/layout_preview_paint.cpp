@@ -151,7 +151,10 @@ void paint_frame(Canvas& canvas, const std::vector<WidgetItem>& items,
 }
 
 void paint_focus_ring(Canvas& canvas, const Rect& r) {
-    canvas.stroke_rounded_rect(inset(to_rectf(r), -2), 10,
+    // A hairline of the background between item and ring keeps the ring apart from
+    // items filled with the accent themselves.
+    canvas.stroke_rounded_rect(inset(to_rectf(r), -1), 9, solid(palette(theme_state().light).background_to, 1.0f), 1.5f);
+    canvas.stroke_rounded_rect(inset(to_rectf(r), -3), 11,
                                solid(color_from_rgb(theme_state().accent), 1.0f), 2);
 }
 
