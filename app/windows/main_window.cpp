@@ -11,6 +11,7 @@
 #include "app/net/language_service.h"
 #include "app/net/update_service.h"
 #include "app/windows/main_view_win.h"
+#include "app/windows/theme_win.h"
 #include "app/windows/tray.h"
 #include "app/windows/window_position.h"
 #include "app/engine/screens_win.h"
@@ -149,7 +150,9 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, nullptr, FALSE);
         }
         if (wp == SPI_SETWORKAREA) on_screens_changed(*state, false);
+        follow_system_colors(*state);
         break;
+    case WM_SYSCOLORCHANGE: follow_system_colors(*state); break;
     case WM_DPICHANGED:
         main_view_window().drop_renderer();
         fit_window(hwnd, kMainWidth, kMainHeight, std::max<UINT>(96, LOWORD(wp)) / 96.0);

@@ -43,10 +43,25 @@ struct LayoutPreview {
     bool enabled = true;
 };
 
+// The system colours that Windows' high-contrast mode sets (each 0xRRGGBB).
+struct SystemColors {
+    uint32_t window = 0;
+    uint32_t window_text = 0xFFFFFF;
+    uint32_t highlight = 0x1AEBFF;
+    uint32_t highlight_text = 0;
+    uint32_t button_face = 0;
+    uint32_t button_text = 0xFFFFFF;
+    uint32_t gray_text = 0x3FF23F;
+    uint32_t hot_track = 0xFFFF00;
+    friend bool operator==(const SystemColors&, const SystemColors&) = default;
+};
+
 // Process-wide theme values, written only on the UI thread and read at every paint.
+// While high contrast is on, every palette role and the accent come from its colours.
 struct ThemeState {
     bool light = false;
     uint32_t accent = kDefaultAccent;
+    std::optional<SystemColors> high_contrast;
 };
 ThemeState& theme_state();
 
@@ -79,6 +94,9 @@ struct Palette {
     float segment_track_outline_opacity = 1;
 };
 const Palette& palette(bool light);
+// The palette of high contrast: window and text colours for every surface and text,
+// the highlight for what the accent marks, no translucent shadows.
+Palette high_contrast_palette(const SystemColors& colors);
 
 // The accent gradient over `r`: accent to accent x 0.72, top-left to bottom-right.
 Brush accent_gradient(const RectF& r, float opacity);
