@@ -46,6 +46,7 @@ Palette high_contrast_palette(const SystemColors& c) {
         .segment_track = text,
         .segment_track_opacity = 0.0f,
         .segment_track_outline_opacity = 1.0f,
+        .on_accent = color_from_rgb(c.highlight_text),
     };
 }
 

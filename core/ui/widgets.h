@@ -92,6 +92,9 @@ struct Palette {
     ColorF segment_track;
     float segment_track_opacity = 1;
     float segment_track_outline_opacity = 1;
+    // Text over accent, success and danger fills; the text colour when unset (high
+    // contrast sets the system's highlight-text colour).
+    std::optional<ColorF> on_accent = std::nullopt;
 };
 const Palette& palette(bool light);
 // The palette of high contrast: window and text colours for every surface and text,

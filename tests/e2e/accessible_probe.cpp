@@ -6,6 +6,9 @@
 //   accessible_probe press CLASS NAME    runs the default action of the first child so
 //                                        named; prints "pressed=1" or "pressed=0"
 //   accessible_probe focus CLASS         prints "focus=N" (the focused child, 0 = none)
+//   accessible_probe contrast on|off     turns Windows' high-contrast mode on (white on
+//                                        black, as "High Contrast Black") or off, and
+//                                        tells every window; prints "contrast=on|off"
 #include <windows.h>
 #include <oleacc.h>
 
@@ -49,6 +52,29 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: accessible_probe dump|press|focus CLASS [NAME]\n");
         return 2;
+    }
+    if (std::wstring(argv[1]) == L"contrast") {
+        const bool on = std::wstring(argv[2]) == L"on";
+        static const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_HIGHLIGHT, COLOR_HIGHLIGHTTEXT,
+                                       COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_GRAYTEXT, COLOR_HOTLIGHT};
+        static const COLORREF black[] = {RGB(0, 0, 0), RGB(255, 255, 255), RGB(26, 235, 255), RGB(0, 0, 0),
+                                         RGB(0, 0, 0), RGB(255, 255, 255), RGB(63, 242, 63), RGB(255, 255, 0)};
+        if (on) SetSysColors(8, elements, black);
+        HIGHCONTRASTW hc{};
+        hc.cbSize = sizeof hc;
+        hc.dwFlags = on ? HCF_HIGHCONTRASTON : 0;
+        const BOOL ok = SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof hc, &hc, SPIF_SENDCHANGE);
+        HIGHCONTRASTW now{};
+        now.cbSize = sizeof now;
+        SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof now, &now, 0);
+        if (!on) {
+            // Wine's light default scheme comes back with the window and text colours.
+            static const COLORREF normal[] = {RGB(255, 255, 255), RGB(0, 0, 0), RGB(0, 120, 215), RGB(255, 255, 255),
+                                              RGB(240, 240, 240), RGB(0, 0, 0), RGB(109, 109, 109), RGB(0, 102, 204)};
+            SetSysColors(8, elements, normal);
+        }
+        std::printf("set=%d contrast=%s\n", ok ? 1 : 0, (now.dwFlags & HCF_HIGHCONTRASTON) ? "on" : "off");
+        return 0;
     }
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HWND hwnd = FindWindowW(argv[2], nullptr);
