@@ -249,6 +249,18 @@ void set_focus(EditorWindow& w, HWND hwnd, std::optional<size_t> to) {
 // Escape closes).
 bool keyboard(EditorWindow& w, HWND hwnd, WPARAM vk, bool shift) {
     const std::optional<size_t> field = focused_item(w);
+    // Up and Down in the size table go to the same column of the zone above or below.
+    const bool size_field = w.st.focus.field == EditorFocus::Field::Width || w.st.focus.field == EditorFocus::Field::Height;
+    if (field && size_field && (vk == VK_UP || vk == VK_DOWN)) {
+        const size_t zone = w.st.focus.zone;
+        if ((vk == VK_UP && zone == 0) || (vk == VK_DOWN && zone + 1 >= w.st.grid.cells.size())) return true;
+        const EditorFocus next{w.st.focus.field, vk == VK_UP ? zone - 1 : zone + 1};
+        if (!apply(w, hwnd, focus_field(w.st, next))) return true;
+        if (TextField* f = text_field(w.st, w.st.focus)) f->select_all();
+        w.focus_visible = true;
+        rebuild(w, hwnd);
+        return true;
+    }
     if (field && vk != VK_TAB) return false;
     const std::optional<size_t> at = current_focus(w);
     if (at && w.widgets[*at].kind == 19) {
@@ -282,10 +294,6 @@ bool keyboard(EditorWindow& w, HWND hwnd, WPARAM vk, bool shift) {
 void on_accessible_action(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
     const std::optional<uint64_t> id = accessible_action_command(w.widgets, wp, lp);
     if (!id) return;
-    if (w.widgets[wp].kind == 18) {
-        if (apply(w, hwnd, focus_field(w.st, field_of_item(*id)))) w.caret.start(hwnd);
-        return;
-    }
     if (!apply(w, hwnd, release_focus(w.st))) return;
     apply(w, hwnd, run_editor_command(w.st, w.app.settings, *id));
 }

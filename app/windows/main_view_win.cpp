@@ -185,8 +185,23 @@ bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
         else if (!list_open && list_was_open) focus_ = refocus(widgets_, list_owner_, std::nullopt);
         else focus_ = refocus(widgets_, focused, focus_);
     }
+    scroll_to_focus(state, hwnd);
     InvalidateRect(hwnd, nullptr, FALSE);
     return true;
+}
+
+// A control reached with Tab below or above the visible part scrolls into view.
+void MainViewWindow::scroll_to_focus(AppState& state, HWND hwnd) {
+    if (!focus_ || *focus_ >= widgets_.size()) return;
+    const Rect& r = widgets_[*focus_].rect;
+    const int32_t height = client_dips(hwnd).height;
+    int32_t next = scroll_;
+    if (r.top < 8) next += r.top - 8;
+    else if (r.bottom > height - 8) next += r.bottom - height + 8;
+    next = std::max(0, next);
+    if (next == scroll_) return;
+    scroll_ = next;
+    rebuild(state);
 }
 
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }

@@ -38,6 +38,7 @@ private:
     // What the view shows, gathered from the state and this window.
     MainViewInput input(AppState& state);
     void run_command(AppState& state, HWND hwnd, uint64_t id);
+    void scroll_to_focus(AppState& state, HWND hwnd);
 
     DrawnWindow drawn_;
     std::vector<WidgetItem> widgets_;
