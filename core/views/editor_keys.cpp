@@ -1,6 +1,7 @@
 #include "core/views/editor_keys.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <vector>
 
