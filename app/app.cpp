@@ -145,7 +145,7 @@ int run() {
     apply_theme_settings(state.settings);
     apply_startup_language(state.settings.language, state.settings_folder);
 
-    const uint32_t accent = state.settings.accent_color;
+    const uint32_t accent = theme_state().accent;  // the highlight colour in high contrast
     state.accent_brush = CreateSolidBrush(RGB((accent >> 16) & 0xFF, (accent >> 8) & 0xFF, accent & 0xFF));
     register_main_class(state.instance);
     register_overlay_classes(state.instance, state.accent_brush);

@@ -42,7 +42,8 @@ trap cleanup EXIT
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
 export DISPLAY="$display"
 
-wine "$exe" --exit-after-paint 20000 >"$log" 2>&1 &
+# GALLERY_ARGS: more options for the gallery, e.g. --high-contrast.
+wine "$exe" --exit-after-paint 20000 ${GALLERY_ARGS:-} >"$log" 2>&1 &
 gallery_pid=$!
 for _ in $(seq 600); do
   grep -q "gallery: painted" "$log" && break

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/ui/widgets.h"
+
 namespace tw {
 struct Settings;
 }
@@ -17,6 +19,9 @@ std::optional<uint32_t> read_registry_dword(HKEY root, const wchar_t* subkey, co
 // HKCU ...\Themes\Personalize "AppsUseLightTheme": true when non-zero; nothing when it
 // cannot be read (the caller then keeps the dark palette).
 std::optional<bool> read_apps_use_light_theme();
+
+// The system colours while Windows' high-contrast mode is on; nothing while it is off.
+std::optional<SystemColors> read_high_contrast();
 
 // Sets the process-wide accent and light/dark flag from the settings (and, for the
 // auto theme, from the system's app theme).

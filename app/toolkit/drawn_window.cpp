@@ -64,6 +64,34 @@ void DrawnWindow::on_paint(HWND hwnd, const Rebuild& rebuild, const Draw& draw) 
     // After EndPaint: BeginPaint validates the whole update region, so an invalidation
     // made before it would be swallowed and the new renderer never drawn.
     if (lost) InvalidateRect(hwnd, nullptr, FALSE);
+    announce(hwnd);
+}
+
+void DrawnWindow::set_accessible_tree(std::function<std::vector<AccessibleNode>()> nodes) {
+    nodes_ = std::move(nodes);
+}
+
+std::optional<LRESULT> DrawnWindow::on_get_object(HWND hwnd, WPARAM wp, LPARAM lp) {
+    if (!nodes_) return std::nullopt;
+    if (!accessible_ || accessible_->hwnd != hwnd) {
+        // A new window (the main window's state outlives a destroyed one) gets a new
+        // source; objects handed out for the old one report that they are disconnected.
+        accessible_ = std::make_shared<AccessibleSource>();
+        accessible_->hwnd = hwnd;
+        accessible_->nodes = [this] { return nodes_(); };
+    }
+    return answer_get_object(accessible_, wp, lp);
+}
+
+void DrawnWindow::announce(HWND hwnd) {
+    if (nodes_) announced_ = announce_changes(hwnd, announced_, nodes_());
+}
+
+std::optional<uint64_t> accessible_action_command(const std::vector<WidgetItem>& items, WPARAM wp,
+                                                  LPARAM lp) {
+    if (wp >= items.size() || items[wp].id != static_cast<uint64_t>(lp) || items[wp].enabled != 1)
+        return std::nullopt;
+    return items[wp].id;
 }
 
 void DrawnWindow::on_size(LPARAM lparam) {
@@ -81,6 +109,21 @@ Point mouse_position_dips(HWND hwnd, LPARAM lparam) {
     const double scale = scale_for_window(hwnd);
     return {static_cast<int32_t>(std::lround(GET_X_LPARAM(lparam) / scale)),
             static_cast<int32_t>(std::lround(GET_Y_LPARAM(lparam) / scale))};
+}
+
+std::optional<NavKey> nav_key(WPARAM vk, bool shift) {
+    switch (vk) {
+    case VK_TAB: return shift ? NavKey::BackTab : NavKey::Tab;
+    case VK_LEFT: return NavKey::Left;
+    case VK_RIGHT: return NavKey::Right;
+    case VK_UP: return NavKey::Up;
+    case VK_DOWN: return NavKey::Down;
+    case VK_HOME: return NavKey::Home;
+    case VK_END: return NavKey::End;
+    case VK_RETURN:
+    case VK_SPACE: return NavKey::Activate;
+    default: return std::nullopt;
+    }
 }
 
 }  // namespace tw::app

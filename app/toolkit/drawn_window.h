@@ -1,8 +1,10 @@
 #pragma once
 // What every drawn window does with its renderer: the WM_PAINT and WM_SIZE handling,
 // and the translation of mouse messages into hover, press and click on its widget list.
+#include "app/toolkit/accessible_object.h"
 #include "app/toolkit/ui_render.h"
 #include "core/base/geometry.h"
+#include "core/ui/keyboard_nav.h"
 #include "core/ui/widgets.h"
 
 #include <windows.h>
@@ -44,12 +46,32 @@ public:
     // passes its EndDraw result through `filter` (see Renderer::EndDrawFilter).
     void set_end_draw_filter(Renderer::EndDrawFilter filter);
 
+    // Screen readers: how the window reads its widget list (the tree of its current
+    // items and focus). Every paint then compares the tree with the last one and
+    // announces the changes; WM_GETOBJECT answers with an accessible object over it.
+    void set_accessible_tree(std::function<std::vector<AccessibleNode>()> nodes);
+    std::optional<LRESULT> on_get_object(HWND hwnd, WPARAM wp, LPARAM lp);
+
 private:
+    void announce(HWND hwnd);
+
     std::unique_ptr<Renderer> renderer_;
+    std::function<std::vector<AccessibleNode>()> nodes_;
+    std::shared_ptr<AccessibleSource> accessible_;
+    std::vector<AccessibleNode> announced_;
     uint64_t created_ = 0;
     bool first_frame_logged_ = false;
     Renderer::EndDrawFilter end_draw_filter_;
 };
+
+// kMsgAccessibleAction: the command of the item it names, when that item still carries
+// it (a rebuild between the request and now may have moved or removed it).
+std::optional<uint64_t> accessible_action_command(const std::vector<WidgetItem>& items, WPARAM wp,
+                                                  LPARAM lp);
+
+// The navigation meaning of a WM_KEYDOWN virtual key: Tab (Shift+Tab back), the
+// arrows, Home, End, and Space or Enter to activate.
+std::optional<NavKey> nav_key(WPARAM vk, bool shift);
 
 // A mouse message position in DIPs: pixels divided by the window's scale, rounded.
 Point mouse_position_dips(HWND hwnd, LPARAM lparam);

@@ -10,6 +10,7 @@
 #include "app/engine/screens_win.h"
 #include "app/platform/wide_text.h"
 #include "core/base/log.h"
+#include "core/ui/accessible_tree.h"
 #include "core/views/dialog_views.h"
 
 namespace tw::app {
@@ -110,6 +111,12 @@ LRESULT CALLBACK DialogFrame::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // Every branch that may close the window returns at once: `this` is gone then.
 LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
+    // Tab walks the controls before a window's own keys see it (a text field would
+    // take it otherwise).
+    if (msg == WM_KEYDOWN && wp == VK_TAB) {
+        navigate(wp);
+        return 0;
+    }
     if (message(msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_NCCALCSIZE:
@@ -121,6 +128,13 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
         const Point dips = mouse_position_dips(hwnd_, MAKELPARAM(p.x, p.y));
         return is_caption_point(widgets_, dips.x, dips.y) ? HTCAPTION : HTCLIENT;
     }
+    case WM_GETOBJECT:
+        drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_); });
+        if (const auto answer = drawn_.on_get_object(hwnd_, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction:
+        if (const auto id = accessible_action_command(widgets_, wp, lp)) command(*id);
+        return 0;
     case WM_GETDLGCODE:
         // The message loop gives other windows dialog navigation; these keep every key.
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS;
@@ -134,7 +148,10 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
     case WM_LBUTTONDOWN:
     case WM_CAPTURECHANGED:
-        if (msg == WM_LBUTTONDOWN) SetFocus(hwnd_);
+        if (msg == WM_LBUTTONDOWN) {
+            SetFocus(hwnd_);
+            focus_visible_ = false;
+        }
         handle_widget_mouse(hwnd_, msg, lp, widgets_, tracker_);
         return 0;
     case WM_LBUTTONUP:
@@ -145,10 +162,12 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
             escape();
             return 0;
         }
-        if (wp == VK_RETURN) {
+        // Enter on a focused button is its click; elsewhere it is the dialog's default.
+        if (wp == VK_RETURN && !(focus_ && *focus_ < widgets_.size() && is_clickable_kind(widgets_[*focus_].kind))) {
             enter();
             return 0;
         }
+        if (navigate(wp)) return 0;
         break;
     case WM_DPICHANGED:
         drawn_.drop_renderer();
@@ -166,6 +185,19 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool DialogFrame::message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
+bool DialogFrame::navigate(WPARAM vk) {
+    const std::optional<NavKey> key = nav_key(vk, (GetKeyState(VK_SHIFT) & 0x8000) != 0);
+    if (!key) return false;
+    const NavStep step = keyboard_step(widgets_, focus_, *key);
+    if (!step.handled) return false;
+    focus_ = step.focus;
+    focused_command_ = focus_ ? std::optional(widgets_[*focus_].id) : std::nullopt;
+    focus_visible_ = true;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (step.command) command(*step.command);  // may close the window: nothing follows
+    return true;
+}
+
 void DialogFrame::dpi_changed(UINT, const RECT& r) {
     SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -177,10 +209,12 @@ void DialogFrame::rebuild() {
     widgets_ = build(size.width, size.height, drawn_.renderer());
     measured_ = drawn_.renderer() != nullptr;
     tracker_.reapply(widgets_);
+    focus_ = refocus(widgets_, focused_command_, focus_);
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void DialogFrame::paint() {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_); });
     drawn_.on_paint(
         hwnd_,
         [this](Renderer& r, LogicalSize size) {
@@ -192,7 +226,7 @@ void DialogFrame::paint() {
             }
         },
         [this](Renderer& r, LogicalSize size) {
-            return r.paint(widgets_, std::nullopt, {}, static_cast<float>(size.width),
+            return r.paint(widgets_, focus_visible_ ? focus_ : std::nullopt, {}, static_cast<float>(size.width),
                            static_cast<float>(size.height), [this](Canvas& c) { draw_over(c); });
         });
 }

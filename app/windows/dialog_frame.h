@@ -75,8 +75,16 @@ protected:
     AppState& app_;
     std::vector<WidgetItem> widgets_;
     PointerTracker tracker_;
+    // The keyboard focus (an index into widgets_, kept on its command across rebuilds)
+    // and whether its ring shows: after a key, not after a mouse press.
+    std::optional<size_t> focus_;
+    std::optional<uint64_t> focused_command_;
+    bool focus_visible_ = false;
 
 private:
+    // Tab, the arrows, Home, End, Space and Enter over the widget list; false when the
+    // key means nothing there.
+    bool navigate(WPARAM vk);
     static LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT handle(UINT msg, WPARAM wp, LPARAM lp);
     void paint();

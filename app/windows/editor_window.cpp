@@ -13,8 +13,10 @@
 #include "app/windows/main_window.h"
 #include "core/base/log.h"
 #include "core/model/catalog.h"
+#include "core/ui/accessible_tree.h"
 #include "core/views/editor_command.h"
 #include "core/views/tooltips.h"
+#include "core/views/editor_keys.h"
 
 #include <dwmapi.h>
 #include <shellscalingapi.h>
@@ -41,6 +43,11 @@ struct EditorWindow {
     int32_t client_height = 0;    // DIPs the view may use before it scrolls
     int32_t body_bottom = INT32_MAX;  // the top of a pinned footer: the canvas ends there
     std::optional<EditorPage> laid_out = std::nullopt;  // the page of the last layout
+    // A control other than a text field that the keyboard reached (fields keep their
+    // focus in the editor state), followed across rebuilds by its command.
+    std::optional<size_t> focus_item = std::nullopt;
+    std::optional<uint64_t> focus_command = std::nullopt;
+    bool focus_visible = false;   // the ring shows after a key, not after a click
 };
 
 EditorWindow* window_of(HWND hwnd) {
@@ -136,6 +143,9 @@ void place_caret(EditorWindow& w, int32_t x, bool extend) {
 
 void on_button_down(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
     const Point p = mouse_position_dips(hwnd, lp);
+    w.focus_item.reset();
+    w.focus_command.reset();
+    w.focus_visible = false;
     const std::optional<size_t> hit = hit_test(w.widgets, p.x, p.y);
     if (hit && w.widgets[*hit].kind == 18) {
         if (!apply(w, hwnd, focus_field(w.st, field_of_item(w.widgets[*hit].id)))) return;
@@ -201,8 +211,121 @@ void after_name_edit(EditorWindow& w, HWND hwnd) {
     if (w.st.focus.field == EditorFocus::Field::Name && name_edited(w.st)) rebuild(w, hwnd);
 }
 
+// The widget that has the keyboard focus: the focused text field.
+std::optional<size_t> focused_item(const EditorWindow& w) {
+    if (w.st.page != EditorPage::Edit || w.st.focus.field == EditorFocus::Field::None) return std::nullopt;
+    for (size_t i = 0; i < w.widgets.size(); ++i)
+        if (w.widgets[i].kind == 18 && field_of_item(w.widgets[i].id) == w.st.focus) return i;
+    return std::nullopt;
+}
+
+// The focused item: the focused text field, else the control the keyboard reached.
+std::optional<size_t> current_focus(const EditorWindow& w) {
+    if (const auto field = focused_item(w)) return field;
+    return refocus(w.widgets, w.focus_command, w.focus_item);
+}
+
+std::vector<AccessibleNode> accessible_nodes(const EditorWindow& w) {
+    return accessible_tree(w.widgets, current_focus(w));
+}
+
+std::optional<CanvasKey> canvas_key_of(WPARAM vk) {
+    switch (vk) {
+    case VK_LEFT: return CanvasKey::Left;
+    case VK_RIGHT: return CanvasKey::Right;
+    case VK_UP: return CanvasKey::Up;
+    case VK_DOWN: return CanvasKey::Down;
+    case VK_HOME: return CanvasKey::Home;
+    case VK_END: return CanvasKey::End;
+    case VK_RETURN:
+    case VK_SPACE: return CanvasKey::Activate;
+    default: return std::nullopt;
+    }
+}
+
+// Moves the keyboard focus to item `to`: a text field takes it with its text selected;
+// a layout row shows its Edit and delete buttons; the canvas chooses a zone.
+void set_focus(EditorWindow& w, HWND hwnd, std::optional<size_t> to) {
+    w.focus_visible = true;
+    w.focus_item.reset();
+    w.focus_command.reset();
+    if (!to || *to >= w.widgets.size()) return;
+    const WidgetItem it = w.widgets[*to];
+    if (it.kind == 18) {
+        if (!apply(w, hwnd, focus_field(w.st, field_of_item(it.id)))) return;
+        if (TextField* field = text_field(w.st, w.st.focus)) field->select_all();
+        w.caret.start(hwnd);
+        rebuild(w, hwnd);
+        return;
+    }
+    w.focus_item = to;
+    w.focus_command = it.id;
+    if (it.kind == 20 && w.st.hover_row != it.id - editor_id::kRow) {
+        w.st.hover_row = it.id - editor_id::kRow;
+        rebuild(w, hwnd);
+    }
+    if (it.kind == 19 && w.st.canvas_hover.kind != CanvasHover::Kind::Zone)
+        canvas_key(w.st, CanvasKey::Home, {});
+    InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+// Keys that move the focus over every control, activate it, or work the canvas.
+// False leaves the key to the text field and to the editor's own keys (Enter saves,
+// Escape closes).
+bool keyboard(EditorWindow& w, HWND hwnd, WPARAM vk, bool shift) {
+    const std::optional<size_t> field = focused_item(w);
+    // Up and Down in the size table go to the same column of the zone above or below.
+    const bool size_field = w.st.focus.field == EditorFocus::Field::Width || w.st.focus.field == EditorFocus::Field::Height;
+    if (field && size_field && (vk == VK_UP || vk == VK_DOWN)) {
+        const size_t zone = w.st.focus.zone;
+        if ((vk == VK_UP && zone == 0) || (vk == VK_DOWN && zone + 1 >= w.st.grid.cells.size())) return true;
+        const EditorFocus next{w.st.focus.field, vk == VK_UP ? zone - 1 : zone + 1};
+        if (!apply(w, hwnd, focus_field(w.st, next))) return true;
+        if (TextField* f = text_field(w.st, w.st.focus)) f->select_all();
+        w.focus_visible = true;
+        rebuild(w, hwnd);
+        return true;
+    }
+    if (field && vk != VK_TAB) return false;
+    const std::optional<size_t> at = current_focus(w);
+    if (at && w.widgets[*at].kind == 19) {
+        if (const auto key = canvas_key_of(vk)) {
+            w.focus_visible = true;
+            apply(w, hwnd, canvas_key(w.st, *key, {shift, key_down(VK_CONTROL)}));
+            InvalidateRect(hwnd, nullptr, FALSE);
+            return true;
+        }
+    }
+    if (at && vk == VK_DELETE && w.widgets[*at].kind == 20) {
+        const uint64_t row = w.widgets[*at].id - editor_id::kRow;
+        apply(w, hwnd, run_editor_command(w.st, w.app.settings, editor_id::kDeleteRow + row));
+        return true;
+    }
+    const std::optional<NavKey> nav = nav_key(vk, shift);
+    if (!nav || (!at && *nav == NavKey::Activate)) return false;
+    const NavStep step = keyboard_step(w.widgets, at, *nav);
+    if (!step.handled) return false;
+    if (field && !apply(w, hwnd, release_focus(w.st))) return true;
+    set_focus(w, hwnd, step.focus);
+    if (step.command) {
+        if (!apply(w, hwnd, run_editor_command(w.st, w.app.settings, *step.command))) return true;
+        w.focus_item = refocus(w.widgets, w.focus_command, w.focus_item);
+        if (!w.focus_item) w.focus_command.reset();
+    }
+    return true;
+}
+
+// A screen reader's default action: what a click on the item does.
+void on_accessible_action(EditorWindow& w, HWND hwnd, WPARAM wp, LPARAM lp) {
+    const std::optional<uint64_t> id = accessible_action_command(w.widgets, wp, lp);
+    if (!id) return;
+    if (!apply(w, hwnd, release_focus(w.st))) return;
+    apply(w, hwnd, run_editor_command(w.st, w.app.settings, *id));
+}
+
 void on_key(EditorWindow& w, HWND hwnd, WPARAM vk) {
     const bool shift = key_down(VK_SHIFT);
+    if (keyboard(w, hwnd, vk, shift)) return;
     const EditorOutcome out = editor_key(w.st, w.app.settings, static_cast<uint32_t>(vk), shift, w.client_height);
     if (out != EditorOutcome{}) {
         apply(w, hwnd, out);
@@ -266,15 +389,23 @@ LRESULT CALLBACK editor_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wp) return 0;  // the whole window is client area
         break;
     case WM_NCHITTEST: return on_hit_test(*w, hwnd, lp);
+    case WM_GETOBJECT:
+        w->drawn.set_accessible_tree([w] { return accessible_nodes(*w); });
+        if (const auto answer = w->drawn.on_get_object(hwnd, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction: on_accessible_action(*w, hwnd, wp, lp); return 0;
     case WM_GETDLGCODE:
         // The message loop may offer the window's keys to dialog navigation: Tab, Enter
         // and Escape are this window's own.
         return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTTAB | DLGC_WANTARROWS;
     case WM_PAINT: {
+        w->drawn.set_accessible_tree([w] { return accessible_nodes(*w); });
         w->drawn.on_paint(hwnd, nullptr, [w](Renderer& r, LogicalSize size) {
             return r.draw_frame([&](Canvas& c) {
                 paint_editor(c, w->st, w->widgets, w->caret.visible(), static_cast<float>(size.width),
                              static_cast<float>(size.height));
+                const auto focus = refocus(w->widgets, w->focus_command, w->focus_item);
+                if (w->focus_visible && focus) paint_focus_ring(c, w->widgets[*focus].rect);
             });
         });
         return 0;

@@ -23,6 +23,8 @@
 #include "core/views/dialog_views.h"
 #include "core/views/main_view.h"
 #include "core/views/tooltips.h"
+#include "core/ui/accessible_tree.h"
+#include "core/ui/keyboard_nav.h"
 #include "version.h"
 
 namespace tw::app {
@@ -89,14 +91,14 @@ void MainViewWindow::rebuild(AppState& state) {
 }
 
 void MainViewWindow::paint(AppState& state, HWND hwnd) {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_, previews_); });
     drawn_.on_paint(
         hwnd,
         [this, &state](Renderer&, LogicalSize) {
             if (widgets_.empty()) rebuild(state);
         },
         [this](Renderer& r, LogicalSize size) {
-            const std::optional<size_t> focus =
-                focus_visible_ && !layout_menu_open_ ? focus_ : std::nullopt;
+            const std::optional<size_t> focus = focus_visible_ ? focus_ : std::nullopt;
             return r.paint(widgets_, focus, previews_, static_cast<float>(size.width),
                            static_cast<float>(size.height));
         });
@@ -172,24 +174,48 @@ bool MainViewWindow::mouse(AppState& state, HWND hwnd, UINT msg, WPARAM wp, LPAR
 
 bool MainViewWindow::key(AppState& state, HWND hwnd, WPARAM vk) {
     const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-    switch (vk) {
-    case VK_TAB:
-        focus_ = next_focus(widgets_, focus_, shift);
-        focus_visible_ = true;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return true;
-    case VK_RETURN:
-    case VK_SPACE:
-        if (focus_ && *focus_ < widgets_.size()) run_command(state, hwnd, widgets_[*focus_].id);
-        return true;
-    case VK_ESCAPE:
+    if (vk == VK_ESCAPE) {
         if (!layout_menu_open_ && !language_menu_open_) return false;
         layout_menu_open_ = language_menu_open_ = false;
         rebuild(state);
+        focus_ = refocus(widgets_, list_owner_, std::nullopt);
         return true;
-    default:
-        return false;
     }
+    const std::optional<NavKey> nav = nav_key(vk, shift);
+    if (!nav) return false;
+    const NavStep step = keyboard_step(widgets_, focus_, *nav);
+    if (!step.handled) return false;
+    focus_ = step.focus;
+    focus_visible_ = true;
+    if (step.command) {
+        const bool list_was_open = layout_menu_open_ || language_menu_open_;
+        const std::optional<uint64_t> focused =
+            focus_ && *focus_ < widgets_.size() ? std::optional(widgets_[*focus_].id) : std::nullopt;
+        if (focus_ && widgets_[*focus_].kind == 14) list_owner_ = focused;
+        run_command(state, hwnd, *step.command);
+        if (!state.main) return true;
+        const bool list_open = layout_menu_open_ || language_menu_open_;
+        if (list_open && !list_was_open) focus_ = open_list_focus(widgets_);
+        else if (!list_open && list_was_open) focus_ = refocus(widgets_, list_owner_, std::nullopt);
+        else focus_ = refocus(widgets_, focused, focus_);
+    }
+    scroll_to_focus(state, hwnd);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return true;
+}
+
+// A control reached with Tab below or above the visible part scrolls into view.
+void MainViewWindow::scroll_to_focus(AppState& state, HWND hwnd) {
+    if (!focus_ || *focus_ >= widgets_.size()) return;
+    const Rect& r = widgets_[*focus_].rect;
+    const int32_t height = client_dips(hwnd).height;
+    int32_t next = scroll_;
+    if (r.top < 8) next += r.top - 8;
+    else if (r.bottom > height - 8) next += r.bottom - height + 8;
+    next = std::max(0, next);
+    if (next == scroll_) return;
+    scroll_ = next;
+    rebuild(state);
 }
 
 void MainViewWindow::command(AppState& state, uint64_t id) { run_command(state, state.main, id); }
@@ -209,6 +235,15 @@ bool MainViewWindow::choose_layout(AppState& state, size_t screen, size_t layout
     cmd.index = layout;
     carry_out(state, state.main, cmd);
     return true;
+}
+
+std::optional<LRESULT> MainViewWindow::get_object(HWND hwnd, WPARAM wp, LPARAM lp) {
+    drawn_.set_accessible_tree([this] { return accessible_tree(widgets_, focus_, previews_); });
+    return drawn_.on_get_object(hwnd, wp, lp);
+}
+
+void MainViewWindow::accessible_action(AppState& state, HWND hwnd, WPARAM wp, LPARAM lp) {
+    if (const auto id = accessible_action_command(widgets_, wp, lp)) run_command(state, hwnd, *id);
 }
 
 void MainViewWindow::run_command(AppState& state, HWND hwnd, uint64_t id) {

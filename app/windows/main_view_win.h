@@ -40,12 +40,16 @@ public:
     // command or change of the engine's state (empty: the status again).
     void set_status_note(std::string note) { status_note_ = std::move(note); }
     const std::string& status_note() const { return status_note_; }
+    // WM_GETOBJECT and the default action a screen reader asked for (as a click).
+    std::optional<LRESULT> get_object(HWND hwnd, WPARAM wp, LPARAM lp);
+    void accessible_action(AppState& state, HWND hwnd, WPARAM wp, LPARAM lp);
 
 private:
     // What the view shows, gathered from the state and this window.
     MainViewInput input(AppState& state);
     void run_command(AppState& state, HWND hwnd, uint64_t id);
     void carry_out(AppState& state, HWND hwnd, const MainCommand& cmd);
+    void scroll_to_focus(AppState& state, HWND hwnd);
 
     DrawnWindow drawn_;
     std::vector<WidgetItem> widgets_;
@@ -53,6 +57,7 @@ private:
     PointerTracker tracker_;
     Tooltip tooltip_;
     std::optional<size_t> focus_;
+    std::optional<uint64_t> list_owner_;  // the dropdown whose list the keyboard opened
     bool focus_visible_ = false;
     bool layout_menu_open_ = false;
     bool language_menu_open_ = false;

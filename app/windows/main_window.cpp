@@ -14,6 +14,7 @@
 #include "app/platform/virtual_desktops.h"
 #include "app/windows/layout_notice.h"
 #include "app/windows/main_view_win.h"
+#include "app/windows/theme_win.h"
 #include "app/windows/tray.h"
 #include "app/windows/user_notice.h"
 #include "app/windows/window_position.h"
@@ -155,6 +156,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
         if (main_view_window().key(*state, hwnd, wp)) return 0;
         break;
+    case WM_GETOBJECT:
+        if (const auto answer = main_view_window().get_object(hwnd, wp, lp)) return *answer;
+        break;
+    case kMsgAccessibleAction: main_view_window().accessible_action(*state, hwnd, wp, lp); return 0;
     case kMsgConfine: engine.on_confine_trigger(); return 0;
     case kMsgButtonDown: engine.on_press(); return 0;
     case kMsgMouseMove: engine.on_drag_poll(); return 0;
@@ -185,7 +190,9 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             InvalidateRect(hwnd, nullptr, FALSE);
         }
         if (wp == SPI_SETWORKAREA) on_screens_changed(*state, false);
+        follow_system_colors(*state);
         break;
+    case WM_SYSCOLORCHANGE: follow_system_colors(*state); break;
     case WM_DPICHANGED:
         main_view_window().drop_renderer();
         fit_window(hwnd, kMainWidth, kMainHeight, std::max<UINT>(96, LOWORD(wp)) / 96.0);

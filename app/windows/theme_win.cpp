@@ -33,7 +33,8 @@ void change_theme(AppState& state, Theme value) {
 void change_accent(AppState& state, uint32_t rgb, bool save) {
     set_accent(state.settings, theme_state(), rgb);
     if (save) save_settings(state.settings);
-    const uint32_t accent = state.settings.accent_color;
+    // The colour painted: the system's highlight while high contrast is on.
+    const uint32_t accent = theme_state().accent;
 
     if (state.main) {
         replace_window_icon(state.main, ICON_BIG, state.icon_big, program_icon(state.instance, 32, accent));
@@ -56,6 +57,23 @@ void change_accent(AppState& state, uint32_t rgb, bool save) {
     tray_refresh(state);
     share_frames_follow_accent();
     refresh_views(state);
+}
+
+namespace {
+
+BOOL CALLBACK invalidate_window(HWND hwnd, LPARAM) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    return TRUE;
+}
+
+}  // namespace
+
+void follow_system_colors(AppState& state) {
+    if (!set_high_contrast(theme_state(), state.settings.accent_color, read_high_contrast())) return;
+    // Icons, overlay brushes, the tray icon and the main window follow as for a new
+    // accent; every other drawn window of the thread repaints.
+    change_accent(state, state.settings.accent_color, false);
+    EnumThreadWindows(GetCurrentThreadId(), invalidate_window, 0);
 }
 
 }  // namespace tw::app

@@ -13,4 +13,8 @@ void change_theme(AppState& state, Theme value);
 // place that shows it.
 void change_accent(AppState& state, uint32_t rgb, bool save);
 
+// WM_SETTINGCHANGE, WM_SYSCOLORCHANGE: high contrast turned on or off, or its colours
+// changed; everything drawn follows at once.
+void follow_system_colors(AppState& state);
+
 }  // namespace tw::app

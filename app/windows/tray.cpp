@@ -159,6 +159,11 @@ void tray_callback(AppState& state, LPARAM lparam) {
     case WM_LBUTTONUP:
     case WM_LBUTTONDBLCLK: show_main_window(state); break;
     case WM_RBUTTONUP: show_menu(state); break;
+    // The keyboard on the icon (reached with Win+B and the arrows): Enter or Space
+    // selects it, Shift+F10 or the menu key asks for its menu.
+    case NIN_SELECT:
+    case NIN_KEYSELECT: show_main_window(state); break;
+    case WM_CONTEXTMENU: show_menu(state); break;
     case NIN_BALLOONTIMEOUT:
     case NIN_BALLOONUSERCLICK:
         if (state.tray_for_notice) tray_remove(state);

@@ -240,7 +240,28 @@ std::string_view english_catalog_text() {
     "edit.unsaved_prompt = Save the changes to this layout?\n"
     "edit.discard_button = Discard\n"
     "edit.keep_editing_button = Keep editing\n"
-    "color.error_invalid = Type # and 6 hex digits\n";
+    "color.error_invalid = Type # and 6 hex digits\n"
+    "\n"
+    "# Names and actions a screen reader announces for the drawn windows\n"
+    "a11y.close = Close\n"
+    "a11y.minimize = Minimise\n"
+    "a11y.delete = Delete {name}\n"
+    "a11y.theme_light = Light theme\n"
+    "a11y.theme_auto = Theme as in Windows\n"
+    "a11y.theme_dark = Dark theme\n"
+    "a11y.decrease = fewer\n"
+    "a11y.increase = more\n"
+    "a11y.language = Language\n"
+    "a11y.layout_canvas = Zones of the layout\n"
+    "a11y.hex_field = Colour code\n"
+    "a11y.action_press = Press\n"
+    "a11y.action_check = Check\n"
+    "a11y.action_uncheck = Uncheck\n"
+    "a11y.action_select = Select\n"
+    "a11y.action_switch = Switch\n"
+    "a11y.action_jump = Jump\n"
+    "a11y.action_open = Open\n"
+    "a11y.action_close = Close\n";
     return kText;
 }
 

@@ -156,10 +156,15 @@ void paint_frame(Canvas& canvas, const std::vector<WidgetItem>& items,
                      Brush::gradient({0, 0}, {width_dips, height_dips}, pal.background_from,
                                      pal.background_to, 1.0f));
     for (const WidgetItem& item : items) paint_item(canvas, item, previews);
-    if (focus && *focus < items.size()) {
-        canvas.stroke_rounded_rect(inset(to_rectf(items[*focus].rect), -2), 10,
-                                   solid(pal.text, 0.6f), 2);
-    }
+    if (focus && *focus < items.size()) paint_focus_ring(canvas, items[*focus].rect);
+}
+
+void paint_focus_ring(Canvas& canvas, const Rect& r) {
+    // A hairline of the background between item and ring keeps the ring apart from
+    // items filled with the accent themselves.
+    canvas.stroke_rounded_rect(inset(to_rectf(r), -1), 9, solid(palette(theme_state().light).background_to, 1.0f), 1.5f);
+    canvas.stroke_rounded_rect(inset(to_rectf(r), -3), 11,
+                               solid(color_from_rgb(theme_state().accent), 1.0f), 2);
 }
 
 }  // namespace tw

@@ -15,7 +15,16 @@ bool set_accent(Settings& settings, ThemeState& theme, uint32_t rgb) {
     rgb &= 0xFFFFFF;
     const bool changed = theme.accent != rgb || settings.accent_color != rgb;
     settings.accent_color = rgb;
-    theme.accent = rgb;
+    // High contrast keeps painting accents in the system's highlight colour.
+    theme.accent = theme.high_contrast ? theme.high_contrast->highlight : rgb;
+    return changed;
+}
+
+bool set_high_contrast(ThemeState& theme, uint32_t user_accent, std::optional<SystemColors> colors) {
+    const uint32_t accent = colors ? colors->highlight & 0xFFFFFF : user_accent & 0xFFFFFF;
+    const bool changed = theme.high_contrast != colors || theme.accent != accent;
+    theme.high_contrast = colors;
+    theme.accent = accent;
     return changed;
 }
 

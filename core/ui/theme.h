@@ -20,4 +20,9 @@ bool set_theme(Settings& settings, ThemeState& theme, Theme value,
 // global. Returns whether the colour changed.
 bool set_accent(Settings& settings, ThemeState& theme, uint32_t rgb);
 
+// Windows' high-contrast mode on (with its colours) or off: the theme takes the system
+// colours and paints accents in the highlight colour; off, the user's accent comes
+// back. The settings stay as they are. Returns whether anything painted changed.
+bool set_high_contrast(ThemeState& theme, uint32_t user_accent, std::optional<SystemColors> colors);
+
 }  // namespace tw

@@ -44,7 +44,7 @@ void paint_filled_button(Canvas& c, const WidgetItem& it, const Palette& pal, co
     }
     c.fill_rounded_rect(r, 8, fill);
     if (hot) c.fill_rounded_rect(r, 8, solid(pal.text, pressed ? 0.18f : 0.1f));
-    draw_single_line(c, it.text, r, TextFormat::Centred, solid(pal.text, 1.0f));
+    draw_single_line(c, it.text, r, TextFormat::Centred, solid(pal.on_accent.value_or(pal.text), 1.0f));
 }
 
 void paint_square_corner_card(Canvas& c, const Palette& pal, const RectF& r) {
@@ -103,7 +103,7 @@ void paint_segment(Canvas& c, const WidgetItem& it, const Palette& pal, const Re
     Brush ink = solid(pal.text, 0.7f);
     if (it.selected) {
         c.fill_rounded_rect(pill, radius, solid(color_from_rgb(theme_state().accent), 1.0f));
-        ink = solid(color_from_rgb(0xFFFFFF), 1.0f);
+        ink = solid(pal.on_accent.value_or(color_from_rgb(0xFFFFFF)), 1.0f);
     } else if (hot) {
         c.fill_rounded_rect(pill, radius, solid(pal.text, pressed ? 0.16f : 0.1f));
     }
@@ -183,7 +183,8 @@ void paint_basic_item(Canvas& c, const WidgetItem& it, const Palette& pal) {
             c.fill_rounded_rect(inner, 6, solid(pal.text, 0.1f));
         }
         draw_single_line(c, it.text, {r.left + 10, r.top, r.right - 4, r.bottom},
-                         TextFormat::Label, solid(pal.text, it.on ? 1.0f : 0.9f));
+                         TextFormat::Label,
+                         solid(it.on ? pal.on_accent.value_or(pal.text) : pal.text, it.on ? 1.0f : 0.9f));
         break;
     }
     case 17:

@@ -24,7 +24,43 @@ bool resolve_light_theme(Theme setting, std::optional<uint32_t> apps_use_light_t
     return false;
 }
 
+Palette high_contrast_palette(const SystemColors& c) {
+    const ColorF text = color_from_rgb(c.window_text), window = color_from_rgb(c.window);
+    const ColorF highlight = color_from_rgb(c.highlight);
+    return Palette{
+        .text = text,
+        .background_from = window,
+        .background_to = window,
+        .card_surface = window,
+        .card_surface_opacity = 1.0f,
+        .dropdown_panel = color_from_rgb(c.button_face),
+        .dropdown_panel_edge = text,
+        .dropdown_panel_edge_opacity = 1.0f,
+        .dropdown_shadow_opacity = 0.0f,
+        .danger = text,
+        .danger_from = highlight,
+        .danger_to = highlight,
+        .success_from = highlight,
+        .success_to = highlight,
+        .close_hover = highlight,
+        .segment_track = text,
+        .segment_track_opacity = 0.0f,
+        .segment_track_outline_opacity = 1.0f,
+        .on_accent = color_from_rgb(c.highlight_text),
+    };
+}
+
 const Palette& palette(bool light) {
+    if (const auto& hc = theme_state().high_contrast) {
+        // Rebuilt only when the system's colours change.
+        static SystemColors cached_colors;
+        static Palette cached = high_contrast_palette(cached_colors);
+        if (!(*hc == cached_colors)) {
+            cached_colors = *hc;
+            cached = high_contrast_palette(cached_colors);
+        }
+        return cached;
+    }
     static const Palette dark{
         .text = color_from_rgb(0xFFFFFF),
         .background_from = color_from_rgb(0x241B3D),

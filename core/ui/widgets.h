@@ -29,6 +29,10 @@ struct WidgetItem {
     uint8_t enabled = 1;
     uint8_t hovered = 0;
     uint8_t pressed = 0;
+    // What a screen reader is told where the kind alone does not say it: a role
+    // (AccessibleRole, 0 = from the kind) and a name for items without readable text.
+    uint8_t role = 0;
+    std::string label;
 };
 
 // The data behind the layout-preview kinds 21 to 23.
@@ -44,10 +48,25 @@ struct LayoutPreview {
 // numbers (hand-edited files).
 std::optional<RectF> zone_in_preview(const Zone& zone, const RectF& box, float inset);
 
+// The system colours that Windows' high-contrast mode sets (each 0xRRGGBB).
+struct SystemColors {
+    uint32_t window = 0;
+    uint32_t window_text = 0xFFFFFF;
+    uint32_t highlight = 0x1AEBFF;
+    uint32_t highlight_text = 0;
+    uint32_t button_face = 0;
+    uint32_t button_text = 0xFFFFFF;
+    uint32_t gray_text = 0x3FF23F;
+    uint32_t hot_track = 0xFFFF00;
+    friend bool operator==(const SystemColors&, const SystemColors&) = default;
+};
+
 // Process-wide theme values, written only on the UI thread and read at every paint.
+// While high contrast is on, every palette role and the accent come from its colours.
 struct ThemeState {
     bool light = false;
     uint32_t accent = kDefaultAccent;
+    std::optional<SystemColors> high_contrast;
 };
 ThemeState& theme_state();
 
@@ -78,8 +97,14 @@ struct Palette {
     ColorF segment_track;
     float segment_track_opacity = 1;
     float segment_track_outline_opacity = 1;
+    // Text over accent, success and danger fills; the text colour when unset (high
+    // contrast sets the system's highlight-text colour).
+    std::optional<ColorF> on_accent = std::nullopt;
 };
 const Palette& palette(bool light);
+// The palette of high contrast: window and text colours for every surface and text,
+// the highlight for what the accent marks, no translucent shadows.
+Palette high_contrast_palette(const SystemColors& colors);
 
 // The accent gradient over `r`: accent to accent x 0.72, top-left to bottom-right.
 Brush accent_gradient(const RectF& r, float opacity);
@@ -134,6 +159,10 @@ private:
     std::optional<size_t> hovered_;
     std::optional<size_t> pressed_;
 };
+
+// The keyboard focus ring: 2 DIPs of the accent colour just outside the item, which
+// stands out on both themes' backgrounds and on the items' own fills.
+void paint_focus_ring(Canvas& canvas, const Rect& r);
 
 // Draws one frame: background gradient over (0, 0, width, height), every item in list
 // order, then the focus ring when `focus` indexes an item.

@@ -1,5 +1,7 @@
 #include "core/views/color_view.h"
 
+#include "core/ui/accessible_tree.h"
+
 #include <algorithm>
 
 #include "core/base/color.h"
@@ -35,7 +37,9 @@ std::vector<WidgetItem> build_color_view(const ColorDialogState& state, int32_t 
     push_item(items, 0, 1, {28, 194, W - 28, 212}, tr("color.hue_heading"));
     push_item(items, color_id::kHue, 27, hue_slider_rect(W)).color = state.shown;
     // The field draws itself over the frame; this item makes it a click target.
-    push_item(items, color_id::kHex, 20, hex_field_rect());
+    WidgetItem& hex = push_item(items, color_id::kHex, 20, hex_field_rect(), state.hex.text());
+    hex.role = static_cast<uint8_t>(AccessibleRole::EditableText);
+    hex.label = tr("a11y.hex_field");
     if (hex_field_invalid(state))
         push_item(items, 0, 6, {166, 254, W - 28, 282}, tr("color.error_invalid"));
     else

@@ -125,7 +125,7 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
     b.add(kColumnsPlus, 13, {236, 172, 264, 198}, "+").enabled =
         st.grid.columns < kMaxUniformTracks ? 1 : 0;
 
-    b.add(kCanvas, 19, {16, 212, 16 + W, 212 + H});
+    b.add(kCanvas, 19, {16, 212, 16 + W, 212 + H}).label = tr("a11y.layout_canvas");
     b.add(0, 1, {16, H + 226, 464, H + 242}, tr("edit.canvas_hint_line1"));
     b.add(0, 1, {16, H + 242, 464, H + 258}, tr("edit.canvas_hint_line2"));
     b.add(0, 1, {16, H + 266, 72, H + 284}, tr("edit.zone_column_header"));

@@ -43,8 +43,10 @@ void add_title_row(Builder& b) {
     b.add(0, 1, {16, 0, W - 304, 40}, tr("app.name"));
     b.add(main_id::kMinimise, 17, {W - 80, 0, W - 40, 40}, "\u2013");
     b.add(main_id::kClose, 17, {W - 40, 0, W, 40}, "\u2715");
-    b.add(main_id::kLanguageField, 14, {W - 296, 8, W - 186, 32}, language_display_name(in))
-        .enabled = in.language_download_pending ? 0 : 1;
+    WidgetItem& language = b.add(main_id::kLanguageField, 14, {W - 296, 8, W - 186, 32},
+                                 language_display_name(in));
+    language.enabled = in.language_download_pending ? 0 : 1;
+    language.label = tr("a11y.language");
     b.add(0, 30, {W - 178, 8, W - 88, 32});
     struct Segment { uint64_t id; const char* glyph; Theme theme; };
     const Segment segments[] = {
@@ -70,7 +72,9 @@ void add_status_card(Builder& b, const ScreenLayout* entry) {
         b.add(0, 4, {150, 57, W - 28, 91}, b.in.status_note);
     } else if (shows_start_hint(b.in)) {
         b.add(0, 4, {150, 57, W - 48, 91}, tr("main.start_hint"));
-        b.add(main_id::kDismissStartHint, 17, {W - 44, 52, W - 20, 76}, "\u2715");
+        // A screen reader names the cross by what it does, as its tooltip does.
+        b.add(main_id::kDismissStartHint, 17, {W - 44, 52, W - 20, 76}, "\u2715").label =
+            tr("tooltip.dismiss_start_hint");
     } else {
         b.add(0, 4, {150, 57, W - 28, 91}, tr(status));
     }
@@ -311,7 +315,7 @@ void add_notice_row(Builder& b) {
     const std::string path = "%APPDATA%\\Tilewright\\" + b.in.settings.kept_settings_copy;
     b.add(0, 0, {16, 48, W - 16, 48 + kShift - 8});
     b.add(0, 3, {28, 54, W - 60, 48 + kShift - 14}, tr_args("main.notice_settings_copy", {{"path", path}}));
-    b.add(main_id::kDismissNotice, 17, {W - 56, 48, W - 16, 88}, "\u2715");
+    b.add(main_id::kDismissNotice, 17, {W - 56, 48, W - 16, 88}, "\u2715").label = tr("main.notice_dismiss");
 }
 
 }  // namespace

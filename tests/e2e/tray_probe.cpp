@@ -4,6 +4,7 @@
 //   tray_probe forget           the tray drops Tilewright's icon, as a restarted shell
 //                               starts without it
 //   tray_probe taskbar-created  broadcasts "TaskbarCreated", as a restarted shell does
+//   tray_probe keyboard-menu    asks for the icon's menu as the shell does for Shift+F10
 #include <windows.h>
 #include <shellapi.h>
 
@@ -56,6 +57,14 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("sent %u\n", message);
         return message ? 0 : 1;
     }
-    std::fprintf(stderr, "usage: tray_probe icons | menus | forget | taskbar-created\n");
+    if (argc == 2 && std::wcscmp(argv[1], L"keyboard-menu") == 0) {
+        // What the shell tells the icon's owner when the icon, reached from the keyboard
+        // (Win+B, arrows), gets Shift+F10 or the menu key: Wine's tray has no keyboard.
+        HWND main = FindWindowW(L"TilewrightMain", nullptr);
+        const BOOL ok = main && PostMessageW(main, WM_APP + 5, 1, WM_CONTEXTMENU);
+        std::printf("asked=%d\n", ok ? 1 : 0);
+        return ok ? 0 : 1;
+    }
+    std::fprintf(stderr, "usage: tray_probe icons | menus | forget | taskbar-created | keyboard-menu\n");
     return 2;
 }

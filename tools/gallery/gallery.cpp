@@ -10,6 +10,7 @@
 #include "app/toolkit/drawn_window.h"
 #include "app/toolkit/ui_render.h"
 #include "core/ui/text_field.h"
+#include "core/ui/theme.h"
 #include "core/ui/widgets.h"
 
 #include <windows.h>
@@ -37,6 +38,7 @@ constexpr Rect kFieldRect{352, 640, 616, 672};
 
 struct GalleryWindow {
     bool light = false;
+    std::optional<tw::SystemColors> contrast;  // --high-contrast: the system's colours
     DrawnWindow drawn;
     std::vector<WidgetItem> items;
     std::vector<LayoutPreview> previews;
@@ -164,6 +166,7 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (!w) break;
         // The theme is process-wide; each window shows its own for the length of a frame.
         tw::theme_state().light = w->light;
+        tw::set_high_contrast(tw::theme_state(), tw::kDefaultAccent, w->contrast);
         w->drawn.on_paint(
             hwnd, [w](Renderer&, LogicalSize) { build(*w); },
             [w](Renderer& r, LogicalSize size) {
@@ -195,10 +198,13 @@ LRESULT CALLBACK proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--exit-after-paint") == 0) {
+    bool high_contrast = false;
+    for (int i = 1; i < argc; ++i) {
+        if (i + 1 < argc && std::strcmp(argv[i], "--exit-after-paint") == 0) {
             g_exit_after_ms = static_cast<UINT>(std::strtoul(argv[i + 1], nullptr, 10));
         }
+        // High contrast: white on black (left) and black on white (right).
+        if (std::strcmp(argv[i], "--high-contrast") == 0) high_contrast = true;
     }
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 
@@ -214,6 +220,9 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 2; ++i) {
         GalleryWindow& w = g_windows[i];
         w.light = i == 1;
+        if (high_contrast && i == 0) w.contrast = tw::SystemColors{};
+        if (high_contrast && i == 1)
+            w.contrast = tw::SystemColors{0xFFFFFF, 0x000000, 0x37006E, 0xFFFFFF, 0xFFFFFF, 0x000000, 0x600000, 0x00009F};
         w.previews = gallery_previews();
         // Select the middle of the text and leave the caret at its end.
         w.field.set_caret(6, false);

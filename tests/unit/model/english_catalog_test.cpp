@@ -73,6 +73,11 @@ const char* const kKeys[] = {
     "notice.start_no_zones", "notice.share_no_zone", "notice.duplicate_shortcuts",
     "manage.deleted", "manage.undo_button", "edit.unsaved_prompt", "edit.discard_button",
     "edit.keep_editing_button", "color.error_invalid",
+    "a11y.close", "a11y.minimize", "a11y.delete", "a11y.theme_light", "a11y.theme_auto",
+    "a11y.theme_dark", "a11y.decrease", "a11y.increase", "a11y.language", "a11y.layout_canvas",
+    "a11y.hex_field", "a11y.action_press", "a11y.action_check", "a11y.action_uncheck",
+    "a11y.action_select", "a11y.action_switch", "a11y.action_jump", "a11y.action_open",
+    "a11y.action_close",
 };
 
 std::vector<std::string> lines_of(std::string_view text) {

@@ -172,7 +172,7 @@ TEST(PaintFrame, FocusRingOnlyForAnIndexInsideTheList) {
     push_item(items, 2, 13, {70, 10, 120, 30});
     struct Case { std::optional<size_t> focus; std::optional<RectF> ring; };
     const Case cases[] = {
-        {std::nullopt, std::nullopt}, {0, RectF{8, 8, 62, 32}}, {1, RectF{68, 8, 122, 32}},
+        {std::nullopt, std::nullopt}, {0, RectF{7, 7, 63, 33}}, {1, RectF{67, 7, 123, 33}},
         {2, std::nullopt}, {99, std::nullopt},
     };
     ThemeGuard theme(true);
@@ -180,14 +180,14 @@ TEST(PaintFrame, FocusRingOnlyForAnIndexInsideTheList) {
         RecordingCanvas canvas;
         paint_frame(canvas, items, c.focus, {}, 200, 100);
         const auto strokes = canvas.of(Op::StrokeRoundedRect);
-        ASSERT_EQ(strokes.size(), c.ring ? 1u : 0u);
+        ASSERT_EQ(strokes.size(), c.ring ? 2u : 0u);  // a background hairline, then the ring
         if (!c.ring) continue;
         EXPECT_EQ(canvas.calls.back().op, Op::StrokeRoundedRect);  // drawn last
-        EXPECT_EQ(strokes[0].rect, *c.ring);
-        EXPECT_FLOAT_EQ(strokes[0].radius, 10);
-        EXPECT_FLOAT_EQ(strokes[0].stroke, 2);
-        EXPECT_EQ(strokes[0].brush.color0, color_from_rgb(0x201C2B));
-        EXPECT_FLOAT_EQ(strokes[0].brush.opacity, 0.6f);
+        EXPECT_EQ(strokes[1].rect, *c.ring);
+        EXPECT_FLOAT_EQ(strokes[1].radius, 11);
+        EXPECT_FLOAT_EQ(strokes[1].stroke, 2);
+        EXPECT_EQ(strokes[1].brush.color0, color_from_rgb(theme_state().accent));
+        EXPECT_FLOAT_EQ(strokes[1].brush.opacity, 1.0f);
     }
 }
 

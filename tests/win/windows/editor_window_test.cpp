@@ -74,12 +74,15 @@ TEST(EditorWindow, OpensOverTheDisabledMainWindowAndSavesWhatIsTyped) {
     r = window_rect(editor);
     EXPECT_EQ(r.bottom - r.top, 220 + 288 + 28 * 3 + 66 + 16);
     type(editor, L"Wide");
-    SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);     // width of zone 1, all selected
+    // Tab walks every control in reading order: the four templates, Rows + (Rows − is
+    // off with one row), Columns − and +, the canvas, then the width of zone 1.
+    for (int i = 0; i < 9; ++i) SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);  // all selected
     type(editor, L"left");
     SendMessageW(editor, WM_KEYDOWN, VK_BACK, 0);
     SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);  // in a size field: only a commit
     ASSERT_EQ(state.settings.screens[0].layouts.size(), 4u);
     SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);     // height of zone 1
+    SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);     // its unit button
     SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);     // width of zone 2
     type(editor, L"50%");
     SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);
