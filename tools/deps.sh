@@ -32,12 +32,25 @@ tw_install_deps() {
   fi
 }
 
+# Whether X display :N is free. A lock file whose server no longer runs (an X server
+# killed without its clean-up, by a test run that ended early) is removed, so that such
+# leftovers never use up the display numbers.
+tw_display_free() {  # N
+  local n="$1" pid
+  if [ -e "/tmp/.X$n-lock" ]; then
+    pid=$(tr -dc '0-9' <"/tmp/.X$n-lock" 2>/dev/null)
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then return 1; fi
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+  fi
+  [ ! -e "/tmp/.X11-unix/X$n" ]
+}
+
 # Starts a private Xvfb when no display is set; exports DISPLAY and TW_XVFB_PID.
 tw_ensure_display() {
   if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
   local n
   for n in $(seq 90 130); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    if tw_display_free "$n"; then
       Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
       TW_XVFB_PID=$!
       export DISPLAY=":$n"
@@ -93,7 +106,7 @@ Section "Screen"
 EndSection
 CONF
   for n in $(seq 150 199); do
-    if [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; then continue; fi
+    tw_display_free "$n" || continue
     Xorg ":$n" -config "$dir/xorg.conf" -noreset -nolisten tcp -logfile "$dir/xorg.log" \
       </dev/null >"$dir/xorg.out" 2>&1 &
     pid=$!

@@ -24,9 +24,10 @@ export WINEDEBUG="${WINEDEBUG:--all}" WINEARCH=win64
 "$here/wine-prefix" >/dev/null
 
 # A display of our own, so that no other window lies over the gallery.
+source "$here/deps.sh"
 display=""
 for n in $(seq 121 160); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+  if tw_display_free "$n"; then display=":$n"; break; fi
 done
 [ -n "$display" ] || { echo "gallery.sh: no free X display" >&2; exit 2; }
 Xvfb "$display" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
