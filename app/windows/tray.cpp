@@ -84,6 +84,10 @@ void carry_out(AppState& state, UINT id) {
     case TrayAction::Exit: DestroyWindow(state.main); break;
     case TrayAction::MainCommand: main_view_window().command(state, c.main_command); break;
     case TrayAction::ToggleShare: toggle_share(state, c.screen_id, c.zone); break;
+    case TrayAction::SelectLayout:
+        for (size_t i = 0; i < state.screens.size(); ++i)
+            if (state.screens[i].id == c.screen_id) main_view_window().choose_layout(state, i, c.layout);
+        break;
     }
 }
 

@@ -145,7 +145,11 @@ TrayCommand decide_tray_command(uint32_t id, const Settings& settings,
     if (id >= tray_id::kLayout && id < tray_id::kLayout + tray_id::kMaxLayouts) {
         const size_t i = id - tray_id::kLayout;
         const ScreenLayout* entry = selected_screen_entry(settings);
-        if (entry && i < entry->layouts.size()) return main(main_id::kLayoutRow + i);
+        if (entry && i < entry->layouts.size()) {
+            c.action = TrayAction::SelectLayout;
+            c.screen_id = entry->id;
+            c.layout = i;
+        }
         return c;
     }
     if (id >= tray_id::kShare && id <= tray_id::kLastShare) {

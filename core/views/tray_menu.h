@@ -65,6 +65,9 @@ enum class TrayAction : uint8_t {
     Exit,
     MainCommand,  // the main window's command `main_command`, the one path for it
     ToggleShare,  // zone `zone` of screen `screen_id`
+    // Layout `layout` of screen `screen_id` by its place in the screen's list, picked as
+    // in the main window (not as a row of that window's list, which may be scrolled).
+    SelectLayout,
 };
 
 struct TrayCommand {
@@ -72,6 +75,7 @@ struct TrayCommand {
     uint64_t main_command = 0;
     std::string screen_id;
     size_t zone = 0;
+    size_t layout = 0;
     friend bool operator==(const TrayCommand&, const TrayCommand&) = default;
 };
 

@@ -156,7 +156,8 @@ TEST(TrayMenu, CommandsAgainstTheStateWhenChosen) {
         {0, T::None, 0, "", 0},                 {200, T::ShowMain, 0, "", 0},
         {201, T::Exit, 0, "", 0},               {202, T::MainCommand, main_id::kStartStop, "", 0},
         {203, T::MainCommand, main_id::kShowZones, "", 0},
-        {250, T::MainCommand, 600, "", 0},      {252, T::MainCommand, 602, "", 0},
+        // A layout by its place in the screen's list, whatever the main window's list shows.
+        {250, T::SelectLayout, 0, "A", 0},      {252, T::SelectLayout, 0, "A", 2},
         {253, T::None, 0, "", 0},  // that layout is gone
         {270, T::None, 0, "", 0},               {999, T::None, 0, "", 0},
         {1000, T::ToggleShare, 0, "A", 0},      {1008, T::ToggleShare, 0, "A", 8},
@@ -170,7 +171,7 @@ TEST(TrayMenu, CommandsAgainstTheStateWhenChosen) {
         EXPECT_EQ(got.action, c.action) << c.id;
         EXPECT_EQ(got.main_command, c.main_command) << c.id;
         EXPECT_EQ(got.screen_id, c.screen) << c.id;
-        EXPECT_EQ(got.zone, c.zone) << c.id;
+        EXPECT_EQ(c.action == T::SelectLayout ? got.layout : got.zone, c.zone) << c.id;
     }
     EXPECT_EQ(decide_tray_command(250, settings_with(3, "gone"), table).action, T::None);
 }
