@@ -1,8 +1,10 @@
 """What a user has is never lost without a word: a second start keeps the engine running,
 a settings file that cannot be read in full is kept and the main window says where, and
 a deleted layout comes back with Undo."""
+import time
+
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
-from scenarios.editor import accent, open_editor, saved_layouts, wait_painted
+from scenarios.editor import Editor, accent, open_editor, saved_layouts, wait_painted
 
 
 def lines_after(run, index, pattern):
@@ -187,6 +189,11 @@ def closing_the_editor_over_unsaved_changes_asks(run):
     run.start_app()
     ed = open_editor(run)
     ed.click(58, 203)  # Add: the name field has the focus
+    # The edit view is taller than the room below the layout manager: the window moves up
+    # so that it shows whole, and the places below are relative to its new place.
+    wait_painted(run, ed.x + 30, ed.y + 70, "the edit view's name field", lambda rgb: max(rgb) > 40)
+    time.sleep(0.5)
+    ed = Editor(run)
     wait_painted(run, ed.x + 30, ed.y + 640, "the edit view's Save button")
     ed.type("Kept")
     ed.keys("Escape")

@@ -12,14 +12,24 @@ def list_monitors(run):
 
 @scenario
 def uninstall_cleanup(run):
+    """--uninstall-cleanup removes the Run value that starts this copy, and leaves one that
+    starts another program (another copy's, say) alone."""
     key = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-    subprocess.run(["wine", "reg", "add", key, "/v", "Tilewright", "/d", "x", "/f"], env=run.env,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
-    run.start_app("--uninstall-cleanup").wait(timeout=60)
-    q = subprocess.run(["wine", "reg", "query", key, "/v", "Tilewright"], env=run.env,
-                       capture_output=True, text=True)
-    if q.returncode == 0 and "Tilewright" in q.stdout:
-        raise Failure("the Run value survived --uninstall-cleanup: %r" % q.stdout)
+
+    def run_value(data):
+        subprocess.run(["wine", "reg", "add", key, "/v", "Tilewright", "/d", data, "/f"], env=run.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True)
+        run.start_app("--uninstall-cleanup").wait(timeout=60)
+        q = subprocess.run(["wine", "reg", "query", key, "/v", "Tilewright"], env=run.env,
+                           capture_output=True, text=True)
+        return q.returncode == 0 and "Tilewright" in q.stdout
+
+    if run_value('"%s" --tray' % win_path(run.exe)):
+        raise Failure("the Run value of this copy survived --uninstall-cleanup")
+    if not run_value(r'"C:\Other\Tilewright.exe" --tray'):
+        raise Failure("--uninstall-cleanup removed another copy's Run value")
+    subprocess.run(["wine", "reg", "delete", key, "/v", "Tilewright", "/f"], env=run.env,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 @scenario

@@ -168,6 +168,7 @@ TEST(MainWindowScreens, WorkAreaChangeRebuildsTheZones) {
         MainRig r("placeholder");
         r.state.settings.screens[0].name = c.renamed ? "Old name" : r.real.name;
         r.state.screens[0].name = r.state.settings.screens[0].name;
+        r.state.settings.start_hint_done = true;  // else the first running view saves that
         ASSERT_TRUE(r.state.engine->start()) << c.what;
         const Rect stale_zone = r.state.engine->confiner().monitor_table().at(0).zones.at(0);
         r.steps.clear();
