@@ -29,6 +29,10 @@ inline constexpr UINT kMsgTray = WM_APP + 5;
 inline constexpr UINT kMsgUpdateChecked = WM_APP + 7;
 inline constexpr UINT kMsgUpdateDownloaded = WM_APP + 8;
 inline constexpr UINT kMsgExit = WM_APP + 9;
+// kMsgExit's wParam. 0: a newer copy or the installer replaces this one, and the next
+// start carries on as this one ran; kExitAsAsked: the user asked the program to end (the
+// "exit" command), so the next start follows the settings like any other.
+inline constexpr WPARAM kExitAsAsked = 1;
 inline constexpr UINT kMsgLanguageList = WM_APP + 10;
 inline constexpr UINT kMsgLanguageFile = WM_APP + 11;
 

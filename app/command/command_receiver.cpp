@@ -67,7 +67,7 @@ void carry_out(AppState& state, RemoteOutcome& o) {
     case RemoteEffect::StopShares: close_all_shares(state); break;
     case RemoteEffect::ShowMain: show_main_window(state); break;
     // After the answer: the sender waits for it, and the window must outlive this message.
-    case RemoteEffect::Exit: PostMessageW(state.main, kMsgExit, 0, 0); break;
+    case RemoteEffect::Exit: PostMessageW(state.main, kMsgExit, kExitAsAsked, 0); break;
     }
     refresh_views(state);
 }

@@ -70,17 +70,10 @@ protected:
 }  // namespace
 
 void open_about_dialog(AppState& state) {
-    if (state.about_dialog) {
-        SetForegroundWindow(state.about_dialog);
-        return;
-    }
     const std::string title = tr("about.title");
-    HWND hwnd = DialogFrame::create(std::make_unique<AboutDialog>(state), state.instance, state.main,
-                                    {L"TilewrightAbout", title, kAboutWidth, kAboutHeight});
-    if (!hwnd) return;
-    state.about_dialog = hwnd;
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd);
+    DialogFrame::open(state, state.about_dialog, std::make_unique<AboutDialog>(state),
+                      {L"TilewrightAbout", title, kAboutWidth, kAboutHeight},
+                      DialogFrame::Modality::Modeless);
 }
 
 }  // namespace tw::app

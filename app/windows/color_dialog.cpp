@@ -34,9 +34,9 @@ public:
     explicit ColorDialog(AppState& app)
         : DialogFrame(app), state_(open_color_state(app.settings.accent_color)) {}
 
-    void start() { caret_.start(hwnd()); }
-
 protected:
+    void opened() override { caret_.start(hwnd()); }
+
     std::vector<WidgetItem> build(int32_t width, int32_t, TextMeasure*) override {
         return build_color_view(state_, width);
     }
@@ -181,22 +181,9 @@ private:
 }  // namespace
 
 void open_color_dialog(AppState& state) {
-    if (state.color_dialog) {
-        SetForegroundWindow(state.color_dialog);
-        return;
-    }
-    auto dialog = std::make_unique<ColorDialog>(state);
-    ColorDialog* self = dialog.get();
     const std::string title = tr("color.title");
-    HWND hwnd = DialogFrame::create(std::move(dialog), state.instance, state.main,
-                                    {L"TilewrightColor", title, kColorWidth, kColorHeight});
-    if (!hwnd) return;
-    state.color_dialog = hwnd;
-    if (state.main) EnableWindow(state.main, FALSE);
-    self->start();
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
+    DialogFrame::open(state, state.color_dialog, std::make_unique<ColorDialog>(state),
+                      {L"TilewrightColor", title, kColorWidth, kColorHeight}, DialogFrame::Modality::Modal);
 }
 
 }  // namespace tw::app

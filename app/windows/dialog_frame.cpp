@@ -92,6 +92,24 @@ HWND DialogFrame::create(std::unique_ptr<DialogFrame> dialog, HINSTANCE instance
     return hwnd;
 }
 
+void DialogFrame::open(AppState& state, HWND& slot, std::unique_ptr<DialogFrame> dialog,
+                       const Design& design, Modality modality) {
+    if (slot) {
+        SetForegroundWindow(slot);
+        return;
+    }
+    DialogFrame* self = dialog.get();
+    HWND hwnd = create(std::move(dialog), state.instance, state.main, design);
+    if (!hwnd) return;
+    slot = hwnd;
+    const bool modal = modality == Modality::Modal;
+    if (modal && state.main) EnableWindow(state.main, FALSE);
+    self->opened();
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd);
+    if (modal) SetFocus(hwnd);
+}
+
 LRESULT CALLBACK DialogFrame::proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<DialogFrame*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);

@@ -42,6 +42,16 @@ public:
     static HWND create(std::unique_ptr<DialogFrame> dialog, HINSTANCE instance, HWND owner,
                        const Design& design);
 
+    enum class Modality : uint8_t {
+        Modeless,
+        Modal,  // the main window is disabled while it is open; destroyed() enables it again
+    };
+    // Opens the one window of its kind, kept in `slot` (the AppState member its destroyed()
+    // clears): an open one is brought to the front and `dialog` is dropped. Otherwise the
+    // window is created owned by the main window, opened(), shown and brought forward.
+    static void open(AppState& state, HWND& slot, std::unique_ptr<DialogFrame> dialog,
+                     const Design& design, Modality modality);
+
     HWND hwnd() const { return hwnd_; }
 
 protected:
@@ -60,6 +70,8 @@ protected:
     virtual void draw_over(Canvas&) {}
     // WM_DPICHANGED; by default the window takes the suggested rectangle.
     virtual void dpi_changed(UINT dpi, const RECT& suggested);
+    // The window exists and is about to be shown by open() (carets, timers).
+    virtual void opened() {}
     // WM_DESTROY: the window's effects on the rest of the program end here.
     virtual void destroyed() {}
 

@@ -26,9 +26,9 @@ class ExcludedAppsDialog final : public DialogFrame {
 public:
     explicit ExcludedAppsDialog(AppState& app) : DialogFrame(app) {}
 
-    void start() { caret_.start(hwnd()); }
-
 protected:
+    void opened() override { caret_.start(hwnd()); }
+
     std::vector<WidgetItem> build(int32_t width, int32_t, TextMeasure*) override {
         return build_excluded_apps_view(app_.settings.excluded_apps, state_, width);
     }
@@ -178,22 +178,10 @@ void apply_app_rules(AppState& state) {
 }
 
 void open_excluded_apps_dialog(AppState& state) {
-    if (state.excluded_apps_dialog) {
-        SetForegroundWindow(state.excluded_apps_dialog);
-        return;
-    }
-    auto dialog = std::make_unique<ExcludedAppsDialog>(state);
-    ExcludedAppsDialog* self = dialog.get();
     const std::string title = tr("excluded.title");
-    HWND hwnd = DialogFrame::create(std::move(dialog), state.instance, state.main,
-                                    {L"TilewrightExcludedApps", title, kExcludedWidth, kExcludedHeight});
-    if (!hwnd) return;
-    state.excluded_apps_dialog = hwnd;
-    if (state.main) EnableWindow(state.main, FALSE);
-    self->start();
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd);
-    SetFocus(hwnd);
+    DialogFrame::open(state, state.excluded_apps_dialog, std::make_unique<ExcludedAppsDialog>(state),
+                      {L"TilewrightExcludedApps", title, kExcludedWidth, kExcludedHeight},
+                      DialogFrame::Modality::Modal);
 }
 
 }  // namespace tw::app

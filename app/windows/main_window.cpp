@@ -166,8 +166,9 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case kMsgButtonUp: engine.on_release(); return 0;
     case kMsgExit:
         // A newer instance (or the installer) replaces this one: it starts the way this
-        // one ran.
-        leave_handover({engine.running(), engine.zones_visible()}, unix_time_now());
+        // one ran. An exit the user asked for leaves nothing behind, as the tray's Exit.
+        if (wp != kExitAsAsked)
+            leave_handover({engine.running(), engine.zones_visible()}, unix_time_now());
         DestroyWindow(hwnd);
         return 0;
     case kMsgTray: tray_callback(*state, lp); return 0;

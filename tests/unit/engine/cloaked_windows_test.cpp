@@ -5,49 +5,18 @@
 
 #include <functional>
 
-#include "core/engine/engine.h"
 #include "core/engine/keyboard_move.h"
-#include "core/base/log.h"
-#include "support/fake_desktop.h"
-#include "support/recording_engine_shell.h"
+#include "support/engine_rig.h"
 
 namespace tw {
 namespace {
 
-using test::FakeClock;
-using test::FakeDesktop;
-using test::RecordingEngineShell;
+using namespace test::rig;
 
-const Rect kMon{0, 0, 1920, 1080};
-const Rect kWork{0, 0, 1920, 1040};
-const Rect kLeft{0, 0, 960, 1040};
-const Rect kRight{960, 0, 1920, 1040};
-const Rect kMon2{1920, 0, 3840, 1080};
-const Rect kMon2Zone{1920, 0, 3840, 1040};
-constexpr WindowId kMain = 1;
-constexpr WindowId kWin = 10;
-
-struct Rig {
-    FakeDesktop d;
-    FakeClock clock;
-    RecordingEngineShell shell;
-    Engine e{d, clock, shell, [] {}};
-    LogCapture cap;
-
-    Rig() {
-        d.monitors = {{kMon, kWork}, {kMon2, kMon2Zone}};
-        d.add_window(kMain, {200, 200, 800, 700}, "TilewrightMain").pid = d.own_pid;
-        d.add_window(kWin, {100, 100, 700, 600}).borders = {7, 0, 7, 7};
-        d.foreground = kWin;
-        shell.table = {{"MON1", {kLeft, kRight}, kMon, kWork}};
-        e.set_main_window(kMain);
-    }
+struct Rig : EngineRig {
+    Rig() : EngineRig({.main = true}) {}
     void shift_drag_and_release(Point to) {
-        d.cursor = Point{300, 300};
-        e.on_press();
-        d.shift = true;
-        d.cursor = to;
-        e.on_drag_poll();
+        shift_drag({300, 300}, to);
         e.on_release();
     }
 };
@@ -83,8 +52,8 @@ TEST(CloakedWindows, EveryEnginePathLeavesThemAlone) {
              r.d.foreground = 0;
              r.d.set_frame(kWin, kLeft);
              r.e.confiner().record_hold(kWin, kLeft, r.d.win(kWin).rect);
-             r.d.monitors = {{kMon2, kMon2Zone}};
-             r.shell.table = {{"MON2", {kMon2Zone}, kMon2, kMon2Zone}};
+             r.d.monitors = {{kMon2, kWork2}};
+             r.shell.table = {{"MON2", {kWork2}, kMon2, kWork2}};
          },
          [](Rig& r) { r.e.refresh_zones(); }},
     };

@@ -2,60 +2,23 @@
 
 #include <algorithm>
 
-#include "core/engine/engine.h"
-#include "core/base/log.h"
-#include "support/fake_desktop.h"
+#include "support/engine_rig.h"
 #include "support/print.h"
-#include "support/recording_engine_shell.h"
 
 namespace tw {
 namespace {
 
-using test::FakeClock;
 using test::FakeDesktop;
-using test::RecordingEngineShell;
-
-const Rect kMon{0, 0, 1920, 1080};
-const Rect kWork{0, 0, 1920, 1040};
-const Rect kLeft{0, 0, 960, 1040};
-const Rect kRight{960, 0, 1920, 1040};
-const Rect kMon2{1920, 0, 3840, 1080};
-constexpr WindowId kMain = 1;
-constexpr WindowId kHighlight = 2;
-constexpr WindowId kWin = 10;
+using namespace test::rig;
 
 // One monitor with a two-column layout and a second one without zones; the program's
 // main and highlight windows; an ordinary window 10 in the foreground.
-struct Rig {
-    FakeDesktop d;
-    FakeClock clock;
-    RecordingEngineShell shell;
-    int uses = 0;
-    Engine e{d, clock, shell, [this] { ++uses; }};
-    LogCapture cap;
-
-    Rig() {
-        d.monitors = {{kMon, kWork}, {kMon2, {1920, 0, 3840, 1040}}};
-        d.add_window(kMain, {200, 200, 800, 700}, "TilewrightMain").pid = d.own_pid;
-        d.add_window(kHighlight, {0, 0, 100, 100}, "TilewrightHighlight").pid = d.own_pid;
-        d.add_window(kWin, {100, 100, 700, 600}).borders = {7, 0, 7, 7};
-        d.foreground = kWin;
-        shell.table = {{"MON1", {kLeft, kRight}, kMon, kWork}};
-        e.set_main_window(kMain);
-        e.set_highlight_window(kHighlight);
-    }
+struct Rig : EngineRig {
+    Rig() : EngineRig({.main = true, .highlight = true}) {}
     void start() {
         ASSERT_TRUE(e.start());
         shell.calls.clear();
         cap.clear();
-    }
-    // Press at `from`, hold Shift and move to `to`: a drag with its target, not released.
-    void shift_drag(Point from, Point to) {
-        d.cursor = from;
-        e.on_press();
-        d.shift = true;
-        d.cursor = to;
-        e.on_drag_poll();
     }
 };
 

@@ -3,32 +3,20 @@
 // window that cannot be resized is centred in a zone instead of stretched.
 #include <gtest/gtest.h>
 
-#include "core/base/log.h"
-#include "core/engine/engine.h"
 #include "core/engine/engine_placement.h"
 #include "core/engine/keyboard_move.h"
 #include "core/engine/layout_follow.h"
 #include "core/engine/own_size.h"
 #include "core/engine/stranded_windows.h"
-#include "support/fake_desktop.h"
+#include "support/engine_rig.h"
 #include "support/print.h"
-#include "support/recording_engine_shell.h"
 
 namespace tw {
 namespace {
 
-using test::FakeClock;
-using test::FakeDesktop;
-using test::RecordingEngineShell;
+using namespace test::rig;
 
-const Rect kMon{0, 0, 1920, 1080};
-const Rect kWork{0, 0, 1920, 1040};
-const Rect kLeft{0, 0, 960, 1040};
-const Rect kRight{960, 0, 1920, 1040};
-const Rect kMon2{1920, 0, 3840, 1080};
-const Rect kWork2{1920, 0, 3840, 1040};
 const std::vector<Rect> kThirds{{0, 0, 640, 1040}, {640, 0, 1280, 1040}, {1280, 0, 1920, 1040}};
-constexpr WindowId kWin = 10;
 constexpr WindowId kOther = 11;
 
 int32_t w_of(const Rect& r) { return r.right - r.left; }
@@ -36,19 +24,9 @@ int32_t h_of(const Rect& r) { return r.bottom - r.top; }
 
 // One monitor with two columns (a second one with a single zone when asked), window
 // 10 of 600 x 500 with invisible borders in the foreground, the left button up.
-struct Rig {
-    FakeDesktop d;
-    FakeClock clock;
-    RecordingEngineShell shell;
-    Engine e{d, clock, shell, [] {}};
-    LogCapture cap;
-
+struct Rig : EngineRig {
     explicit Rig(bool two_monitors = false) {
-        d.monitors = {{kMon, kWork}, {kMon2, kWork2}};
-        d.add_window(kWin, {100, 100, 700, 600}).borders = {7, 0, 7, 7};
-        d.foreground = kWin;
         d.left_button = false;
-        shell.table = {{"MON1", {kLeft, kRight}, kMon, kWork}};
         if (two_monitors) shell.table.push_back({"MON2", {kWork2}, kMon2, kWork2});
         e.start();
     }

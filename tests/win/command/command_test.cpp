@@ -7,11 +7,15 @@
 #include "app/engine/screens_win.h"
 #include "app/windows/main_window.h"
 #include "core/base/log.h"
+#include "core/model/handover.h"
 #include "core/views/remote_command.h"
 #include "support/env.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
 
 namespace tw::app {
 namespace {
@@ -95,6 +99,29 @@ TEST(Command, MainWindowRefusesWhatNoSenderOfOursWrites) {
     EXPECT_EQ(r.raw(kRemoteCommandTag, "layout\0\xFF\0", 10), remote_result(RemoteCode::BadCommand));
     EXPECT_EQ(r.raw(kRemoteCommandTag, status.data(), 6), remote_result(RemoteCode::BadCommand));
     EXPECT_EQ(r.state.settings.screens[0].active_layout, "Halves");
+}
+
+TEST(Command, OnlyAReplacingCopyLeavesTheRunningStateForTheNextStart) {
+    struct Case {
+        const char* what;
+        std::function<void(CommandRig&)> end;
+        bool left;
+    };
+    const Case cases[] = {
+        {"a newer copy takes over", [](CommandRig& r) { PostMessageW(r.state.main, kMsgExit, 0, 0); }, true},
+        {"the exit command", [](CommandRig&) { EXPECT_EQ(send_command({L"exit"}), 0); }, false},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder tmp;
+        test::ScopedEnv env{"TMP"};
+        env.set(tmp.path());
+        CommandRig r;
+        c.end(r);
+        MSG msg;
+        while (IsWindow(r.state.main) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        EXPECT_FALSE(IsWindow(r.state.main)) << c.what;
+        EXPECT_EQ(std::filesystem::exists(handover_path().value()), c.left) << c.what;
+    }
 }
 
 }  // namespace
