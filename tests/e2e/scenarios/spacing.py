@@ -1,5 +1,5 @@
-"""Spacing between zones: a layout's gap around confined and moved windows, the overlay
-lines in the gaps, and the editor's Spacing stepper."""
+"""Spacing between zones: a layout's gap around confined, moved and snapped windows, the
+overlay lines in the gaps, and the editor's Spacing stepper."""
 import time
 
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
@@ -12,8 +12,9 @@ GAP = 8  # Wine's monitor is at 96 DPI: 8 pixels at 100 % stay 8 pixels
 @scenario
 def spaced_layout_keeps_windows_apart(run):
     """Halves with 8 pixels of spacing: a maximised window is held 8 pixels off the
-    screen's edges and 4 off the middle; a keyboard move takes it to the other spaced
-    zone; the overlay's lines lie in the gaps (screenshot: spaced.png)."""
+    screen's edges and 4 off the middle; a keyboard move and a Shift-drag take it to the
+    other spaced zone and back; the overlay's lines lie in the gaps (screenshot:
+    spaced.png)."""
     mon, report = engine_with_fixture(run, [dict(layout("Halves", HALVES), Spacing=GAP)], "Halves",
                                       (1500, 500), ("--maximize-after", "1500"))
     w, h = mon["w"], mon["h"]
@@ -38,6 +39,20 @@ def spaced_layout_keeps_windows_apart(run):
     press_in_window(run, report, "ctrl+alt+a")
     run.wait_rect(report, (GAP, GAP, w // 2 - GAP // 2, h - GAP), tolerance=0)
     run.wait_log(r"^move_active_window: Left pressed$")
+
+    # Shift-dragged back to the right, it snaps into the spaced zone (dragging.png shows
+    # the highlight on the way).
+    run.xdo("mousemove", str(w // 4), str(h // 2))
+    run.xdo("keydown", "shift")
+    run.xdo("mousedown", "1")
+    for x in range(w // 4 + 60, 3 * w // 4, 120):
+        run.xdo("mousemove", str(x), str(h // 2))
+        time.sleep(0.05)
+    run.screenshot("dragging")
+    run.xdo("mouseup", "1")
+    run.xdo("keyup", "shift")
+    run.wait_log(r"^SNAP hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,%d,%d,%d\]$" % right)
+    run.wait_rect(report, right, tolerance=0)
 
 
 @scenario
