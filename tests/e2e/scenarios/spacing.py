@@ -3,6 +3,7 @@ overlay lines in the gaps, and the editor's Spacing stepper."""
 import time
 
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
+from scenarios.accessibility import ROLE_PUSHBUTTON, a11y_probe, child, wait_children
 from scenarios.editor import Editor, open_editor, wait_painted
 from scenarios.engine import engine_with_fixture, press_in_window
 
@@ -57,8 +58,9 @@ def spaced_layout_keeps_windows_apart(run):
 
 @scenario
 def editor_sets_the_spacing(run):
-    """The Spacing stepper of the edit view: a layout opened with 8 shows 8 px, two
-    presses on + make it 12, Save stores it with that layout only (screenshot: edit.png)."""
+    """The Spacing stepper of the edit view: a layout opened with 8 shows 8 px, a click
+    on + and a press by a screen reader make it 12, Save stores it with that layout only
+    (screenshot: edit.png)."""
     run.write_screen_settings([dict(layout("Halves", HALVES), Spacing=GAP), layout("Thirds", THIRDS)],
                               "Halves", auto_start=False, extra={"StartMinimized": False})
     run.start_app()
@@ -67,9 +69,16 @@ def editor_sets_the_spacing(run):
     wait_painted(run, ed.x + 30, ed.y + 70, "the edit view's name field", lambda rgb: max(rgb) > 40)
     time.sleep(0.5)
     ed = Editor(run)  # the window moved up to show the edit view whole
-    for _ in range(2):
-        ed.click(386, 185)  # Spacing +
-        time.sleep(0.3)
+    ed.click(386, 185)  # Spacing +
+    # A screen reader finds the stepper by the label beside it, and presses it too.
+    rows = wait_children(run, "TilewrightEditor", "the edit view at 10 px",
+                         lambda rows: any(r[2] == "10 px" for r in rows))
+    if child(rows, "Spacing fewer")[0] != ROLE_PUSHBUTTON:
+        raise Failure("Spacing fewer is no button: %r" % (child(rows, "Spacing fewer"),))
+    if "pressed=1" not in a11y_probe(run, "press", "TilewrightEditor", "Spacing more"):
+        raise Failure("Spacing more could not be pressed")
+    wait_children(run, "TilewrightEditor", "the edit view at 12 px",
+                  lambda rows: any(r[2] == "12 px" for r in rows))
     ed.move(300, 330)
     time.sleep(0.5)
     run.screenshot("edit")
