@@ -6,6 +6,7 @@ from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
 from scenarios.accessibility import ROLE_PUSHBUTTON, a11y_probe, child, wait_children
 from scenarios.editor import Editor, open_editor, wait_painted
 from scenarios.engine import engine_with_fixture, press_in_window
+from scenarios.fit import Scaled150
 
 GAP = 8  # Wine's monitor is at 96 DPI: 8 pixels at 100 % stay 8 pixels
 
@@ -95,3 +96,14 @@ def editor_sets_the_spacing(run):
     spacing = run.wait_for("Halves saved with spacing 12", lambda: (stored() or {}).get("Halves") == 12 and stored())
     if spacing != {"Thirds": None, "Halves": 12}:
         raise Failure("spacing as stored: %r" % spacing)
+
+
+@scenario(display=Scaled150)
+def spaced_layout_scales_at_150_percent(run):
+    """At 150 % scaling the same 8 pixels of spacing are 12 pixels of the screen."""
+    mon, report = engine_with_fixture(run, [dict(layout("Halves", HALVES), Spacing=GAP)], "Halves",
+                                      (1500, 500), ("--maximize-after", "1500"))
+    w, h, gap = mon["w"], mon["h"], GAP * 3 // 2
+    right = (w // 2 + gap // 2, gap, w - gap, h - gap)
+    run.wait_rect(report, right, tolerance=0)
+    run.wait_log(r"^confiner: CONFINE hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,%d,%d,%d\] " % right)
