@@ -1,5 +1,6 @@
 #include "core/model/settings_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
@@ -198,7 +199,9 @@ int read_spacing(std::string_view entry, std::string_view layout_name) {
     if (!text.empty() && is_digit(text.front()) && ec == std::errc{} && ptr == end && n >= kMinSpacing &&
         n <= kMaxSpacing)
         return n;
-    log("settings: spacing '" + std::string(text.substr(0, 40)) + "' of layout '" + std::string(layout_name) +
+    std::string shown(text.substr(0, 40));
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    log("settings: spacing '" + shown + "' of layout '" + std::string(layout_name) +
         "' is not a whole number from " + std::to_string(kMinSpacing) + " to " + std::to_string(kMaxSpacing) +
         "; the layout has no spacing");
     return 0;
