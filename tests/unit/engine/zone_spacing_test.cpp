@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/engine/monitors.h"
-#include "core/engine/overlay_geometry.h"
 #include "core/engine/share_state.h"
 #include "core/engine/zone_spacing.h"
 #include "core/model/settings.h"
@@ -67,25 +66,11 @@ TEST(ZoneSpacing, ZonesShrinkByTheWholeGapAtTheEdgeAndHalfOfItInside) {
         // the zones as they were for the overlay.
         EXPECT_TRUE(before[0].unspaced.empty());
         EXPECT_EQ(rows[0].unspaced, c.layout.spacing ? before[0].zones : std::vector<Rect>{}) << c.layout.name;
+        // A share captures the zone as windows fill it.
+        Settings settings;
+        settings.screens = {entry(c.layout)};
+        EXPECT_EQ(share_zone_rects(settings, {screen(c.dpi)}, "D1"), c.zones) << c.layout.name;
     }
-}
-
-TEST(ZoneSpacing, SharesTakeTheSpacedZonesAndOverlayLinesRunInTheGaps) {
-    Settings settings;
-    settings.screens = {entry({"Columns", {{0, 0, 0.5, 1}, {0.5, 0, 1, 1}}, 8})};
-    EXPECT_EQ(share_zone_rects(settings, {screen(96)}, "D1"),
-              (std::vector<Rect>{{8, 8, 496, 792}, {504, 8, 992, 792}}));
-
-    const auto rows = build_monitor_zones(settings.screens, {screen(96)});
-    const RegionOps lines = overlay_shape(rows[0], {}).region;
-    struct Probe {
-        Point p;
-        bool drawn;
-    };
-    const Probe probes[] = {{{500, 400}, true},  {{499, 400}, true},  {{1, 400}, true},   {{500, 799}, true},
-                            {{496, 400}, false}, {{504, 400}, false}, {{8, 400}, false},  {{300, 300}, false}};
-    for (const Probe& pr : probes)
-        EXPECT_EQ(region_contains(lines, pr.p), pr.drawn) << pr.p.x << "," << pr.p.y;
 }
 
 }  // namespace
