@@ -69,33 +69,6 @@ TEST(OverlayWindows, RegionIsTheZoneOutline) {
     DeleteObject(brush);
 }
 
-// With spacing the lines stay where the zones meet, in the gaps, also after a share's
-// ring (around the spaced zone) is cut out.
-TEST(OverlayWindows, SpacedZonesKeepTheirLinesInTheGaps) {
-    AppState state;
-    state.instance = GetModuleHandleW(nullptr);
-    HBRUSH brush = CreateSolidBrush(RGB(0xA8, 0x55, 0xF7));
-    register_overlay_classes(state.instance, brush);
-    Win32EngineShell shell(state);
-    std::vector<size_t> shared;
-    shell.shared_zones = [&](const std::string&) { return shared; };
-    const MonitorZones row{"screen", {{8, 8, 956, 1032}, {964, 8, 1912, 1032}}, {0, 0, 1920, 1080},
-                           {0, 0, 1920, 1040}, "Halves", {{0, 0, 960, 1040}, {960, 0, 1920, 1040}}};
-    auto windows = shell.create_overlays({row}, true);
-    ASSERT_EQ(windows.size(), 1u);
-    HWND hwnd = to_hwnd(windows[0]);
-    ASSERT_NE(hwnd, nullptr);
-    const std::vector<Probe> lines = {{0, 500, true},     {1, 500, true},     {8, 500, false},
-                                      {959, 500, true},   {960, 500, true},   {956, 500, false},
-                                      {964, 500, false},  {1919, 500, true},  {500, 0, true}};
-    expect_region(hwnd, lines, "spaced columns");
-    shared = {0};
-    shell.cut_share_frames();
-    expect_region(hwnd, lines, "first zone shared");
-    shell.destroy_overlays();
-    DeleteObject(brush);
-}
-
 // A point exactly on a zone line belongs to the window beneath the overlay: clicks
 // there, and on the edges of windows held in their zones, reach those windows.
 TEST(OverlayWindows, LinesLetThePointerThrough) {
