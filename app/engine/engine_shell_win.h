@@ -42,6 +42,7 @@ struct ZoneOverlay {
     std::vector<Rect> zones;  // screen coordinates
     HWND window = nullptr;    // null when creation failed
     Rect area;
+    std::vector<Rect> unspaced = {};  // the zones before the spacing, empty without it
 };
 
 class Win32EngineShell final : public EngineShell {

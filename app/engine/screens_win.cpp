@@ -1,9 +1,13 @@
 #include "app/engine/screens_win.h"
 
+#include <shellscalingapi.h>
+
 #include <algorithm>
 
+#include "core/base/log.h"
 #include "core/base/utf16.h"
 #include "app/engine/win32_desktop.h"
+#include "app/platform/wide_text.h"
 
 namespace tw::app {
 
@@ -58,6 +62,18 @@ std::optional<MonitorRects> monitor_rects(HMONITOR mon) {
     return MonitorRects{to_rect(mi.rcMonitor), to_rect(mi.rcWork)};
 }
 
+// The scaling the user chose for the monitor; zone gaps grow with it. 96 (100 %) when
+// the system cannot say.
+uint32_t monitor_dpi(HMONITOR mon) {
+    UINT x = 0, y = 0;
+    const HRESULT hr = GetDpiForMonitor(mon, MDT_EFFECTIVE_DPI, &x, &y);
+    if (FAILED(hr)) {
+        log("screens: GetDpiForMonitor failed " + hr_text(static_cast<int32_t>(hr)) + "; taking 96 dpi");
+        return 96;
+    }
+    return x != 0 ? x : 96;
+}
+
 }  // namespace
 
 std::vector<ScreenInfo> enumerate_screens() {
@@ -74,6 +90,7 @@ std::vector<ScreenInfo> enumerate_screens() {
         r.bounds = to_rect(mi.rcMonitor);
         r.work = to_rect(mi.rcWork);
         r.primary = (mi.dwFlags & MONITORINFOF_PRIMARY) != 0;
+        r.dpi = monitor_dpi(mon);
         DISPLAY_DEVICEW dd{};
         dd.cb = sizeof dd;
         if (EnumDisplayDevicesW(mi.szDevice, 0, &dd, 0)) {

@@ -16,6 +16,9 @@ struct MonitorZones {
     Rect monitor;             // the screen's bounds
     Rect area;                // bounds when CoverTaskbar is on, else the work area
     std::string layout = {};  // the name of the layout in force
+    // The zones before the layout's spacing was taken off them; empty without spacing.
+    // The overlay draws its lines here, in the middle of the gaps.
+    std::vector<Rect> unspaced = {};
     friend bool operator==(const MonitorZones&, const MonitorZones&) = default;
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/engine/zone_spacing.h"
 #include "core/model/settings.h"
 #include "core/base/log.h"
 #include "core/base/utf16.h"
@@ -78,6 +79,7 @@ std::vector<ScreenInfo> screens_from_monitors(std::vector<RawMonitor> monitors,
         e.info.work = m.work;
         e.info.monitor = m.handle;
         e.info.primary = m.primary;
+        e.info.dpi = m.dpi;
         e.gdi_name = std::move(m.gdi_name);
         e.device_string = trim_unicode_space(m.device_string);
         entries.push_back(std::move(e));
@@ -152,7 +154,7 @@ std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen
     const Rect area = zone_area(entry, screen);
     std::vector<Rect> rects = unclipped_zone_rects(*layout, area);
     for (Rect& r : rects) r = clip_to(r, area);
-    return rects;
+    return spaced_zones(rects, area, spacing_pixels(layout->spacing, screen.dpi));
 }
 
 std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& entries,
@@ -182,7 +184,13 @@ std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& e
             usable = usable || !is_empty(clipped);
         }
         if (!usable) continue;
-        rows.push_back({entry.id, std::move(zones), screen->bounds, area, layout->name});
+        const int32_t gap = spacing_pixels(layout->spacing, screen->dpi);
+        if (gap == 0) {
+            rows.push_back({entry.id, std::move(zones), screen->bounds, area, layout->name});
+            continue;
+        }
+        std::vector<Rect> spaced = spaced_zones(zones, area, gap);
+        rows.push_back({entry.id, std::move(spaced), screen->bounds, area, layout->name, std::move(zones)});
     }
     return rows;
 }

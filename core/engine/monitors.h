@@ -26,6 +26,7 @@ struct ScreenInfo {
     Rect work;         // rcWork
     int64_t monitor = 0;  // the HMONITOR it was built from, as an opaque value
     bool primary = false;
+    uint32_t dpi = 96;    // effective DPI: 96 at 100 % scaling
     friend bool operator==(const ScreenInfo&, const ScreenInfo&) = default;
 };
 
@@ -39,6 +40,7 @@ struct RawMonitor {
     bool primary = false;       // MONITORINFOF_PRIMARY
     std::string device_id;      // DISPLAY_DEVICEW::DeviceID; empty when the query failed
     std::string device_string;  // DISPLAY_DEVICEW::DeviceString; empty when the query failed
+    uint32_t dpi = 96;          // effective DPI; 96 when the query failed
 };
 
 // A (GDI device name, monitor friendly name) pair from the display configuration.
@@ -77,12 +79,14 @@ int32_t zone_edge(int32_t origin, double fraction, int64_t extent);
 
 // The pixel rectangles of the layout in force on `entry`, laid out on `screen`,
 // whether or not the entry is enabled, each kept inside the zone area (a zone that
-// lies wholly outside it becomes empty but keeps its place in the list).
+// lies wholly outside it becomes empty but keeps its place in the list) and shrunk by
+// the layout's spacing at the screen's DPI (spaced_zone).
 std::vector<Rect> zone_rects(const ScreenLayout& entry, const ScreenInfo& screen);
 
 // The monitor zone table: one row per enabled entry, in entry order, whose screen is
 // attached and whose layout in force has at least one zone with pixels inside the
-// area. Zones are those of zone_rects; each clipped zone is logged.
+// area. Zones are those of zone_rects; each clipped zone is logged. With spacing the
+// row also keeps the zones as they were before the gap was taken off.
 std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& entries,
                                               const std::vector<ScreenInfo>& screens);
 

@@ -106,7 +106,10 @@ OverlayShape overlay_shape(const MonitorZones& row, const std::vector<size_t>& s
     shape.screen_id = row.screen_id;
     shape.window = row.area;
     shape.zones = to_window_coords(row.zones, row.area);
-    shape.region = outline_region(shape.zones);
+    // With spacing the lines run where the zones met, in the middle of the gaps, and
+    // the frame lies in the gap along the screen's edge.
+    shape.region = row.unspaced.empty() ? outline_region(shape.zones)
+                                        : outline_region(to_window_coords(row.unspaced, row.area));
     cut_share_rings(shape.region, shape.zones, shared);
     return shape;
 }

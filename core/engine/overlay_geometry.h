@@ -51,7 +51,8 @@ RegionOps outline_region(const std::vector<Rect>& zones);
 void cut_share_rings(RegionOps& ops, const std::vector<Rect>& zones, const std::vector<size_t>& shared);
 
 // The region of one overlay window: where it goes (the row's area, covered exactly)
-// and its lines with the rings of the shared zones cut out.
+// and its lines (along the unspaced zones when the row has them) with the rings of the
+// shared zones cut out.
 struct OverlayShape {
     std::string screen_id;
     Rect window;              // screen coordinates

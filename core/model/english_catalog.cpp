@@ -128,6 +128,8 @@ std::string_view english_catalog_text() {
     "edit.template_100 = 100%\n"
     "edit.rows_label = Rows\n"
     "edit.columns_label = Columns\n"
+    "edit.spacing_label = Spacing\n"
+    "edit.spacing_value = {n} px\n"
     "edit.canvas_hint_line1 = Click a zone to split it (Shift = horizontal)\n"
     "edit.canvas_hint_line2 = Click a shared border to merge\n"
     "edit.zone_column_header = Zone\n"

@@ -17,9 +17,15 @@ struct Zone {
     friend bool operator==(const Zone&, const Zone&) = default;
 };
 
+inline constexpr int kMinSpacing = 0;
+inline constexpr int kMaxSpacing = 64;
+
 struct Layout {
     std::string name;         // unique key within its screen for all look-ups
     std::vector<Zone> zones;  // zone n in the UI is zones[n - 1]
+    // Gap in pixels at 100 % scaling between neighbouring zones and between the zones
+    // and the edge of the screen area, kMinSpacing..kMaxSpacing.
+    int spacing = 0;
     friend bool operator==(const Layout&, const Layout&) = default;
 };
 

@@ -108,7 +108,11 @@ void append_layout(std::string& out, std::string_view screen_id, const Layout& l
         append_number(out, z.bottom);
         out += ']';
     }
-    out += "] }";
+    out += ']';
+    // Only a layout with gaps carries the member, so files of layouts without them
+    // stay as they always were.
+    if (l.spacing != 0) out += ", \"Spacing\": " + std::to_string(l.spacing);
+    out += " }";
 }
 
 // Line by line in the fixed key order; the comma goes before each following line so

@@ -1,10 +1,12 @@
 #include "core/model/settings_reader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
 #include "core/base/decimal.h"
+#include "core/base/log.h"
 #include "core/model/settings.h"
 
 namespace tw {
@@ -185,11 +187,32 @@ FourNumbers read_numbers(std::string_view inner) {
     return out;
 }
 
+// The gap of a layout entry: 0 without the member; a value that is not a whole number
+// in range is logged and read as 0, so that a bad edit costs the gap, not the layout.
+int read_spacing(std::string_view entry, std::string_view layout_name) {
+    const auto value = find_value(entry, "Spacing");
+    if (!value) return 0;
+    const std::string_view text = trim_end_gap(value->substr(0, value->find_first_of(",]}")));
+    int n = -1;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+    if (!text.empty() && is_digit(text.front()) && ec == std::errc{} && ptr == end && n >= kMinSpacing &&
+        n <= kMaxSpacing)
+        return n;
+    std::string shown(text.substr(0, 40));
+    std::replace_if(shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; }, ' ');
+    log("settings: spacing '" + shown + "' of layout '" + std::string(layout_name) +
+        "' is not a whole number from " + std::to_string(kMinSpacing) + " to " + std::to_string(kMaxSpacing) +
+        "; the layout has no spacing");
+    return 0;
+}
+
 std::optional<Layout> read_layout_entry(std::string_view entry) {
     auto name = find_string(entry, "Name");
     auto zones = find_value(entry, "Zones");
     if (!name || !zones) return std::nullopt;
-    return Layout{std::move(*name), read_zones(*zones)};
+    const int spacing = read_spacing(entry, *name);
+    return Layout{std::move(*name), read_zones(*zones), spacing};
 }
 
 }  // namespace

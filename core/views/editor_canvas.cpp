@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "core/engine/zone_spacing.h"
 #include "core/views/editor_view.h"
 
 namespace tw {
@@ -28,6 +29,13 @@ std::vector<Rect> canvas_zone_rects(const Grid& grid, const Rect& canvas) {
         out.push_back({map(z.left, w, canvas.left), map(z.top, h, canvas.top), map(z.right, w, canvas.left),
                        map(z.bottom, h, canvas.top)});
     return out;
+}
+
+int32_t canvas_gap(const EditorState& st, const Rect& canvas) {
+    const int32_t gap = spacing_pixels(st.spacing, st.area_dpi);
+    if (gap == 0 || st.area_width <= 0) return 0;
+    const double scaled = static_cast<double>(gap) * canvas.width() / static_cast<double>(st.area_width);
+    return std::max<int32_t>(1, static_cast<int32_t>(std::lround(std::min(scaled, 1e6))));
 }
 
 CanvasHover canvas_hit(const std::vector<Rect>& zones, Point p) {

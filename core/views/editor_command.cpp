@@ -11,11 +11,13 @@ namespace tw {
 
 namespace {
 
-// The zones in force on the screen, to tell whether an edit changed them.
-std::optional<std::vector<Zone>> zones_in_force(const ScreenLayout* entry) {
+// The zones in force on the screen and their spacing, to tell whether an edit changed
+// where windows go.
+std::optional<std::pair<std::vector<Zone>, int>> zones_in_force(const ScreenLayout* entry) {
     if (!entry) return std::nullopt;
     const Layout* l = layout_in_force(*entry);
-    return l ? std::optional<std::vector<Zone>>(l->zones) : std::nullopt;
+    if (!l) return std::nullopt;
+    return std::pair{l->zones, l->spacing};
 }
 
 void remove_named(std::vector<Layout>& list, std::string_view name) {
@@ -30,6 +32,7 @@ std::string in_quotes(std::string_view name) { return "\"" + std::string(name) +
 void remember_opened(EditorState& st) {
     st.opened_name = trim(st.name_field.text());
     st.opened_zones = zones_from_grid(st.grid);
+    st.opened_spacing = st.spacing;
     st.unsaved_prompt = false;
 }
 
@@ -87,6 +90,7 @@ EditorOutcome edit_row(EditorState& st, size_t row) {
     st.reshaped = !fit.exact;
     st.former_name = layout.name;
     st.name_field.set_text(layout.name);
+    st.spacing = std::clamp(layout.spacing, kMinSpacing, kMaxSpacing);
     remember_opened(st);
     EditorOutcome out = EditorOutcome::rebuilt();
     if (!fit.exact)
@@ -167,6 +171,14 @@ EditorOutcome stepper(EditorState& st, uint64_t id) {
     return replace_grid(st, uniform_grid(rows, columns));
 }
 
+// The gap is not part of the grid: changing it keeps the layout and its name.
+EditorOutcome spacing_stepper(EditorState& st, bool up) {
+    const int next = std::clamp(st.spacing + (up ? kSpacingStep : -kSpacingStep), kMinSpacing, kMaxSpacing);
+    if (next == st.spacing) return {};
+    st.spacing = next;
+    return EditorOutcome::rebuilt();
+}
+
 }  // namespace
 
 EditorState open_editor_state(const Settings& settings, std::span<const ScreenInfo> screens,
@@ -191,6 +203,7 @@ EditorState open_editor_state(const Settings& settings, std::span<const ScreenIn
         st.area_width = area.width();
         st.area_height = area.height();
     }
+    if (info) st.area_dpi = info->dpi;
     st.grid = uniform_grid(1, 3);
     reset_size_fields(st);
     return st;
@@ -202,7 +215,7 @@ EditorOutcome save_layout(EditorState& st, Settings& settings) {
         st.error = tr(name.empty() ? "edit.error_name_empty" : "edit.error_name_invalid");
         return EditorOutcome::rebuilt();
     }
-    Layout saved{name, zones_from_grid(st.grid)};
+    Layout saved{name, zones_from_grid(st.grid), st.spacing};
     const std::string former = st.former_name.value_or(name);
     // The layout takes the place of its former self and of any other layout of the
     // new name: two layouts of one name would leave the later unreachable.
@@ -238,7 +251,8 @@ EditorOutcome save_layout(EditorState& st, Settings& settings) {
 
 bool has_unsaved_changes(const EditorState& st) {
     if (st.page != EditorPage::Edit) return false;
-    return trim(st.name_field.text()) != st.opened_name || zones_from_grid(st.grid) != st.opened_zones;
+    return trim(st.name_field.text()) != st.opened_name || zones_from_grid(st.grid) != st.opened_zones ||
+           st.spacing != st.opened_spacing;
 }
 
 EditorOutcome request_close(EditorState& st) {
@@ -305,6 +319,8 @@ EditorOutcome run_editor_command(EditorState& st, Settings& settings, uint64_t i
     case kRowsPlus:
     case kColumnsMinus:
     case kColumnsPlus: return stepper(st, id);
+    case kSpacingMinus:
+    case kSpacingPlus: return spacing_stepper(st, id == kSpacingPlus);
     case kSave: return save_layout(st, settings);
     case kCancel:
         st.page = EditorPage::Manage;
@@ -319,6 +335,7 @@ EditorOutcome run_editor_command(EditorState& st, Settings& settings, uint64_t i
         st.reshaped = false;
         st.former_name.reset();
         st.name_field.set_text("");
+        st.spacing = 0;
         remember_opened(st);
         // The name comes first: typing can start at once.
         st.focus = {EditorFocus::Field::Name, 0};

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <optional>
 
+#include "core/engine/zone_spacing.h"
 #include "core/model/catalog.h"
 #include "core/ui/text_fit.h"
 #include "core/views/editor_view.h"
@@ -46,7 +47,10 @@ void paint_canvas(Canvas& c, const EditorState& st, const WidgetItem& it) {
     const RectF frame = to_rectf(it.rect);
     c.fill_rounded_rect(frame, 6, text_brush(0.04f));
     c.stroke_rounded_rect(frame, 6, text_brush(0.12f), 1);
-    const std::vector<Rect> zones = canvas_zone_rects(st.grid, it.rect);
+    // The zones as the screen will have them, gaps included; the border the pointer is
+    // on is the grid line, drawn in the middle of its gap.
+    const std::vector<Rect> grid_zones = canvas_zone_rects(st.grid, it.rect);
+    const std::vector<Rect> zones = spaced_zones(grid_zones, it.rect, canvas_gap(st, it.rect));
     const CanvasHover& hover = st.canvas_hover;
     for (size_t i = 0; i < zones.size(); ++i) {
         const RectF z = to_rectf(zones[i]);
@@ -56,8 +60,8 @@ void paint_canvas(Canvas& c, const EditorState& st, const WidgetItem& it) {
         c.draw_text(std::to_string(i + 1), z, TextFormat::Centred, text_brush(0.9f), false);
     }
     if (hover.kind != CanvasHover::Kind::Border || hover.a >= zones.size() || hover.b >= zones.size()) return;
-    const Rect& a = zones[hover.a];
-    const Rect& b = zones[hover.b];
+    const Rect& a = grid_zones[hover.a];
+    const Rect& b = grid_zones[hover.b];
     const float top = static_cast<float>(std::max(a.top, b.top));
     const float bottom = static_cast<float>(std::min(a.bottom, b.bottom));
     const float left = static_cast<float>(std::max(a.left, b.left));

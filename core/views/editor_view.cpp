@@ -124,6 +124,11 @@ EditorView build_edit_view(const EditorState& st, int32_t client_height) {
     b.add(kColumnsMinus, 13, {204, 172, 232, 198}, minus).enabled = st.grid.columns > 1 ? 1 : 0;
     b.add(kColumnsPlus, 13, {236, 172, 264, 198}, "+").enabled =
         st.grid.columns < kMaxUniformTracks ? 1 : 0;
+    // The value follows the buttons, so that they are named after the label before them.
+    b.add(0, 1, {278, 175, 340, 195}, tr("edit.spacing_label"));
+    b.add(kSpacingMinus, 13, {340, 172, 368, 198}, minus).enabled = st.spacing > kMinSpacing ? 1 : 0;
+    b.add(kSpacingPlus, 13, {372, 172, 400, 198}, "+").enabled = st.spacing < kMaxSpacing ? 1 : 0;
+    b.add(0, 1, {408, 175, 464, 195}, tr_args("edit.spacing_value", {{"n", std::to_string(st.spacing)}}));
 
     b.add(kCanvas, 19, {16, 212, 16 + W, 212 + H}).label = tr("a11y.layout_canvas");
     b.add(0, 1, {16, H + 226, 464, H + 242}, tr("edit.canvas_hint_line1"));

@@ -32,6 +32,8 @@ inline constexpr uint64_t kRowsMinus = 850;
 inline constexpr uint64_t kRowsPlus = 851;
 inline constexpr uint64_t kColumnsMinus = 852;
 inline constexpr uint64_t kColumnsPlus = 853;
+inline constexpr uint64_t kSpacingMinus = 854;
+inline constexpr uint64_t kSpacingPlus = 855;
 inline constexpr uint64_t kSave = 860;
 inline constexpr uint64_t kCancel = 863;
 inline constexpr uint64_t kAdd = 864;
@@ -111,12 +113,15 @@ struct EditorState {
     int64_t area_width = 1920;      // pixels of the screen area the zones are fractions of
     int64_t area_height = 1080;
     double area_scale = 1.0;        // the screen's display scale (its DPI / 96)
+    uint32_t area_dpi = 96;         // the same as the monitor reports it: the gaps scale by it
+    int spacing = 0;                // the layout's gap in pixels at 100 % scaling
     int32_t scroll = 0;             // edit view, DIPs
     // The deletes Undo can still bring back while the window is open, the latest last.
     std::vector<DeletedLayout> deleted;
     // The edit view as it was opened: what "unsaved changes" are measured against.
     std::string opened_name;
     std::vector<Zone> opened_zones;
+    int opened_spacing = 0;
     bool unsaved_prompt = false;    // asking whether to save before the window closes
 };
 
@@ -172,6 +177,12 @@ int32_t editor_window_height(int32_t content_bottom, double scale, int32_t work_
 Rect canvas_rect(const EditorState& state);
 // The zones of the grid mapped onto the canvas rectangle (fractions x size, rounded).
 std::vector<Rect> canvas_zone_rects(const Grid& grid, const Rect& canvas);
+// The layout's gap as the canvas shows it: the screen's pixel gap scaled down with the
+// screen, at least 1 DIP whenever there is a gap at all so that setting one shows.
+int32_t canvas_gap(const EditorState& state, const Rect& canvas);
+
+// Steps of the spacing stepper, and its range.
+inline constexpr int kSpacingStep = 2;
 // Borders first (the first pair of zones whose facing edges are under 7 DIPs apart
 // with the point within 6 DIPs of their common extent), then the zone containing the
 // point, else nothing.

@@ -13,6 +13,7 @@ TEST(Screens, EnumeratesThePrimaryMonitor) {
     EXPECT_GT(screens[0].bounds.width(), 0);
     EXPECT_FALSE(screens[0].id.empty());
     EXPECT_FALSE(screens[0].name.empty());
+    EXPECT_EQ(screens[0].dpi, 96u);  // Wine's monitors are unscaled unless told otherwise
     const Rect work = primary_work_area();
     EXPECT_GT(work.width(), 0);
     EXPECT_GT(work.height(), 0);
