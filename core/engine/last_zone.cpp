@@ -21,17 +21,6 @@ std::string place_text(const ZonePlace& p) {
     return zones + " of '" + p.layout + "' on " + p.screen_id;
 }
 
-// The zone inside `span` whose corner is the span's top-left (or bottom-right) corner.
-std::optional<size_t> corner_zone(const Rect& span, const std::vector<Rect>& zones, bool top_left) {
-    for (size_t i : zones_inside(span, zones)) {
-        const Rect& z = zones[i];
-        if (top_left ? z.left == span.left && z.top == span.top
-                     : z.right == span.right && z.bottom == span.bottom)
-            return i;
-    }
-    return std::nullopt;
-}
-
 bool usable(const std::vector<Rect>& zones, uint32_t number) {
     return number != 0 && number <= zones.size() && !is_empty(zones[number - 1]);
 }
@@ -46,12 +35,10 @@ std::optional<ZonePlace> place_of_zone(const std::vector<MonitorZones>& table, c
     // A span is kept as its top-left and bottom-right zones: their span is the span.
     for (const MonitorZones& row : table) {
         if (!is_zone_or_span(zone, row.zones)) continue;
-        const auto first = corner_zone(zone, row.zones, true);
-        const auto last = corner_zone(zone, row.zones, false);
-        if (!first || !last || span_of(row.zones[*first], row.zones[*last], row.zones) != zone)
-            return std::nullopt;
-        return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(*first + 1),
-                         static_cast<uint32_t>(*last + 1)};
+        const auto corners = span_corners(zone, row.zones);
+        if (!corners) return std::nullopt;
+        return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(corners->first + 1),
+                         static_cast<uint32_t>(corners->second + 1)};
     }
     return std::nullopt;
 }

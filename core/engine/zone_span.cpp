@@ -62,6 +62,17 @@ std::vector<size_t> zones_inside(const Rect& r, const std::vector<Rect>& zones) 
     return out;
 }
 
+std::optional<std::pair<size_t, size_t>> span_corners(const Rect& span, const std::vector<Rect>& zones) {
+    std::optional<size_t> first, last;
+    for (size_t i : zones_inside(span, zones)) {
+        const Rect& z = zones[i];
+        if (!first && z.left == span.left && z.top == span.top) first = i;
+        if (!last && z.right == span.right && z.bottom == span.bottom) last = i;
+    }
+    if (!first || !last || span_of(zones[*first], zones[*last], zones) != span) return std::nullopt;
+    return std::pair{*first, *last};
+}
+
 std::string span_text(const Rect& r, const std::vector<Rect>& zones) {
     const std::vector<size_t> in = zones_inside(r, zones);
     if (in.size() == 1) return "zone " + std::to_string(in.front() + 1);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/base/geometry.h"
@@ -27,6 +28,10 @@ bool is_zone_or_span(const Rect& r, const std::vector<Rect>& zones);
 
 // The 0-based numbers of the non-empty zones lying inside r, in zone order.
 std::vector<size_t> zones_inside(const Rect& r, const std::vector<Rect>& zones);
+
+// The 0-based numbers of the zones at the span's top-left and bottom-right corners,
+// whose span is `span`; none when `span` is not such a span of `zones`.
+std::optional<std::pair<size_t, size_t>> span_corners(const Rect& span, const std::vector<Rect>& zones);
 
 // "zone 3" or "span of zones 1, 2, 4, 5", zone numbers counted from 1.
 std::string span_text(const Rect& r, const std::vector<Rect>& zones);

@@ -193,6 +193,26 @@ TEST(SpanHold, AMaximisedWindowGoesBackIntoItsSpan) {
     EXPECT_FALSE(again.e.confiner().placed_span(kWin));
 }
 
+TEST(SpanHold, FollowsALayoutChangeByItsCornerZones) {
+    Rig r;
+    r.d.cursor = {1000, 500};
+    r.d.maximise(kWin);
+    r.pass();
+    extend_active_window(r.e, D::Right);
+    ASSERT_EQ(r.e.confiner().hold(kWin)->zone, kC23);
+    const std::vector<Rect> quarters{{0, 0, 480, 1040}, {480, 0, 960, 1040}, {960, 0, 1440, 1040}, {1440, 0, 1920, 1040}};
+    r.shell.table[0].zones = quarters;
+    r.e.follow_layout_change();
+    EXPECT_EQ(r.d.frame_of(kWin), (Rect{480, 0, 1440, 1040}));
+    ASSERT_TRUE(r.e.confiner().holds(kWin));
+    EXPECT_EQ(r.e.confiner().hold(kWin)->zone, (Rect{480, 0, 1440, 1040}));
+    // Fewer zones than its corner's number: the zone nearest its centre.
+    r.shell.table[0].zones = {kC12, kC3};
+    r.e.follow_layout_change();
+    EXPECT_EQ(r.d.frame_of(kWin), kC12);
+    EXPECT_EQ(r.e.confiner().hold(kWin)->zone, kC12);
+}
+
 TEST(SpanMemory, ASpanIsRememberedAndNewWindowsOpenInIt) {
     Rig r;
     std::vector<std::string> writes;
