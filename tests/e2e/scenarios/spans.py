@@ -1,5 +1,6 @@
 """Spans: Ctrl during a Shift-drag, the extend shortcuts, a spanned window maximised."""
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
+from scenarios.command_line import expect
 from scenarios.engine import engine_with_fixture, press_in_window
 
 
@@ -63,3 +64,9 @@ def extend_hotkeys_grow_the_window(run):
     run.wait_log(r"^extend_active_window: hwnd=-?\d+ in span of zones 2, 3 \[%d,0,%d,%d\]: no zone "
                  r"Up of it on this monitor, nothing changed$" % (x1, w, h))
     run.wait_rect(report, (x1, 0, w, h))
+    # The same from the command line, up to the screen's edge.
+    expect(run, ["extend", "left"], 0, r"^Extended the foreground window left\.$")
+    run.wait_rect(report, (0, 0, w, h))
+    expect(run, ["extend", "left"], 3, r"not moved")
+    run.wait_log(r"^extend_active_window: hwnd=-?\d+ in span of zones 1, 2, 3 \[0,0,%d,%d\]: no zone "
+                 r"Left of it on this monitor, nothing changed$" % (w, h))
