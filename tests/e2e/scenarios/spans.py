@@ -70,3 +70,31 @@ def extend_hotkeys_grow_the_window(run):
     expect(run, ["extend", "left"], 3, r"not moved")
     run.wait_log(r"^extend_active_window: hwnd=-?\d+ in span of zones 1, 2, 3 \[0,0,%d,%d\]: no zone "
                  r"Left of it on this monitor, nothing changed$" % (w, h))
+
+
+@scenario
+def extend_shortcut_rebound_in_the_shortcuts_window(run):
+    """The extend rows close the shortcuts list: scrolled to its end, Extend left takes
+    Ctrl+Alt+Shift+J, which is stored, and Ctrl+Alt+Shift+D keeps its default unwritten."""
+    from scenarios.dialogs import change_row, click, open_shortcuts, settings_bytes, start_with_main_window
+    _, origin = start_with_main_window(run)
+    rect = open_shortcuts(run, origin)
+    run.xdo("mousemove", str(rect[0] + 320), str(rect[1] + 300))
+    with open(run.screenshot("unscrolled"), "rb") as f:
+        shots = [f.read()]
+    for _ in range(20):
+        run.xdo("click", "5")
+    def settled():  # moved, and two screenshots alike: every wheel notch has been handled
+        with open(run.screenshot("scrolled"), "rb") as f:
+            shots.append(f.read())
+        return shots[-1] != shots[0] and shots[-1] == shots[-2]
+    run.wait_for("the list scrolled to its end", settled, timeout=30)
+    # Scrolled to its end, the list shows rows 13 to 28: Extend left is its 13th line.
+    change_row(run, rect, 12)
+    run.xdo("key", "ctrl+alt+shift+j")
+    click(run, rect, 66, 725)  # Save
+    run.wait_log(r"^shortcuts: HotkeyExtendLeft = Ctrl\+Alt\+Shift\+J$")
+    text = settings_bytes(run).decode()
+    if not re.search(r'"HotkeyExtendLeft": \[7, ?74\]', text) or "HotkeyExtendRight" in text:
+        raise Failure("settings.json should hold only the rebound extend shortcut")
+
