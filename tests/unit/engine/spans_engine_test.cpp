@@ -54,8 +54,9 @@ struct Rig {
         clock.advance(120);
         e.on_confine_trigger();
     }
-    // A Shift-drag from (500, 500) through `polls` (cursor, Ctrl down), released.
-    void drag(const std::vector<std::pair<Point, bool>>& polls) {
+    // A Shift-drag from (500, 500) through `polls` (cursor, Ctrl down), released; the
+    // highlight shown last before the release.
+    Rect drag(const std::vector<std::pair<Point, bool>>& polls) {
         d.cursor = {500, 500};
         e.on_press();
         d.shift = true;
@@ -64,8 +65,10 @@ struct Rig {
             d.ctrl = ctrl;
             e.on_drag_poll();
         }
+        const Rect shown = shell.highlight_at;
         e.on_release();
         d.shift = d.ctrl = false;
+        return shown;
     }
 };
 
@@ -73,39 +76,29 @@ TEST(SpanDrag, CtrlSpansTheAnchorAndTheZoneUnderTheCursor) {
     struct Case {
         const char* name;
         std::vector<std::pair<Point, bool>> polls;
-        Rect highlight;   // the last one shown
-        Rect frame;       // where the window goes
-        std::string line; // what the snap names
+        Rect frame;        // highlighted, then where the window goes
+        std::string line;  // what the snap names
     };
     const std::string snap = "SNAP hwnd=10 cls='AppWindow' -> ";
     const Case cases[] = {
         {"Ctrl over zone 1, released over zone 3", {{{600, 500}, true}, {{1500, 500}, true}},
-         {0, 0, 1920, 1040}, {0, 0, 1920, 1040}, snap + "[0,0,1920,1040] (span of zones 1, 2, 3)"},
+         {0, 0, 1920, 1040}, snap + "[0,0,1920,1040] (span of zones 1, 2, 3)"},
         {"the anchor is the first zone under the cursor with Ctrl",
-         {{{1500, 500}, false}, {{1000, 500}, true}, {{300, 500}, true}}, kC12, kC12,
+         {{{1500, 500}, false}, {{1000, 500}, true}, {{300, 500}, true}}, kC12,
          snap + "[0,0,1280,1040] (span of zones 1, 2)"},
-        {"anchor and cursor on the same zone", {{{600, 500}, true}, {{620, 300}, true}}, kC1, kC1,
+        {"anchor and cursor on the same zone", {{{600, 500}, true}, {{620, 300}, true}}, kC1,
          snap + "[0,0,640,1040]"},
         {"Ctrl released drops the anchor", {{{600, 500}, true}, {{1000, 500}, true}, {{1500, 500}, false}},
-         kC3, kC3, snap + "[1280,0,1920,1040]"},
+         kC3, snap + "[1280,0,1920,1040]"},
         {"Ctrl pressed again takes a new anchor",
-         {{{600, 500}, true}, {{1000, 500}, false}, {{1000, 500}, true}, {{1500, 500}, true}}, kC23, kC23,
+         {{{600, 500}, true}, {{1000, 500}, false}, {{1000, 500}, true}, {{1500, 500}, true}}, kC23,
          snap + "[640,0,1920,1040] (span of zones 2, 3)"},
-        {"on the other monitor the anchor is taken anew", {{{600, 500}, true}, {{2500, 900}, true}}, kB2, kB2,
+        {"on the other monitor the anchor is taken anew", {{{600, 500}, true}, {{2500, 900}, true}}, kB2,
          snap + "[1920,520,3840,1040]"},
     };
     for (const Case& c : cases) {
         Rig r;
-        r.d.cursor = {500, 500};
-        r.e.on_press();
-        r.d.shift = true;
-        for (const auto& [at, ctrl] : c.polls) {
-            r.d.cursor = at;
-            r.d.ctrl = ctrl;
-            r.e.on_drag_poll();
-        }
-        EXPECT_EQ(r.shell.highlight_at, c.highlight) << c.name;
-        r.e.on_release();
+        EXPECT_EQ(r.drag(c.polls), c.frame) << c.name;
         EXPECT_EQ(r.d.frame_of(kWin), c.frame) << c.name;
         EXPECT_TRUE(r.cap.contains(c.line)) << c.name << "\n" << testing::PrintToString(r.cap.lines());
         EXPECT_FALSE(r.e.span_anchor()) << c.name;
