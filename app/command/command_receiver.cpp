@@ -49,11 +49,14 @@ void carry_out(AppState& state, RemoteOutcome& o) {
             o.line = tr("command.no_working_screen");
         }
         break;
-    case RemoteEffect::Move: {
-        // The move hotkey's own path, so that both log and count alike.
+    case RemoteEffect::Move:
+    case RemoteEffect::Extend: {
+        // The hotkey's own path, so that both log and count alike.
         HWND fg = GetForegroundWindow();
         const auto before = window_rect(fg);
-        const int id = kFirstEngineHotkeyId + static_cast<int>(HotkeyAction::MoveLeft) +
+        const int id = (o.effect == RemoteEffect::Move
+                            ? kFirstEngineHotkeyId + static_cast<int>(HotkeyAction::MoveLeft)
+                            : kFirstExtendHotkeyId) +
                        static_cast<int>(o.direction);
         handle_engine_hotkey(engine, state.settings, id);
         const auto after = window_rect(fg);

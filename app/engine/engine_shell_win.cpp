@@ -231,7 +231,9 @@ void Win32EngineShell::show_overlays(bool visible) {
 
 void Win32EngineShell::show_highlight(const Rect& zone) {
     if (!state_.highlight) return;
-    MoveWindow(state_.highlight, zone.left, zone.top, zone.width(), zone.height(), FALSE);
+    // Repainted: a span's highlight grows from the anchor zone, and the part it grows by
+    // would otherwise keep whatever lay there.
+    MoveWindow(state_.highlight, zone.left, zone.top, zone.width(), zone.height(), TRUE);
     ShowWindow(state_.highlight, SW_SHOWNOACTIVATE);
 }
 

@@ -26,6 +26,7 @@ void register_engine_hotkeys(HWND main, const Settings& settings) {
     register_range(main, settings, 0, kEngineActionCount, kFirstEngineHotkeyId);
     register_range(main, settings, kFirstApplyLayoutAction, kApplyLayoutActionCount,
                    kFirstApplyLayoutHotkeyId);
+    register_range(main, settings, kFirstExtendAction, kExtendActionCount, kFirstExtendHotkeyId);
 }
 
 void register_share_hotkeys(HWND main, const Settings& settings) {
@@ -40,6 +41,7 @@ void unregister_share_hotkeys(HWND main) {
 void unregister_engine_hotkeys(HWND main) {
     for (int id = kFirstEngineHotkeyId; id <= kLastEngineHotkeyId; ++id) UnregisterHotKey(main, id);
     for (int id = kFirstApplyLayoutHotkeyId; id <= kLastApplyLayoutHotkeyId; ++id) UnregisterHotKey(main, id);
+    for (int id = kFirstExtendHotkeyId; id <= kLastExtendHotkeyId; ++id) UnregisterHotKey(main, id);
 }
 
 }  // namespace tw::app

@@ -102,6 +102,8 @@ std::optional<Point> Win32Desktop::cursor_pos() {
 
 bool Win32Desktop::shift_down() { return (GetAsyncKeyState(VK_SHIFT) & 0x8000) != 0; }
 
+bool Win32Desktop::ctrl_down() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
 bool Win32Desktop::left_button_down() {
     // GetAsyncKeyState reads the physical buttons; the mouse hook sees the logical ones.
     const int vk = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;

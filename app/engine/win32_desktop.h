@@ -37,6 +37,7 @@ public:
     std::optional<MonitorRects> monitor_of_window(WindowId w) override;
     std::optional<Point> cursor_pos() override;
     bool shift_down() override;
+    bool ctrl_down() override;
     bool left_button_down() override;
     void restore(WindowId w) override;
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/engine/engine_placement.h"
+#include "core/engine/zone_span.h"
 #include "core/base/log.h"
 
 namespace tw {
@@ -21,6 +22,10 @@ bool contains_zone(const std::vector<Rect>& zones, const Rect& z) {
 uint64_t elapsed(uint64_t now, uint64_t since) { return now > since ? now - since : 0; }
 
 }  // namespace
+
+bool hold_fits(const HeldWindow& hw, const std::vector<Rect>& zones) {
+    return hw.span ? is_zone_or_span(hw.zone, zones) : contains_zone(zones, hw.zone);
+}
 
 Judgement judge(const Rect& wr, const Rect& vis, bool zoomed, const Rect& hold_zone,
                 const Rect& hold_rect, const std::vector<Rect>& zones, const Rect& monitor,
@@ -73,12 +78,37 @@ void Confiner::set_monitor_table(std::vector<ConfinerRow> table) {
     // Destroyed windows would otherwise stay listed for the rest of the run.
     std::erase_if(surrendered_, [this](WindowId w) { return !desktop_.is_window(w); });
     std::erase_if(hung_, [this](WindowId w) { return !desktop_.is_window(w); });
+    std::erase_if(spans_, [this](const auto& e) { return !desktop_.is_window(e.first); });
+}
+
+bool Confiner::is_span(const Rect& rect) const {
+    if (std::any_of(table_.begin(), table_.end(),
+                    [&](const ConfinerRow& row) { return contains_zone(row.zones, rect); }))
+        return false;
+    return std::any_of(table_.begin(), table_.end(),
+                       [&](const ConfinerRow& row) { return is_zone_or_span(rect, row.zones); });
+}
+
+void Confiner::note_placed(WindowId w, const Rect& rect) {
+    ++config_;  // a foreground window judged quiet may be judged otherwise now
+    spans_.erase(w);
+    if (!is_span(rect)) return;
+    if (spans_.size() >= 64)  // a long run: windows that are gone are forgotten
+        std::erase_if(spans_, [this](const auto& e) { return !desktop_.is_window(e.first); });
+    spans_[w] = rect;
+}
+
+std::optional<Rect> Confiner::placed_span(WindowId w) const {
+    auto it = spans_.find(w);
+    if (it == spans_.end()) return std::nullopt;
+    return it->second;
 }
 
 void Confiner::reset() {
     ++epoch_;
     surrendered_.clear();
     held_.clear();
+    spans_.clear();
     streak_ = {};
     last_takeover_.clear();
     ++config_;
@@ -110,16 +140,19 @@ const HeldWindow* Confiner::hold(WindowId w) const {
 }
 
 void Confiner::record_hold(WindowId w, const Rect& zone, const Rect& rect) {
+    spans_.erase(w);  // held from now on: the hold keeps its zone or span
     auto it = held_.find(w);
     if (it == held_.end()) {
         HeldWindow hw;
         hw.zone = zone;
         hw.rect = rect;
+        hw.span = is_span(zone);
         held_.emplace(w, hw);
         return;
     }
     it->second.zone = zone;
     it->second.rect = rect;
+    it->second.span = is_span(zone);
     it->second.release_pending = false;
     it->second.release_delay = 50;
 }
@@ -136,6 +169,7 @@ void Confiner::move_hold(WindowId w, const Rect& zone, const Rect& rect) {
     if (it == held_.end()) return;
     it->second.zone = zone;
     it->second.rect = rect;
+    it->second.span = is_span(zone);
 }
 
 void Confiner::hold_placed(WindowId w, const Rect& zone, const Rect& rect) {
@@ -305,9 +339,13 @@ bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
     }
     Rect target;
     bool held = false;
-    if (const HeldWindow* hw = hold(f); hw && contains_zone(zones, hw->zone)) {
+    bool kept_span = false;
+    if (const HeldWindow* hw = hold(f); hw && hold_fits(*hw, zones)) {
         target = hw->zone;
         held = true;
+    } else if (auto s = placed_span(f); s && is_zone_or_span(*s, zones)) {
+        target = *s;
+        kept_span = true;
     } else {
         std::optional<Rect> normal;
         if (auto wp = desktop_.window_placement(f)) normal = wp->normal_position;
@@ -323,7 +361,8 @@ bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
         record_hold(f, target, wr);
         surrendered_.erase(f);
         clear_streak_of(f);
-        if (held) mark_steady();  // the target is the hold's zone on every later pass
+        // The target is the hold's zone (or the kept span) on every later pass.
+        if (held || kept_span) mark_steady();
         return true;
     }
     if (surrendered_.count(f)) {
@@ -364,6 +403,9 @@ bool Confiner::takeover(WindowId f, const std::string& cls, const MonitorRects& 
     }
     const Rect n = window_target_rect(desktop_, f, target, wr, vis);
     own_sizes_.note_placement(f, wr, n);
+    if (kept_span)
+        log("confiner: hwnd=" + id_text(f) + " goes back into the span it was put in " +
+            rect_text(target));
     log("confiner: CONFINE hwnd=" + id_text(f) + " cls='" + cls + "' -> " + rect_text(n) +
         " (was zoomed=" + flag_text(zoomed) + ", held=" + flag_text(held) + ")");
     last_takeover_.clear();  // a window that fights back is reported again
@@ -405,9 +447,16 @@ bool Confiner::judge_foreground(WindowId f, const MonitorRects& mr,
             break;
         }
     } else {
-        const bool in_zone = std::any_of(zones.begin(), zones.end(),
-                                         [&](const Rect& z) { return near(vis, z, kTolerance); });
-        if (!in_zone) events_.push_back({ConfinerEventKind::NotInZone, f});
+        bool in_zone = std::any_of(zones.begin(), zones.end(),
+                                   [&](const Rect& z) { return near(vis, z, kTolerance); });
+        if (!in_zone) {
+            if (auto s = placed_span(f))
+                in_zone = near(vis, *s, kTolerance) || near(wr, *s, kTolerance);
+        }
+        if (!in_zone) {
+            spans_.erase(f);
+            events_.push_back({ConfinerEventKind::NotInZone, f});
+        }
         mark_steady();
     }
     surrendered_.erase(f);
@@ -448,7 +497,7 @@ bool Confiner::background_one(WindowId h) {
     if (!mr) return true;
     HeldWindow& hw = held_.at(h);
     const ConfinerRow* row = find_row(table_, mr->monitor);
-    if (!row || !contains_zone(row->zones, hw.zone)) {
+    if (!row || !hold_fits(hw, row->zones)) {
         log("confiner: drop hold hwnd=" + id_text(h) + " (its zone or monitor is gone)");
         drop_hold(h);
         return true;

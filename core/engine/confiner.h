@@ -31,8 +31,13 @@ struct HeldWindow {
     uint64_t budget_start = 0;
     uint32_t budget = 8;
     uint32_t reconfines = 0;
+    // Held in a span of several zones rather than in one zone.
+    bool span = false;
     friend bool operator==(const HeldWindow&, const HeldWindow&) = default;
 };
+
+// The hold's zone is one of `zones`, or, for a hold in a span, a span of them.
+bool hold_fits(const HeldWindow& hw, const std::vector<Rect>& zones);
 
 enum class ConfinerEventKind : uint8_t {
     InZone = 0,     // confined, or found sitting in its zone
@@ -125,6 +130,12 @@ public:
     void move_hold(WindowId w, const Rect& zone);
     // The same for a window placed at `rect` rather than stretched over the zone.
     void move_hold(WindowId w, const Rect& zone, const Rect& rect);
+    // The engine put w into `rect`, a zone or a span of the table. A span is kept until
+    // the window is held, found out of it, placed anew or gone, so that the window, when
+    // maximised before it is held, goes back into its span rather than into the zone
+    // under the cursor.
+    void note_placed(WindowId w, const Rect& rect);
+    std::optional<Rect> placed_span(WindowId w) const;
     // The engine moved w to `rect` in `zone` outside a pass: held there, and placed
     // there once more a moment later for applications that adjust after a move.
     void hold_placed(WindowId w, const Rect& zone, const Rect& rect);
@@ -143,6 +154,8 @@ public:
     bool confiner_place(WindowId w, const Rect& target);
 
 private:
+    // `rect` is no zone of the table (a span, when the engine put a window there).
+    bool is_span(const Rect& rect) const;
     // The outcome of a pass for one window that the next pass may repeat unasked: taken
     // when the pass left nothing pending (no settle, release, streak or placement, no
     // choice that depends on the cursor, no window that did not answer). Valid while
@@ -201,6 +214,7 @@ private:
     std::vector<ConfinerEvent> events_;
     std::set<WindowId> surrendered_;
     std::map<WindowId, HeldWindow> held_;
+    std::map<WindowId, Rect> spans_;  // see note_placed
     OverlayStyleLog overlay_log_;
     OwnSizes own_sizes_;
     Streak streak_;

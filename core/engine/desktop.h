@@ -94,6 +94,8 @@ public:
 
     virtual std::optional<Point> cursor_pos() = 0;
     virtual bool shift_down() = 0;
+    // Either Ctrl key is held down right now.
+    virtual bool ctrl_down() = 0;
     // The (logical) left mouse button is held down right now.
     virtual bool left_button_down() = 0;
 

@@ -1,11 +1,16 @@
 // Shift-drag snapping: while the left button is held with Shift down, the zone under
 // the cursor is highlighted; on release the foreground window goes into it, and once
-// more a moment later for applications that adjust themselves after a move.
+// more a moment later for applications that adjust themselves after a move. With Ctrl
+// down as well, the first zone under the cursor becomes the anchor and the target is
+// the span of the anchor and the zone under the cursor.
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "core/engine/engine.h"
 #include "core/engine/engine_placement.h"
+#include "core/engine/zone_span.h"
 #include "core/base/log.h"
 
 namespace tw {
@@ -16,6 +21,7 @@ void Engine::on_press() {
     dragging_ = false;
     released_by_poll_ = false;
     target_.reset();
+    anchor_.reset();
     press_ = desktop_.cursor_pos().value_or(Point{0, 0});
     shell_.set_timer(EngineTimer::DragPoll, kDragPollMs);
 }
@@ -41,6 +47,7 @@ void Engine::on_drag_poll() {
     if (!desktop_.shift_down()) {
         shell_.hide_highlight();
         target_.reset();
+        anchor_.reset();
         return;
     }
     const Point c = desktop_.cursor_pos().value_or(press_);
@@ -54,6 +61,17 @@ void Engine::on_drag_poll() {
     const MonitorZones* row = row_containing(table_, at);
     std::optional<Rect> next;
     if (row) next = zone_at_point(c, row->zones);
+    if (next && desktop_.ctrl_down()) {
+        // The anchor stays on the monitor it was taken on: a span never crosses monitors.
+        const auto& zones = row->zones;
+        if (!anchor_ || std::find(zones.begin(), zones.end(), *anchor_) == zones.end()) {
+            anchor_ = next;
+            log("drag: span anchor " + span_text(*next, zones) + " " + rect_text(*next));
+        }
+        next = span_of(*anchor_, *next, zones);
+    } else if (anchor_ && !desktop_.ctrl_down()) {
+        anchor_.reset();
+    }
     if (next == target_) return;
     target_ = next;
     if (target_)
@@ -66,6 +84,7 @@ void Engine::on_release() {
     shell_.kill_timer(EngineTimer::DragPoll);
     if (std::exchange(released_by_poll_, false)) return;
     const std::optional<Rect> zone = std::exchange(target_, std::nullopt);
+    anchor_.reset();
     const bool was_dragging = std::exchange(dragging_, false);
     shell_.hide_highlight();
     if (!was_dragging) {
@@ -86,8 +105,12 @@ void Engine::on_release() {
             apps_.exe_path(w) + "'");
         return;
     }
+    std::string what;
+    if (const MonitorZones* row = row_containing(table_, centre(*zone)))
+        if (std::find(row->zones.begin(), row->zones.end(), *zone) == row->zones.end())
+            what = " (" + span_text(*zone, row->zones) + ")";
     log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
-        rect_text(*zone));
+        rect_text(*zone) + what);
     confiner_.move_hold(w, *zone);
     if (auto placed = place_window_in_zone(desktop_, w, *zone, &confiner_.own_sizes())) {
         if (placed->fixed_size) confiner_.move_hold(w, *zone, placed->target);

@@ -41,6 +41,7 @@ bool Engine::start_showing(bool zones_visible) {
     zones_visible_ = zones_visible;
     dragging_ = false;
     target_.reset();
+    anchor_.reset();
     confiner_.reset();
     last_zones_.watch_afresh();
     rebuild_overlays(std::move(table));
@@ -63,6 +64,7 @@ void Engine::stop() {
     running_ = false;
     dragging_ = false;
     target_.reset();
+    anchor_.reset();
     pending_resnap_.reset();
     table_.clear();
     confiner_.clear();

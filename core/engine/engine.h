@@ -78,6 +78,8 @@ public:
     bool dragging() const { return dragging_; }
     Point press_point() const { return press_; }
     const std::optional<Rect>& target() const { return target_; }
+    // The zone a Shift-drag with Ctrl down spans from; none without Ctrl.
+    const std::optional<Rect>& span_anchor() const { return anchor_; }
     const std::optional<PendingResnap>& pending_resnap() const { return pending_resnap_; }
     const std::vector<MonitorZones>& zone_table() const { return table_; }
     const OwnWindows& own_windows() const { return own_; }
@@ -95,8 +97,12 @@ public:
     void set_app_rules(std::vector<std::string> excluded, bool open_in_last_zone);
     WindowApps& window_apps() { return apps_; }
     LastZoneKeeper& last_zones() { return last_zones_; }
-    // A snap, keyboard move or opening put `w` into `zone` of the zone table.
-    void note_placed(WindowId w, const Rect& zone) { last_zones_.placed(w, zone, table_); }
+    // A snap, keyboard move, extend or opening put `w` into `zone` (a zone or a span) of
+    // the zone table.
+    void note_placed(WindowId w, const Rect& zone) {
+        confiner_.note_placed(w, zone);
+        last_zones_.placed(w, zone, table_);
+    }
 
 private:
     bool start_showing(bool zones_visible);
@@ -119,6 +125,7 @@ private:
     // follows has nothing left to do.
     bool released_by_poll_ = false;
     std::optional<Rect> target_;
+    std::optional<Rect> anchor_;
     std::optional<PendingResnap> pending_resnap_;
 
     // New windows of applications with a remembered zone go there once.

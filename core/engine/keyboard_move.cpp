@@ -7,6 +7,7 @@
 
 #include "core/engine/engine.h"
 #include "core/engine/engine_placement.h"
+#include "core/engine/extend_window.h"
 #include "core/base/log.h"
 #include "core/model/settings.h"
 
@@ -27,8 +28,9 @@ std::string dir_text(Direction d) { return std::string(direction_name(d)); }
 
 void log_move(std::string_view text) { log("move_active_window: " + std::string(text)); }
 
-// Moves the hold along and places the window; a successful placement is a use.
-void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
+}  // namespace
+
+void place_by_key(Engine& engine, WindowId w, const Rect& zone) {
     Confiner& confiner = engine.confiner();
     confiner.move_hold(w, zone);
     auto placed = place_window_in_zone(engine.desktop(), w, zone, &confiner.own_sizes());
@@ -37,6 +39,8 @@ void place_and_count(Engine& engine, WindowId w, const Rect& zone) {
     engine.count_use();
     if (engine.running()) engine.note_placed(w, zone);
 }
+
+namespace {
 
 int64_t clamp_into(int64_t v, int64_t size, int32_t lo, int32_t hi) {
     v = std::min(v, int64_t{hi} - size);
@@ -237,14 +241,14 @@ void move_active_window(Engine& engine, Direction d) {
         if (t) {
             log_move("moving hwnd=" + std::to_string(f) + " to target_zone=" +
                      rect_struct_text(*t));
-            place_and_count(engine, f, *t);
+            place_by_key(engine, f, *t);
             return;
         }
     }
     if (row) {
         if (auto t = cross_monitor_zone(d, row->monitor, c, rows)) {
             log_move("cross-monitor " + dir_text(d) + " to " + rect_struct_text(*t));
-            place_and_count(engine, f, *t);
+            place_by_key(engine, f, *t);
             return;
         }
     }
@@ -274,12 +278,15 @@ bool cycle_layout(Settings& settings) {
 }
 
 std::optional<HotkeyAction> engine_hotkey_action(int id) {
+    if (id >= kFirstExtendHotkeyId && id <= kLastExtendHotkeyId)
+        return static_cast<HotkeyAction>(kFirstExtendAction + static_cast<size_t>(id - kFirstExtendHotkeyId));
     if (id < kFirstEngineHotkeyId || id > kLastEngineHotkeyId) return std::nullopt;
     return static_cast<HotkeyAction>(id - kFirstEngineHotkeyId);
 }
 
 int engine_hotkey_id(HotkeyAction action) {
     const int index = static_cast<int>(action);
+    if (extend_direction(action)) return kFirstExtendHotkeyId + index - static_cast<int>(kFirstExtendAction);
     if (index >= static_cast<int>(kEngineActionCount)) return 0;
     return kFirstEngineHotkeyId + index;
 }
@@ -290,6 +297,16 @@ std::optional<Direction> move_direction(HotkeyAction action) {
     case HotkeyAction::MoveRight: return Direction::Right;
     case HotkeyAction::MoveUp: return Direction::Up;
     case HotkeyAction::MoveDown: return Direction::Down;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<Direction> extend_direction(HotkeyAction action) {
+    switch (action) {
+    case HotkeyAction::ExtendLeft: return Direction::Left;
+    case HotkeyAction::ExtendRight: return Direction::Right;
+    case HotkeyAction::ExtendUp: return Direction::Up;
+    case HotkeyAction::ExtendDown: return Direction::Down;
     default: return std::nullopt;
     }
 }
@@ -323,6 +340,9 @@ HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id,
     default:
         if (auto d = move_direction(*action)) {
             move_active_window(engine, *d);
+            engine.report_refused_moves();
+        } else if (auto e = extend_direction(*action)) {
+            extend_active_window(engine, *e);
             engine.report_refused_moves();
         }
         break;

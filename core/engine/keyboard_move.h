@@ -36,6 +36,9 @@ std::optional<Rect> cross_monitor_zone(Direction d, const Rect& mon, Point windo
 
 // Moves the foreground window one zone in direction d; every outcome is logged.
 void move_active_window(Engine& engine, Direction d);
+// Puts w into `zone` (a zone or a span) for a key: an existing hold follows, and a
+// placement made counts as a use and is remembered.
+void place_by_key(Engine& engine, WindowId w, const Rect& zone);
 
 // Selects the next layout of the selected screen (or of the first screen when none is
 // selected). Returns whether a layout was chosen (the screen has layouts): the caller
@@ -50,9 +53,13 @@ ScreenLayout* cycle_layout_screen(Settings& settings);
 // zones, 322 cycle layout, 323 to 326 move left, right, up, down.
 inline constexpr int kFirstEngineHotkeyId = 320;
 inline constexpr int kLastEngineHotkeyId = 326;
+// 327 to 330: extend left, right, up, down.
+inline constexpr int kFirstExtendHotkeyId = 327;
+inline constexpr int kLastExtendHotkeyId = 330;
 std::optional<HotkeyAction> engine_hotkey_action(int id);
 int engine_hotkey_id(HotkeyAction action);  // 0 for actions that are not the engine's
 std::optional<Direction> move_direction(HotkeyAction action);
+std::optional<Direction> extend_direction(HotkeyAction action);
 
 // What the program must do after an engine hotkey.
 struct HotkeyOutcome {
@@ -61,7 +68,7 @@ struct HotkeyOutcome {
     // The layout that became active (cycle, Apply layout n): the caller shows its notice.
     std::optional<AppliedLayout> layout;
 };
-// Carries out the engine action bound to hotkey `id` (320 to 326, and Apply layout
+// Carries out the engine action bound to hotkey `id` (320 to 330, and Apply layout
 // 331 to 339 on the screen `layout_hotkey_screen` picks among `screens`), except the
 // follow-ups of a layout change, which the outcome asks for.
 HotkeyOutcome handle_engine_hotkey(Engine& engine, Settings& settings, int id,

@@ -4,6 +4,7 @@
 
 #include "core/base/log.h"
 #include "core/engine/eligibility.h"
+#include "core/engine/zone_span.h"
 
 namespace tw {
 
@@ -14,7 +15,14 @@ std::string window_text(WindowId w, const AppKey& app) {
 }
 
 std::string place_text(const ZonePlace& p) {
-    return "zone " + std::to_string(p.zone) + " of '" + p.layout + "' on " + p.screen_id;
+    const std::string zones = p.span_end == 0 ? "zone " + std::to_string(p.zone)
+                                              : "span of zones " + std::to_string(p.zone) + " to " +
+                                                    std::to_string(p.span_end);
+    return zones + " of '" + p.layout + "' on " + p.screen_id;
+}
+
+bool usable(const std::vector<Rect>& zones, uint32_t number) {
+    return number != 0 && number <= zones.size() && !is_empty(zones[number - 1]);
 }
 
 }  // namespace
@@ -24,6 +32,14 @@ std::optional<ZonePlace> place_of_zone(const std::vector<MonitorZones>& table, c
         for (size_t i = 0; i < row.zones.size(); ++i)
             if (row.zones[i] == zone)
                 return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(i + 1)};
+    // A span is kept as its top-left and bottom-right zones: their span is the span.
+    for (const MonitorZones& row : table) {
+        if (!is_zone_or_span(zone, row.zones)) continue;
+        const auto corners = span_corners(zone, row.zones);
+        if (!corners) return std::nullopt;
+        return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(corners->first + 1),
+                         static_cast<uint32_t>(corners->second + 1)};
+    }
     return std::nullopt;
 }
 
@@ -32,10 +48,15 @@ PlaceLookup zone_of_place(const std::vector<MonitorZones>& table, const ZonePlac
         if (row.screen_id != place.screen_id) continue;
         if (row.layout != place.layout)
             return {std::nullopt, "layout '" + place.layout + "' is not active on " + place.screen_id};
-        if (place.zone == 0 || place.zone > row.zones.size() || is_empty(row.zones[place.zone - 1]))
-            return {std::nullopt, "zone " + std::to_string(place.zone) + " of '" + place.layout +
-                                      "' is not on the screen"};
-        return {row.zones[place.zone - 1], {}};
+        const bool span = place.span_end != 0;
+        for (uint32_t n : {place.zone, span ? place.span_end : place.zone}) {
+            if (!usable(row.zones, n))
+                return {std::nullopt, "zone " + std::to_string(n) + " of '" + place.layout +
+                                          "' is not on the screen"};
+        }
+        const Rect& first = row.zones[place.zone - 1];
+        if (place.span_end == 0) return {first, {}};
+        return {span_of(first, row.zones[place.span_end - 1], row.zones), {}};
     }
     return {std::nullopt, "screen " + place.screen_id + " is not attached or has no zones"};
 }

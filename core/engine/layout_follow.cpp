@@ -5,6 +5,7 @@
 
 #include "core/base/log.h"
 #include "core/engine/engine_placement.h"
+#include "core/engine/zone_span.h"
 
 namespace tw {
 
@@ -20,6 +21,24 @@ const MonitorZones* row_of_screen(const std::vector<MonitorZones>& table, const 
     for (const MonitorZones& row : table)
         if (row.screen_id == id) return &row;
     return nullptr;
+}
+
+const MonitorZones* row_with_span(const std::vector<MonitorZones>& table, const Rect& span) {
+    for (const MonitorZones& row : table)
+        if (is_zone_or_span(span, row.zones)) return &row;
+    return nullptr;
+}
+
+// A span goes to the span of the zones with the numbers of its corner zones, or, when
+// the new zones have no such numbers, into the zone nearest to its centre.
+std::optional<Rect> following_span(const Rect& held, const std::vector<Rect>& before,
+                                   const std::vector<Rect>& after) {
+    if (const auto corners = span_corners(held, before)) {
+        const auto [first, last] = *corners;
+        if (last < after.size() && first < after.size() && !is_empty(after[first]) && !is_empty(after[last]))
+            return span_of(after[first], after[last], after);
+    }
+    return zone_at_point(centre(held), after);
 }
 
 std::string id_text(WindowId w) { return std::to_string(w); }
@@ -46,10 +65,13 @@ size_t follow_zones(Confiner& confiner, Desktop& desktop, const std::vector<Moni
         const Rect zone = hw->zone;
         const Rect rect = hw->rect;
         const MonitorZones* old_row = row_with_zone(before, zone);
+        if (!old_row && hw->span) old_row = row_with_span(before, zone);
         if (!old_row) continue;  // not one of the engine's zones: the next pass decides
         const MonitorZones* new_row = row_of_screen(after, old_row->screen_id);
-        const auto target = new_row ? following_zone(zone, old_row->zones, new_row->zones)
-                                    : std::nullopt;
+        std::optional<Rect> target;
+        if (new_row)
+            target = hw->span ? following_span(zone, old_row->zones, new_row->zones)
+                              : following_zone(zone, old_row->zones, new_row->zones);
         if (!target) {
             log("layout_follow: let go hwnd=" + id_text(w) + " (its screen has no zones now)");
             confiner.drop_hold(w);

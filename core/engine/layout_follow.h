@@ -2,7 +2,8 @@
 // Held windows follow a change of their screen's zones (another layout, the taskbar
 // area taken in or left out, a screen switched on or off): a window held in zone n
 // goes into zone n of the new zones, or into the nearest zone when there are fewer,
-// and stays held. A window whose screen has no zones any more is let go.
+// and stays held; one held in a span goes into the span of the zones with the numbers
+// of its corner zones. A window whose screen has no zones any more is let go.
 #include <cstddef>
 #include <optional>
 #include <vector>

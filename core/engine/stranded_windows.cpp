@@ -17,9 +17,9 @@ int64_t axis_gap(int32_t v, int32_t lo, int32_t hi) {
     return 0;
 }
 
-bool zone_on_table(const std::vector<ConfinerRow>& table, const Rect& zone) {
+bool zone_on_table(const std::vector<ConfinerRow>& table, const HeldWindow& hw) {
     for (const ConfinerRow& row : table)
-        if (std::find(row.zones.begin(), row.zones.end(), zone) != row.zones.end()) return true;
+        if (hold_fits(hw, row.zones)) return true;
     return false;
 }
 
@@ -45,7 +45,7 @@ size_t bring_back_stranded(Confiner& confiner, Desktop& desktop) {
     size_t moved = 0;
     for (WindowId w : confiner.held_windows()) {
         const HeldWindow* hw = confiner.hold(w);
-        if (!hw || zone_on_table(table, hw->zone)) continue;
+        if (!hw || zone_on_table(table, *hw)) continue;
         if (!desktop.is_window(w) || desktop.is_iconic(w) || !desktop.is_visible(w) ||
             desktop.is_cloaked(w))
             continue;

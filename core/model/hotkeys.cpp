@@ -6,6 +6,7 @@ const std::array<HotkeyActionInfo, kHotkeyActionCount>& hotkey_actions() {
     using A = HotkeyAction;
     constexpr uint32_t kCtrlAlt = kModControl | kModAlt;
     constexpr uint32_t kCtrlWinAlt = kModControl | kModWin | kModAlt;
+    constexpr uint32_t kCtrlAltShift = kModControl | kModAlt | kModShift;
     static const std::array<HotkeyActionInfo, kHotkeyActionCount> table = {{
         {A::StartStop, "HotkeyStartStop", "shortcuts.action_start_stop", {kCtrlAlt, 0x52}},
         {A::ToggleZones, "HotkeyToggleZones", "shortcuts.action_toggle_zones", {kCtrlAlt, 0x5A}},
@@ -32,6 +33,10 @@ const std::array<HotkeyActionInfo, kHotkeyActionCount>& hotkey_actions() {
         {A::ApplyLayout7, "HotkeyApplyLayout7", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x37}},
         {A::ApplyLayout8, "HotkeyApplyLayout8", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x38}},
         {A::ApplyLayout9, "HotkeyApplyLayout9", "shortcuts.action_apply_layout", {kCtrlWinAlt, 0x39}},
+        {A::ExtendLeft, "HotkeyExtendLeft", "shortcuts.action_extend_left", {kCtrlAltShift, 0x41}},
+        {A::ExtendRight, "HotkeyExtendRight", "shortcuts.action_extend_right", {kCtrlAltShift, 0x44}},
+        {A::ExtendUp, "HotkeyExtendUp", "shortcuts.action_extend_up", {kCtrlAltShift, 0x57}},
+        {A::ExtendDown, "HotkeyExtendDown", "shortcuts.action_extend_down", {kCtrlAltShift, 0x53}},
     }};
     return table;
 }
@@ -49,7 +54,9 @@ std::optional<size_t> apply_layout_number(HotkeyAction action) {
     return index - kFirstApplyLayoutAction + 1;
 }
 
-bool written_only_when_changed(HotkeyAction action) { return apply_layout_number(action).has_value(); }
+bool written_only_when_changed(HotkeyAction action) {
+    return static_cast<size_t>(action) >= kFirstApplyLayoutAction;
+}
 
 std::string binding_text(uint32_t modifiers, uint32_t key) {
     if (modifiers == 0) return "Unbound";

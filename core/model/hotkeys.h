@@ -25,19 +25,22 @@ struct HotkeyBinding {
 };
 
 // The bindable actions, in settings order: the seven engine actions, Share Zone 1 to
-// 9, then Apply layout 1 to 9.
+// 9, Apply layout 1 to 9, then extending the active window's span left, right, up, down.
 enum class HotkeyAction : uint8_t {
     StartStop, ToggleZones, CycleLayout, MoveLeft, MoveRight, MoveUp, MoveDown,
     ShareZone1, ShareZone2, ShareZone3, ShareZone4, ShareZone5, ShareZone6, ShareZone7,
     ShareZone8, ShareZone9,
     ApplyLayout1, ApplyLayout2, ApplyLayout3, ApplyLayout4, ApplyLayout5, ApplyLayout6,
     ApplyLayout7, ApplyLayout8, ApplyLayout9,
+    ExtendLeft, ExtendRight, ExtendUp, ExtendDown,
 };
-inline constexpr size_t kHotkeyActionCount = 25;
+inline constexpr size_t kHotkeyActionCount = 29;
 inline constexpr size_t kEngineActionCount = 7;
 inline constexpr size_t kShareZoneActionCount = 9;
 inline constexpr size_t kFirstApplyLayoutAction = static_cast<size_t>(HotkeyAction::ApplyLayout1);
 inline constexpr size_t kApplyLayoutActionCount = 9;
+inline constexpr size_t kFirstExtendAction = static_cast<size_t>(HotkeyAction::ExtendLeft);
+inline constexpr size_t kExtendActionCount = 4;
 
 // 1 to 9 for Apply layout 1 to 9; none for the other actions.
 std::optional<size_t> apply_layout_number(HotkeyAction action);

@@ -47,25 +47,33 @@ std::optional<std::string> read_field(std::string_view s) {
     return out;
 }
 
+std::optional<uint32_t> read_zone_number(const std::string& z) {
+    uint32_t zone = 0;
+    auto r = std::from_chars(z.data(), z.data() + z.size(), zone);
+    if (r.ec != std::errc() || r.ptr != z.data() + z.size() || zone == 0) return std::nullopt;
+    return zone;
+}
+
 std::optional<LastZoneEntry> read_entry(std::string_view line) {
-    std::string fields[5];
+    std::string fields[6];
     size_t n = 0;
     while (true) {
         const size_t tab = line.find('\t');
-        if (n == 5) return std::nullopt;
+        if (n == 6) return std::nullopt;
         auto f = read_field(line.substr(0, tab));
         if (!f) return std::nullopt;
         fields[n++] = std::move(*f);
         if (tab == std::string_view::npos) break;
         line.remove_prefix(tab + 1);
     }
-    if (n != 5 || fields[0].empty() || fields[2].empty()) return std::nullopt;
-    uint32_t zone = 0;
-    const std::string& z = fields[4];
-    auto r = std::from_chars(z.data(), z.data() + z.size(), zone);
-    if (r.ec != std::errc() || r.ptr != z.data() + z.size() || zone == 0) return std::nullopt;
+    if (n < 5 || fields[0].empty() || fields[2].empty()) return std::nullopt;
+    const auto zone = read_zone_number(fields[4]);
+    if (!zone) return std::nullopt;
+    std::optional<uint32_t> span_end = uint32_t{0};
+    if (n == 6) span_end = read_zone_number(fields[5]);
+    if (!span_end) return std::nullopt;
     return LastZoneEntry{{std::move(fields[0]), std::move(fields[1])},
-                         {std::move(fields[2]), std::move(fields[3]), zone}};
+                         {std::move(fields[2]), std::move(fields[3]), *zone, *span_end}};
 }
 
 }  // namespace
@@ -117,6 +125,7 @@ std::string serialize_last_zones(const LastZones& zones) {
         append_field(out, e.place.layout);
         out += '\t';
         out += std::to_string(e.place.zone);
+        if (e.place.span_end != 0) out += '\t' + std::to_string(e.place.span_end);
         out += '\n';
     }
     return out;

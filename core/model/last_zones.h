@@ -24,6 +24,8 @@ struct ZonePlace {
     std::string screen_id;
     std::string layout;
     uint32_t zone = 0;  // 1-based, as the user counts zones
+    // A span: its bottom-right zone (then `zone` is its top-left zone); 0 for one zone.
+    uint32_t span_end = 0;
     friend bool operator==(const ZonePlace&, const ZonePlace&) = default;
 };
 
@@ -56,10 +58,11 @@ private:
 
 // The file's text: a first line "Tilewright last zones 1", then one line per entry,
 // most recent first: path, class, screen id, layout name and zone number, separated by
-// tabs (backslash, tab, carriage return and line feed escaped as \\, \t, \r, \n).
+// tabs (backslash, tab, carriage return and line feed escaped as \\, \t, \r, \n). A
+// span has a sixth field, the number of its bottom-right zone.
 std::string serialize_last_zones(const LastZones& zones);
 // None when the text is not such a file (an unknown first line, a line without its
-// five fields, a bad escape or zone number, text that is not UTF-8).
+// five or six fields, a bad escape or zone number, text that is not UTF-8).
 std::optional<LastZones> parse_last_zones(std::string_view text);
 
 // last-zones.txt in the settings folder; none without one.

@@ -422,6 +422,7 @@ bool is_known_key(std::string_view key) {
         "ScreenLayouts", "SelectedScreen", "UsedCount", "CountingSince", "Layout",
         "CustomRegion", "CustomLayouts", "ActiveLayout", "CoverTaskbar", "OpenInLastZone",
         "ExcludedApps", "StartHintDone", "TrayNoticeShown", "KeptSettingsCopy", "DesktopLayouts",
+        "HotkeyExtendLeft", "HotkeyExtendRight", "HotkeyExtendUp", "HotkeyExtendDown",
     };
     for (auto k : kKnown)
         if (key == k) return true;

@@ -30,6 +30,10 @@ constexpr RemoteVerb kVerbs[] = {
     {"move right", A::MoveRight, Arg::None, false, "move left|right|up|down"},
     {"move up", A::MoveUp, Arg::None, false, "move left|right|up|down"},
     {"move down", A::MoveDown, Arg::None, false, "move left|right|up|down"},
+    {"extend left", A::ExtendLeft, Arg::None, false, "extend left|right|up|down"},
+    {"extend right", A::ExtendRight, Arg::None, false, "extend left|right|up|down"},
+    {"extend up", A::ExtendUp, Arg::None, false, "extend left|right|up|down"},
+    {"extend down", A::ExtendDown, Arg::None, false, "extend left|right|up|down"},
     {"share stop", A::ShareStop, Arg::None, false, "share stop"},
     {"share", A::Share, Arg::ZoneNumber, true, "share N [--screen ID-or-NAME]"},
     {"show", A::Show, Arg::None, false, "show"},
@@ -213,6 +217,13 @@ RemoteOutcome move(const RemoteState& s, Direction d, std::string_view word) {
     return o;
 }
 
+RemoteOutcome extend(const RemoteState& s, Direction d, std::string_view word) {
+    if (!s.running) return refused(tr("command.not_running"));
+    RemoteOutcome o = done(tr_args("command.extended", {{"direction", word}}), RemoteEffect::Extend);
+    o.direction = d;
+    return o;
+}
+
 }  // namespace
 
 std::span<const RemoteVerb> remote_verbs() { return kVerbs; }
@@ -327,6 +338,10 @@ RemoteOutcome decide_remote_command(const RemoteCommand& c, const RemoteState& s
     case A::MoveRight: return move(s, Direction::Right, "right");
     case A::MoveUp: return move(s, Direction::Up, "up");
     case A::MoveDown: return move(s, Direction::Down, "down");
+    case A::ExtendLeft: return extend(s, Direction::Left, "left");
+    case A::ExtendRight: return extend(s, Direction::Right, "right");
+    case A::ExtendUp: return extend(s, Direction::Up, "up");
+    case A::ExtendDown: return extend(s, Direction::Down, "down");
     case A::Share: return share(c, s);
     case A::ShareStop:
         return done(tr(s.any_share ? "command.shares_stopped" : "command.no_shares"),

@@ -46,6 +46,7 @@ enum class RemoteAction : uint8_t {
     MoveLeft, MoveRight, MoveUp, MoveDown,
     Share, ShareStop,
     Show, Exit, Status,
+    ExtendLeft, ExtendRight, ExtendUp, ExtendDown,
 };
 
 enum class RemoteArgument : uint8_t { None, Name, ZoneNumber };
@@ -106,7 +107,7 @@ struct RemoteState {
 // before acting, except that a start or a move may still fail.
 enum class RemoteEffect : uint8_t {
     None, StartEngine, StopEngine, ToggleZones, ApplyLayout, Move, ShareZone, StopShares,
-    ShowMain, Exit,
+    ShowMain, Exit, Extend,
 };
 
 struct RemoteOutcome {
@@ -117,7 +118,7 @@ struct RemoteOutcome {
     size_t layout = 0;  // ApplyLayout: index into that screen's layouts
     std::string screen_id;  // ShareZone
     size_t zone = 0;        // ShareZone: 0-based
-    Direction direction = Direction::Left;  // Move
+    Direction direction = Direction::Left;  // Move, Extend
 };
 RemoteOutcome decide_remote_command(const RemoteCommand& command, const RemoteState& state);
 

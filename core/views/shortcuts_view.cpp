@@ -35,7 +35,7 @@ ShortcutsState open_shortcuts(const Settings& settings) {
 std::string shortcut_row_label(size_t row) {
     if (row >= kHotkeyActionCount) return {};
     const HotkeyActionInfo& info = hotkey_actions()[row];
-    if (row < kEngineActionCount) return tr(info.catalog_key);
+    if (row < kEngineActionCount || row >= kFirstExtendAction) return tr(info.catalog_key);
     const size_t n = row < kFirstApplyLayoutAction ? row - kEngineActionCount + 1 : row - kFirstApplyLayoutAction + 1;
     return tr_args(info.catalog_key, {{"n", std::to_string(n)}});
 }

@@ -17,13 +17,14 @@
 namespace tw {
 
 namespace shortcuts_id {
-// Change and Clear buttons of rows 0 to 24 (rows 16 to 24: Apply layout 1 to 9).
+// Change and Clear buttons of rows 0 to 28 (rows 16 to 24: Apply layout 1 to 9; rows 25
+// to 28: Extend left, right, up, down).
 inline constexpr std::array<uint64_t, kHotkeyActionCount> kChange = {
     501, 502, 503, 509, 510, 511, 512, 518, 519, 520, 521, 522, 523, 524, 525, 526,
-    536, 537, 538, 539, 540, 541, 542, 543, 544};
+    536, 537, 538, 539, 540, 541, 542, 543, 544, 554, 555, 556, 557};
 inline constexpr std::array<uint64_t, kHotkeyActionCount> kClear = {
     504, 505, 506, 513, 514, 515, 516, 527, 528, 529, 530, 531, 532, 533, 534, 535,
-    545, 546, 547, 548, 549, 550, 551, 552, 553};
+    545, 546, 547, 548, 549, 550, 551, 552, 553, 558, 559, 560, 561};
 inline constexpr uint64_t kSave = 507;
 inline constexpr uint64_t kCancel = 508;
 inline constexpr uint64_t kCloseGlyph = 517;

@@ -51,6 +51,7 @@ public:
     }
     std::optional<Point> cursor_pos() override { return on("cursor_pos").cursor_pos(); }
     bool shift_down() override { return on("shift_down").shift_down(); }
+    bool ctrl_down() override { return on("ctrl_down").ctrl_down(); }
     bool left_button_down() override { return on("left_button_down").left_button_down(); }
     void restore(WindowId w) override { on("restore").restore(w); }
     bool set_window_pos(WindowId w, int32_t x, int32_t y, int32_t cx, int32_t cy,

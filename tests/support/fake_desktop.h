@@ -57,6 +57,7 @@ public:
     WindowId foreground = 0;
     std::optional<Point> cursor = Point{0, 0};
     bool shift = false;
+    bool ctrl = false;
     bool left_button = true;  // what the drag poll reads; presses come as engine calls
     // Runs inside restore() and set_window_pos(), as the messages the UI thread handles
     // while it waits for another application's window to be moved.
@@ -201,6 +202,7 @@ public:
     }
     std::optional<Point> cursor_pos() override { return cursor; }
     bool shift_down() override { return shift; }
+    bool ctrl_down() override { return ctrl; }
     bool left_button_down() override { return left_button; }
 
     void restore(WindowId w) override {

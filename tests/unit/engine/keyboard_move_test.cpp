@@ -346,7 +346,8 @@ TEST(EngineHotkeys, IdTable) {
     struct Case { int id; std::optional<A> action; };
     const Case cases[] = {{319, std::nullopt}, {320, A::StartStop}, {321, A::ToggleZones},
                           {322, A::CycleLayout}, {323, A::MoveLeft}, {324, A::MoveRight},
-                          {325, A::MoveUp}, {326, A::MoveDown}, {327, std::nullopt},
+                          {325, A::MoveUp}, {326, A::MoveDown}, {327, A::ExtendLeft},
+                          {330, A::ExtendDown}, {331, std::nullopt},
                           {300, std::nullopt}, {999, std::nullopt}};
     for (const auto& c : cases) {
         EXPECT_EQ(engine_hotkey_action(c.id), c.action) << c.id;

@@ -115,11 +115,21 @@ TEST(LastZones, FileRoundTripAndDamagedFilesAreSetAside) {
     const LastZones back = load_last_zones(path);
     ASSERT_EQ(back.entries().size(), 2u);
     EXPECT_EQ(serialize_last_zones(back), serialize_last_zones(z));
+    // A single zone keeps its five fields; a span adds its bottom-right zone.
+    ZonePlace span = place(2);
+    span.span_end = 5;
+    z.remember(app("C:\\s.exe"), span);
+    const std::string spanned = serialize_last_zones(z);
+    EXPECT_NE(spanned.find("\t9\n"), std::string::npos);
+    EXPECT_NE(spanned.find("\t2\t5\n"), std::string::npos);
+    ASSERT_TRUE(parse_last_zones(spanned));
+    EXPECT_EQ(*parse_last_zones(spanned)->find(app("C:\\s.exe")), span);
 
     const char* damaged[] = {
         "", "Tilewright last zones 2\n", "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\n",
         "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\t0\n", "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\t2x\n",
-        "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\t2\t3\n", "Tilewright last zones 1\nbad\\q\tC\tM\tL\t2\n",
+        "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\t2\t3\t4\n",
+        "Tilewright last zones 1\nC:\\a.exe\tC\tM\tL\t2\t0\n", "Tilewright last zones 1\nbad\\q\tC\tM\tL\t2\n",
         "Tilewright last zones 1\n\xff\tC\tM\tL\t2\n",
     };
     for (const char* text : damaged) {

@@ -42,7 +42,8 @@ TEST(Hotkeys, DefaultBindingsAsText) {
                               "Unbound",    "Unbound",    "Unbound",    "Unbound",
                               "Ctrl+Alt+Win+1", "Ctrl+Alt+Win+2", "Ctrl+Alt+Win+3", "Ctrl+Alt+Win+4",
                               "Ctrl+Alt+Win+5", "Ctrl+Alt+Win+6", "Ctrl+Alt+Win+7", "Ctrl+Alt+Win+8",
-                              "Ctrl+Alt+Win+9"};
+                              "Ctrl+Alt+Win+9", "Ctrl+Alt+Shift+A", "Ctrl+Alt+Shift+D", "Ctrl+Alt+Shift+W",
+                              "Ctrl+Alt+Shift+S"};
     static_assert(std::size(expected) == kHotkeyActionCount);
     const auto defaults = default_bindings();
     for (size_t i = 0; i < kHotkeyActionCount; ++i)

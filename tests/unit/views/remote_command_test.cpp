@@ -50,7 +50,10 @@ TEST(RemoteCommand, ParsesEveryVerbAndRefusesBadArguments) {
         {"", std::nullopt},
         {wire({""}), std::nullopt},
         {wire({"blink"}), std::nullopt},
-        {wire({"extend", "left"}), std::nullopt},  // no spans yet
+        {wire({"extend", "left"}), cmd(A::ExtendLeft)},
+        {wire({"EXTEND", "Down"}), cmd(A::ExtendDown)},
+        {wire({"extend"}), std::nullopt},
+        {wire({"extend", "left", "--screen", "x"}), std::nullopt},
         {wire({"start", "now"}), std::nullopt},
         {wire({"zones"}), std::nullopt},
         {wire({"zones", "blink"}), std::nullopt},

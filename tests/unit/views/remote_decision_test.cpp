@@ -86,6 +86,8 @@ TEST(RemoteDecision, WhatEachCommandDoes) {
         {cmd(A::LayoutNext, "", 0, "B"), true, C::Done, E::ApplyLayout, "Layout \"L1\" applied on Same.", 1, 1},
         {cmd(A::MoveLeft), true, C::Done, E::Move, "Moved the foreground window left."},
         {cmd(A::MoveDown), false, C::Refused, E::None, "Tilewright is stopped."},
+        {cmd(A::ExtendUp), true, C::Done, E::Extend, "Extended the foreground window up."},
+        {cmd(A::ExtendLeft), false, C::Refused, E::None, "Tilewright is stopped."},
         {cmd(A::Share, "", 2), false, C::Done, E::ShareZone, "Sharing zone 2 of Left."},
         {cmd(A::Share, "", 1), true, C::Done, E::None, "Zone 1 of Left is already shared."},
         {cmd(A::Share, "", 3), true, C::Refused, E::None, "Left has no zone 3."},
@@ -124,6 +126,7 @@ TEST(RemoteDecision, RefusalsThatDependOnTheState) {
     EXPECT_EQ(share.screen_id, "A");
     EXPECT_EQ(share.zone, 1u);
     EXPECT_EQ(decide_remote_command(cmd(A::MoveUp), w.state(true)).direction, Direction::Up);
+    EXPECT_EQ(decide_remote_command(cmd(A::ExtendDown), w.state(true)).direction, Direction::Down);
     // An active name that matches no layout: "next" is the first, as for the cycle hotkey.
     w.settings.screens[1].active_layout = "gone";
     EXPECT_EQ(decide_remote_command(cmd(A::LayoutNext, "", 0, "B"), w.state(true)).layout, 0u);

@@ -97,6 +97,7 @@ TEST_F(Dialogs, ShortcutsFreeEveryHotkeyWhileOpenAndRegisterTheSavedOnes) {
     register_share_hotkeys(main.hwnd(), state.settings);
     constexpr UINT kCtrlAlt = MOD_CONTROL | MOD_ALT;
     EXPECT_FALSE(free_combination(kCtrlAlt, 'R'));
+    EXPECT_FALSE(free_combination(kCtrlAlt | MOD_SHIFT, 'D'));  // Extend right
     TestWindow holder(10, 10);
     ASSERT_TRUE(RegisterHotKey(holder.hwnd(), 1, kCtrlAlt, 'K'));  // another program's
 
@@ -117,6 +118,7 @@ TEST_F(Dialogs, ShortcutsFreeEveryHotkeyWhileOpenAndRegisterTheSavedOnes) {
     EXPECT_FALSE(IsWindowEnabled(main.hwnd()));
     EXPECT_TRUE(free_combination(kCtrlAlt, 'R'));
     EXPECT_TRUE(free_combination(kCtrlAlt, '1'));
+    EXPECT_TRUE(free_combination(kCtrlAlt | MOD_SHIFT, 'D'));
 
     hold_ctrl_alt(true);
     click(window, 500, 113);  // Change, Hide / Show zones
@@ -135,6 +137,7 @@ TEST_F(Dialogs, ShortcutsFreeEveryHotkeyWhileOpenAndRegisterTheSavedOnes) {
     EXPECT_FALSE(free_combination(kCtrlAlt, 'Y'));
     EXPECT_TRUE(free_combination(kCtrlAlt, 'R'));
     EXPECT_FALSE(free_combination(kCtrlAlt, '1'));
+    EXPECT_FALSE(free_combination(kCtrlAlt | MOD_SHIFT, 'D'));
     EXPECT_EQ(load_settings().hotkeys, state.settings.hotkeys);
     unregister_engine_hotkeys(main.hwnd());
     unregister_share_hotkeys(main.hwnd());
