@@ -4,6 +4,7 @@
 #include "core/engine/engine.h"
 #include "core/engine/extend_window.h"
 #include "core/model/settings.h"
+#include "support/engine_rig.h"
 #include "support/fake_desktop.h"
 #include "support/print.h"
 #include "support/recording_engine_shell.h"
@@ -11,42 +12,26 @@
 namespace tw {
 namespace {
 
-using test::FakeClock;
-using test::FakeDesktop;
-using test::RecordingEngineShell;
 using D = Direction;
+using test::rig::kMon;
+using test::rig::kWin;
+using test::rig::kWork;
 
-const Rect kMon{0, 0, 1920, 1080};
-const Rect kWork{0, 0, 1920, 1040};
 const Rect kC1{0, 0, 640, 1040};
 const Rect kC2{640, 0, 1280, 1040};
 const Rect kC3{1280, 0, 1920, 1040};
 const Rect kC12{0, 0, 1280, 1040};
 const Rect kC23{640, 0, 1920, 1040};
-// A second monitor to the right: two rows.
-const Rect kMonB{1920, 0, 3840, 1080};
+// The second monitor, to the right: two rows.
+const Rect kMonB = test::rig::kMon2;
 const Rect kB1{1920, 0, 3840, 520};
 const Rect kB2{1920, 520, 3840, 1040};
-constexpr WindowId kMain = 1;
-constexpr WindowId kWin = 10;
 constexpr WindowId kNew = 20;
 
-struct Rig {
-    FakeDesktop d;
-    FakeClock clock;
-    RecordingEngineShell shell;
-    int uses = 0;
-    Engine e{d, clock, shell, [this] { ++uses; }};
-    LogCapture cap;
-
-    Rig() {
-        d.monitors = {{kMon, kWork}, {kMonB, {1920, 0, 3840, 1040}}};
-        d.add_window(kMain, {200, 200, 800, 700}, "TilewrightMain").pid = d.own_pid;
-        d.add_window(kWin, {100, 100, 700, 600}).borders = {7, 0, 7, 7};
-        d.foreground = kWin;
+// Thirds on the first monitor, two rows on the second, the engine running.
+struct Rig : test::rig::EngineRig {
+    Rig() : EngineRig({.main = true, .highlight = true}) {
         shell.table = {{"A", {kC1, kC2, kC3}, kMon, kWork, "Thirds"}, {"B", {kB1, kB2}, kMonB, kMonB, "Rows"}};
-        e.set_main_window(kMain);
-        e.set_highlight_window(2);
         e.start();
         cap.clear();
     }
