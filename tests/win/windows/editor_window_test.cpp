@@ -75,8 +75,9 @@ TEST(EditorWindow, OpensOverTheDisabledMainWindowAndSavesWhatIsTyped) {
     EXPECT_EQ(r.bottom - r.top, 220 + 288 + 28 * 3 + 66 + 16);
     type(editor, L"Wide");
     // Tab walks every control in reading order: the four templates, Rows + (Rows − is
-    // off with one row), Columns − and +, the canvas, then the width of zone 1.
-    for (int i = 0; i < 9; ++i) SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);  // all selected
+    // off with one row), Columns − and +, Spacing + (Spacing − is off at 0), the canvas,
+    // then the width of zone 1.
+    for (int i = 0; i < 10; ++i) SendMessageW(editor, WM_KEYDOWN, VK_TAB, 0);  // all selected
     type(editor, L"left");
     SendMessageW(editor, WM_KEYDOWN, VK_BACK, 0);
     SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);  // in a size field: only a commit
