@@ -195,6 +195,10 @@ LRESULT CALLBACK main_proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_SYSCOLORCHANGE: follow_system_colors(*state); break;
     case WM_DPICHANGED:
+        // A monitor's scaling changed (or the window moved to a monitor with another):
+        // the gaps between zones are scaled by the monitor's DPI, so a changed list of
+        // screens is taken up as after a display change.
+        if (enumerate_screens() != state->screens) on_screens_changed(*state, false);
         main_view_window().drop_renderer();
         fit_window(hwnd, kMainWidth, kMainHeight, std::max<UINT>(96, LOWORD(wp)) / 96.0);
         InvalidateRect(hwnd, nullptr, FALSE);
