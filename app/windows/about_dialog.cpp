@@ -63,8 +63,6 @@ protected:
         default: return;
         }
     }
-
-    void destroyed() override { app_.about_dialog = nullptr; }
 };
 
 }  // namespace

@@ -105,25 +105,16 @@ protected:
     void destroyed() override {
         caret_.stop(hwnd());
         AppState& app = app_;
-        app.color_dialog = nullptr;
         const ColorDialogOutcome outcome = color_dialog_outcome(state_);
         change_accent(app, outcome.color, outcome.save);
         if (outcome.save)
             log("color: accent colour " + format_hex_color(outcome.color) + " saved");
         else
             keep_file_in_step(app.settings);
-        if (app.main) {
-            EnableWindow(app.main, TRUE);
-            SetForegroundWindow(app.main);
-        }
     }
 
 private:
-    int32_t width() const {
-        RECT rc{};
-        GetClientRect(hwnd(), &rc);
-        return logical_size(rc.right, rc.bottom, scale_for_window(hwnd())).width;
-    }
+    int32_t width() const { return client_width_dips(); }
 
     // A new colour goes to the whole program at once, unsaved; the field shows it.
     void show(bool changed) {

@@ -102,7 +102,9 @@ void DialogFrame::open(AppState& state, HWND& slot, std::unique_ptr<DialogFrame>
     HWND hwnd = create(std::move(dialog), state.instance, state.main, design);
     if (!hwnd) return;
     slot = hwnd;
+    self->slot_ = &slot;
     const bool modal = modality == Modality::Modal;
+    self->modal_ = modal;
     if (modal && state.main) EnableWindow(state.main, FALSE);
     self->opened();
     ShowWindow(hwnd, SW_SHOWNORMAL);
@@ -195,13 +197,20 @@ LRESULT DialogFrame::handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: close(); return 0;
     case WM_DESTROY:
         drawn_.drop_renderer();
+        if (slot_) *slot_ = nullptr;
         destroyed();
+        if (modal_ && app_.main) {
+            EnableWindow(app_.main, TRUE);
+            SetForegroundWindow(app_.main);
+        }
         return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 bool DialogFrame::message(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+int32_t DialogFrame::client_width_dips() const { return client_size_dips(hwnd_).width; }
 
 bool DialogFrame::navigate(WPARAM vk) {
     const std::optional<NavKey> key = nav_key(vk, (GetKeyState(VK_SHIFT) & 0x8000) != 0);

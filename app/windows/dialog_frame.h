@@ -44,11 +44,12 @@ public:
 
     enum class Modality : uint8_t {
         Modeless,
-        Modal,  // the main window is disabled while it is open; destroyed() enables it again
+        Modal,  // the main window is disabled while it is open, enabled again when it closes
     };
-    // Opens the one window of its kind, kept in `slot` (the AppState member its destroyed()
-    // clears): an open one is brought to the front and `dialog` is dropped. Otherwise the
-    // window is created owned by the main window, opened(), shown and brought forward.
+    // Opens the one window of its kind, kept in `slot` (the AppState member that is
+    // cleared again when the window is destroyed): an open one is brought to the front
+    // and `dialog` is dropped. Otherwise the window is created owned by the main window,
+    // opened(), shown and brought forward.
     static void open(AppState& state, HWND& slot, std::unique_ptr<DialogFrame> dialog,
                      const Design& design, Modality modality);
 
@@ -72,7 +73,9 @@ protected:
     virtual void dpi_changed(UINT dpi, const RECT& suggested);
     // The window exists and is about to be shown by open() (carets, timers).
     virtual void opened() {}
-    // WM_DESTROY: the window's effects on the rest of the program end here.
+    // WM_DESTROY: the window's effects on the rest of the program end here. The slot
+    // open() filled is already cleared; a modal dialog's main window is enabled and
+    // brought forward after it.
     virtual void destroyed() {}
 
     // Rebuilds the widget list and repaints.
@@ -82,6 +85,8 @@ protected:
     // The item at a position in DIPs, and the position of a mouse message.
     std::optional<size_t> item_at(Point p) const { return hit_test(widgets_, p.x, p.y); }
     Point mouse_dips(LPARAM lp) const { return mouse_position_dips(hwnd_, lp); }
+    // The client area's width in DIPs.
+    int32_t client_width_dips() const;
     Renderer* renderer() const { return drawn_.renderer(); }
 
     AppState& app_;
@@ -103,6 +108,8 @@ private:
 
     HWND hwnd_ = nullptr;
     bool owned_ = false;     // the window deletes this object when it is gone
+    HWND* slot_ = nullptr;   // the AppState member open() filled
+    bool modal_ = false;     // open() disabled the main window
     bool measured_ = false;  // the widget list was laid out with the renderer's widths
     DrawnWindow drawn_;
 };

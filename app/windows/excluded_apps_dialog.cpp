@@ -93,21 +93,10 @@ protected:
         fit_window(hwnd(), kExcludedWidth, kExcludedHeight, dpi / 96.0);
     }
 
-    void destroyed() override {
-        caret_.stop(hwnd());
-        app_.excluded_apps_dialog = nullptr;
-        if (app_.main) {
-            EnableWindow(app_.main, TRUE);
-            SetForegroundWindow(app_.main);
-        }
-    }
+    void destroyed() override { caret_.stop(hwnd()); }
 
 private:
-    int32_t width() const {
-        RECT rc{};
-        GetClientRect(hwnd(), &rc);
-        return logical_size(rc.right, rc.bottom, scale_for_window(hwnd())).width;
-    }
+    int32_t width() const { return client_width_dips(); }
 
     // Applied to the engine at once and saved.
     void changed() {
