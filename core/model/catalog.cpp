@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/base/civil_date.h"
 #include "core/base/files.h"
 #include "core/base/key_value.h"
 #include "core/base/log.h"
@@ -158,16 +159,7 @@ uint64_t unix_seconds_to_file_time(uint64_t seconds) {
 std::optional<std::string> format_long_date(uint64_t seconds) {
     // Far beyond any release or count: the day count must not overflow.
     if (seconds > 1833029933770ull) return std::nullopt;
-    // Days since 1970-01-01 to a proleptic Gregorian date (era-based conversion).
-    const int64_t days = static_cast<int64_t>(seconds / 86400) + 719468;
-    const int64_t era = days / 146097;
-    const int64_t doe = days - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    const auto [year, month, day] = civil_from_days(static_cast<int64_t>(seconds / 86400));
     // The calendar Windows dates end with, as the short date's.
     if (year > 30827) return std::nullopt;
     return tr_args("date.long", {{"day", std::to_string(day)},

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "core/base/civil_date.h"
 #include "core/base/sys/sys.h"
 
 namespace tw::sys {
@@ -52,16 +53,7 @@ std::optional<std::string> format_short_date(uint64_t file_time, std::string_vie
     const int64_t seconds = static_cast<int64_t>(file_time / kTicksPerSecond) - kFileTimeToUnix;
     int64_t days = seconds / 86400;
     if (seconds % 86400 < 0) --days;
-    // Days since 1970-01-01 to a proleptic Gregorian date (era-based conversion).
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t doe = days - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    const int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    const int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
+    const auto [year, month, day] = civil_from_days(days);
     char text[32];
     std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
                   static_cast<long long>(month), static_cast<long long>(day));
