@@ -71,27 +71,19 @@ std::string join(const std::string& a, const std::string& b) {
 
 int32_t middle(int32_t a, int32_t b) { return a + (b - a) / 2; }
 
-// The label on the item's line to its left: the nearest plain label whose middle lies
-// within the item's height.
-std::string row_label(const std::vector<WidgetItem>& items, const WidgetItem& it) {
-    const WidgetItem* best = nullptr;
-    for (const WidgetItem& w : items) {
-        if (w.kind != 1 || w.text.empty() || w.rect.right > it.rect.left) continue;
-        const int32_t m = middle(w.rect.top, w.rect.bottom);
-        if (m < it.rect.top || m >= it.rect.bottom) continue;
-        if (!best || w.rect.right > best->rect.right) best = &w;
-    }
-    return best ? best->text : std::string();
-}
+enum class LabelPick : uint8_t { Nearest, First };
 
-// The first label of the item's line: what a row of repeated buttons is about.
-std::string line_label(const std::vector<WidgetItem>& items, const WidgetItem& it) {
+// A plain label on the item's line to its left (its middle within the item's height):
+// the nearest one, which names the item, or the first one, which says what a row of
+// repeated buttons is about.
+std::string label_on_line(const std::vector<WidgetItem>& items, const WidgetItem& it, LabelPick pick) {
     const WidgetItem* best = nullptr;
     for (const WidgetItem& w : items) {
         if (w.kind != 1 || w.text.empty() || w.rect.right > it.rect.left) continue;
         const int32_t m = middle(w.rect.top, w.rect.bottom);
         if (m < it.rect.top || m >= it.rect.bottom) continue;
-        if (!best || w.rect.left < best->rect.left) best = &w;
+        if (!best || (pick == LabelPick::Nearest ? w.rect.right > best->rect.right : w.rect.left < best->rect.left))
+            best = &w;
     }
     return best ? best->text : std::string();
 }
@@ -157,11 +149,12 @@ std::string name_of(const std::vector<WidgetItem>& items, const WidgetItem& it, 
     default: break;
     }
     if (role == R::EditableText || role == R::ComboBox || role == R::Slider || role == R::Grouping)
-        return join(row_label(items, it), column_label(items, it));
+        return join(label_on_line(items, it, LabelPick::Nearest), column_label(items, it));
     if (const std::string glyph = glyph_label(it.text); !glyph.empty())
-        return it.kind == 29 ? glyph : join(row_label(items, it), glyph);
+        return it.kind == 29 ? glyph : join(label_on_line(items, it, LabelPick::Nearest), glyph);
     // "Change" on every row of a table says which row only with the row's label.
-    if (role == R::PushButton && text_repeats(items, it)) return join(line_label(items, it), it.text);
+    if (role == R::PushButton && text_repeats(items, it))
+        return join(label_on_line(items, it, LabelPick::First), it.text);
     return it.text;
 }
 
