@@ -1,5 +1,6 @@
 #include "core/base/geometry.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tw {
@@ -31,6 +32,11 @@ bool near(const Rect& a, const Rect& b, int32_t tolerance) {
     };
     return close(a.left, b.left) && close(a.top, b.top) && close(a.right, b.right) &&
            close(a.bottom, b.bottom);
+}
+
+int64_t overlap_length(int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
+    const int64_t v = int64_t{std::min(a1, b1)} - std::max(a0, b0);
+    return v > 0 ? v : 0;
 }
 
 bool covers(const Rect& r, const Rect& target) {

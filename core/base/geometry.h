@@ -50,6 +50,8 @@ Rect clip_to(const Rect& r, const Rect& bounds);
 #undef near
 bool near(const Rect& a, const Rect& b, int32_t tolerance);
 #pragma pop_macro("near")
+// The length the spans [a0, a1) and [b0, b1) share along one axis; 0 when they do not meet.
+int64_t overlap_length(int32_t a0, int32_t a1, int32_t b0, int32_t b1);
 // r reaches each edge of target to within 2 pixels.
 bool covers(const Rect& r, const Rect& target);
 // The first zone containing p, else the zone whose centre is nearest (squared

@@ -17,11 +17,6 @@ namespace {
 
 bool horizontal(Direction d) { return d == Direction::Left || d == Direction::Right; }
 
-int64_t overlap(int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
-    const int64_t v = int64_t{std::min(a1, b1)} - std::max(a0, b0);
-    return v > 0 ? v : 0;
-}
-
 int64_t dist(int64_t a, int64_t b) { return a > b ? a - b : b - a; }
 
 std::string dir_text(Direction d) { return std::string(direction_name(d)); }
@@ -116,8 +111,8 @@ std::optional<Rect> neighbour_zone(const Rect& from, const std::vector<Rect>& zo
         }
         if (!candidate) continue;
         const int64_t distance = horizontal(d) ? dist(f.x, zc.x) : dist(f.y, zc.y);
-        const int64_t shared = horizontal(d) ? overlap(from.top, from.bottom, z.top, z.bottom)
-                                             : overlap(from.left, from.right, z.left, z.right);
+        const int64_t shared = horizontal(d) ? overlap_length(from.top, from.bottom, z.top, z.bottom)
+                                             : overlap_length(from.left, from.right, z.left, z.right);
         if (!best || distance < best_dist || (distance == best_dist && shared > best_overlap)) {
             best = z;
             best_dist = distance;
@@ -156,8 +151,8 @@ std::optional<Rect> cross_monitor_zone(Direction d, const Rect& mon, Point windo
             gap = dist(b.top, mon.bottom);
             break;
         }
-        const int64_t across = horizontal(d) ? overlap(b.top, b.bottom, mon.top, mon.bottom)
-                                             : overlap(b.left, b.right, mon.left, mon.right);
+        const int64_t across = horizontal(d) ? overlap_length(b.top, b.bottom, mon.top, mon.bottom)
+                                             : overlap_length(b.left, b.right, mon.left, mon.right);
         if (!candidate || across <= 0) continue;
         if (!best_row || gap < best_gap) {
             best_row = &row;

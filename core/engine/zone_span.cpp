@@ -7,13 +7,9 @@ namespace tw {
 
 namespace {
 
-int64_t overlap(int32_t a0, int32_t a1, int32_t b0, int32_t b1) {
-    const int64_t v = int64_t{std::min(a1, b1)} - std::max(a0, b0);
-    return v > 0 ? v : 0;
-}
-
 bool overlaps(const Rect& a, const Rect& b) {
-    return overlap(a.left, a.right, b.left, b.right) > 0 && overlap(a.top, a.bottom, b.top, b.bottom) > 0;
+    return overlap_length(a.left, a.right, b.left, b.right) > 0 &&
+           overlap_length(a.top, a.bottom, b.top, b.bottom) > 0;
 }
 
 bool inside(const Rect& r, const Rect& outer) {
@@ -110,8 +106,8 @@ std::optional<Rect> extend_span(const Rect& from, const std::vector<Rect>& zones
         case Direction::Up: gap = int64_t{from.top} - z.bottom; break;
         case Direction::Down: gap = int64_t{z.top} - from.bottom; break;
         }
-        const int64_t shared = horizontal ? overlap(from.top, from.bottom, z.top, z.bottom)
-                                          : overlap(from.left, from.right, z.left, z.right);
+        const int64_t shared = horizontal ? overlap_length(from.top, from.bottom, z.top, z.bottom)
+                                          : overlap_length(from.left, from.right, z.left, z.right);
         if (gap < 0 || shared == 0) continue;
         if (!best || gap < best_gap || (gap == best_gap && shared > best_overlap)) {
             best = z;

@@ -11,28 +11,26 @@ namespace {
 
 bool near_edge(int32_t a, int32_t b) { return std::abs(a - b) <= 1; }
 
-int32_t overlap(int32_t a0, int32_t a1, int32_t b0, int32_t b1) { return std::min(a1, b1) - std::max(a0, b0); }
-
 // The zone across the chosen zone's edge on that side that shares the most of it.
 std::optional<size_t> neighbour(const std::vector<Rect>& zones, size_t z, CanvasKey side) {
     const Rect& a = zones[z];
     std::optional<size_t> best;
-    int32_t best_shared = 0;
+    int64_t best_shared = 0;
     for (size_t i = 0; i < zones.size(); ++i) {
         const Rect& b = zones[i];
-        int32_t shared = 0;
+        int64_t shared = 0;
         switch (side) {
         case CanvasKey::Left:
-            if (near_edge(b.right, a.left)) shared = overlap(a.top, a.bottom, b.top, b.bottom);
+            if (near_edge(b.right, a.left)) shared = overlap_length(a.top, a.bottom, b.top, b.bottom);
             break;
         case CanvasKey::Right:
-            if (near_edge(b.left, a.right)) shared = overlap(a.top, a.bottom, b.top, b.bottom);
+            if (near_edge(b.left, a.right)) shared = overlap_length(a.top, a.bottom, b.top, b.bottom);
             break;
         case CanvasKey::Up:
-            if (near_edge(b.bottom, a.top)) shared = overlap(a.left, a.right, b.left, b.right);
+            if (near_edge(b.bottom, a.top)) shared = overlap_length(a.left, a.right, b.left, b.right);
             break;
         case CanvasKey::Down:
-            if (near_edge(b.top, a.bottom)) shared = overlap(a.left, a.right, b.left, b.right);
+            if (near_edge(b.top, a.bottom)) shared = overlap_length(a.left, a.right, b.left, b.right);
             break;
         default: break;
         }
