@@ -158,7 +158,7 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
         const Rect& a = row.area;
         HWND hwnd = CreateWindowExW(kOverlayExStyle, kOverlayClass, L"", WS_POPUP, a.left, a.top,
                                     a.width(), a.height(), nullptr, nullptr, state_.instance, nullptr);
-        overlays_.push_back({row.screen_id, row.zones, hwnd, a, row.unspaced});
+        overlays_.push_back({row, hwnd});
         ids.push_back(to_window_id(hwnd));
         if (hwnd) {
             // At full opacity the lines look as they would without layering.
@@ -186,13 +186,12 @@ std::vector<WindowId> Win32EngineShell::create_overlays(const std::vector<Monito
 }
 
 bool Win32EngineShell::apply_region(const ZoneOverlay& overlay) {
-    std::vector<size_t> shared = shared_zones ? shared_zones(overlay.screen_id) : std::vector<size_t>{};
-    const MonitorZones row{overlay.screen_id, overlay.zones, {}, overlay.area, {}, overlay.unspaced};
-    HRGN region = region_from_ops(overlay_shape(row, shared).region, create_rect_region);
+    std::vector<size_t> shared = shared_zones ? shared_zones(overlay.row.screen_id) : std::vector<size_t>{};
+    HRGN region = region_from_ops(overlay_shape(overlay.row, shared).region, create_rect_region);
     // SetWindowRgn takes ownership of the region when it succeeds.
     if (region && SetWindowRgn(overlay.window, region, TRUE)) return true;
     if (region) DeleteObject(region);
-    log("overlay: region of screen " + overlay.screen_id +
+    log("overlay: region of screen " + overlay.row.screen_id +
         " could not be built (out of GDI objects?); its overlay is left out");
     return false;
 }

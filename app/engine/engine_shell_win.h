@@ -38,11 +38,8 @@ using RectRegionFn = HRGN(WINAPI*)(int, int, int, int);
 HRGN region_from_ops(const RegionOps& ops, RectRegionFn create_rect = CreateRectRgn);
 
 struct ZoneOverlay {
-    std::string screen_id;
-    std::vector<Rect> zones;  // screen coordinates
-    HWND window = nullptr;    // null when creation failed
-    Rect area;
-    std::vector<Rect> unspaced = {};  // the zones before the spacing, empty without it
+    MonitorZones row;       // the zones it shows, in screen coordinates
+    HWND window = nullptr;  // null when creation failed
 };
 
 class Win32EngineShell final : public EngineShell {

@@ -217,6 +217,22 @@ class Run:
         ox, oy = self.display.origin()
         self.xdo("mousemove", str(x + ox), str(y + oy))
 
+    def shift_drag(self, start, end, steps=12, before_release=None):
+        """Presses the left button at `start` with Shift held, moves to `end` in even
+        steps (virtual-screen coordinates) and lets go of both; `before_release` runs while
+        the button is still down."""
+        self.move_mouse(*start)
+        self.xdo("keydown", "shift")
+        self.xdo("mousedown", "1")
+        for i in range(1, steps + 1):
+            self.move_mouse(start[0] + (end[0] - start[0]) * i // steps,
+                            start[1] + (end[1] - start[1]) * i // steps)
+            time.sleep(0.05)
+        if before_release:
+            before_release()
+        self.xdo("mouseup", "1")
+        self.xdo("keyup", "shift")
+
     def screenshot(self, name):
         path = os.path.join(self.dir, name + ".png")
         subprocess.run(["/usr/bin/import", "-window", "root", path], check=True, env=self.env)

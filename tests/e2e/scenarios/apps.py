@@ -41,13 +41,7 @@ def shift_drag_into_right_zone(run, rect, mon):
     x, y = (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
     run.move_mouse(x, y)
     run.xdo("click", "1")
-    run.xdo("keydown", "shift")
-    run.xdo("mousedown", "1")
-    for px in range(x + 20, mon["x"] + mon["w"] * 3 // 4, 100):
-        run.move_mouse(px, y)
-        time.sleep(0.05)
-    run.xdo("mouseup", "1")
-    run.xdo("keyup", "shift")
+    run.shift_drag((x, y), (mon["x"] + mon["w"] * 3 // 4, y))
 
 
 def near_rect(a, b, tolerance=2):

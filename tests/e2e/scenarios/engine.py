@@ -70,13 +70,7 @@ def shift_drag_snaps_to_zone(run):
     run.xdo("click", "1")
     run.wait_for("the fixture in the foreground",
                  lambda: (run.read_report(report) or {}).get("foreground"))
-    run.xdo("keydown", "shift")
-    run.xdo("mousedown", "1")
-    for x in range(420, 1500, 120):
-        run.xdo("mousemove", str(x), "320")
-        time.sleep(0.05)
-    run.xdo("mouseup", "1")
-    run.xdo("keyup", "shift")
+    run.shift_drag((400, 300), (1500, 320))
     run.wait_log(r"^SNAP hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,0,%d,%d\]$" % (w // 2, w, h))
     run.wait_rect(report, (w // 2, 0, w, h))
     run.wait_log(r"^re-snap hwnd=-?\d+ -> \[%d,0,%d,%d\]$" % (w // 2, w, h))

@@ -76,17 +76,6 @@ def press_in(run, report, keys):
     run.xdo("key", keys)
 
 
-def shift_drag(run, start, end, steps=12):
-    run.move_mouse(*start)
-    run.xdo("keydown", "shift")
-    run.xdo("mousedown", "1")
-    for i in range(1, steps + 1):
-        run.move_mouse(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
-        time.sleep(0.05)
-    run.xdo("mouseup", "1")
-    run.xdo("keyup", "shift")
-
-
 def rect_re(r):
     return r"\[%d,%d,%d,%d\]" % r
 
@@ -182,7 +171,7 @@ def shift_drag_between_monitors(run):
         run.move_mouse(*start)
         run.xdo("click", "1")
         run.wait_for("the fixture in the foreground", lambda: (run.read_report(report) or {}).get("foreground"))
-        shift_drag(run, start, end)
+        run.shift_drag(start, end)
         run.wait_log(r"^SNAP hwnd=-?\d+ cls='TilewrightFixture' -> %s$" % rect_re(zone))
         run.wait_rect(report, zone)
 

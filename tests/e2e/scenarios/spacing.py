@@ -44,15 +44,7 @@ def spaced_layout_keeps_windows_apart(run):
 
     # Shift-dragged back to the right, it snaps into the spaced zone (dragging.png shows
     # the highlight on the way).
-    run.xdo("mousemove", str(w // 4), str(h // 2))
-    run.xdo("keydown", "shift")
-    run.xdo("mousedown", "1")
-    for x in range(w // 4 + 60, 3 * w // 4, 120):
-        run.xdo("mousemove", str(x), str(h // 2))
-        time.sleep(0.05)
-    run.screenshot("dragging")
-    run.xdo("mouseup", "1")
-    run.xdo("keyup", "shift")
+    run.shift_drag((w // 4, h // 2), (3 * w // 4, h // 2), before_release=lambda: run.screenshot("dragging"))
     run.wait_log(r"^SNAP hwnd=-?\d+ cls='TilewrightFixture' -> \[%d,%d,%d,%d\]$" % right)
     run.wait_rect(report, right, tolerance=0)
 

@@ -125,13 +125,7 @@ def winemine_shift_dragged_into_a_zone_keeps_its_size(run):
     x, y = cx + 55, cy + 35
     run.xdo("mousemove", str(x), str(y))
     run.xdo("click", "1")
-    run.xdo("keydown", "shift")
-    run.xdo("mousedown", "1")
-    for px in range(x + 20, 1500, 120):
-        run.xdo("mousemove", str(px), str(y + 300))
-        time.sleep(0.05)
-    run.xdo("mouseup", "1")
-    run.xdo("keyup", "shift")
+    run.shift_drag((x, y), (1500, y + 300))
     run.wait_log(r"^SNAP hwnd=-?\d+ cls='WineMine' -> \[%d,0,%d,%d\]$" % (w // 2, w, h))
     left, top = w // 2 + (w // 2 - mw) // 2, (h - mh) // 2
     wait_window_rect(run, "WineMine", (left, top, left + mw, top + mh))
