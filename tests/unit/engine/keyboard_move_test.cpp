@@ -4,6 +4,7 @@
 #include "core/engine/keyboard_move.h"
 #include "core/base/log.h"
 #include "core/model/settings.h"
+#include "support/engine_rig.h"
 #include "support/fake_desktop.h"
 #include "support/print.h"
 #include "support/recording_engine_shell.h"
@@ -12,43 +13,32 @@ namespace tw {
 namespace {
 
 using test::Borders;
-using test::FakeClock;
-using test::FakeDesktop;
-using test::RecordingEngineShell;
 using D = Direction;
 
-const Rect kMon{0, 0, 1920, 1080};
-const Rect kWork{0, 0, 1920, 1040};
+using test::rig::kMain;
+using test::rig::kMon;
+using test::rig::kWin;
+using test::rig::kWork;
+
 const Rect kC1{0, 0, 640, 1040};
 const Rect kC2{640, 0, 1280, 1040};
 const Rect kC3{1280, 0, 1920, 1040};
 // A second monitor to the right: three rows on the left half, one column on the right.
-const Rect kMonB{1920, 0, 3840, 1080};
+const Rect kMonB = test::rig::kMon2;
 const Rect kB1{1920, 0, 2880, 347};
 const Rect kB2{1920, 347, 2880, 693};
 const Rect kB3{1920, 693, 2880, 1040};
 const Rect kB4{2880, 0, 3840, 1040};
-constexpr WindowId kMain = 1;
-constexpr WindowId kWin = 10;
 
 MonitorZones row_a() { return {"A", {kC1, kC2, kC3}, kMon, kWork}; }
 MonitorZones row_b() { return {"B", {kB1, kB2, kB3, kB4}, kMonB, {1920, 0, 3840, 1040}}; }
 
-struct Rig {
-    FakeDesktop d;
-    FakeClock clock;
-    RecordingEngineShell shell;
-    int uses = 0;
-    Engine e{d, clock, shell, [this] { ++uses; }};
-    LogCapture cap;
-
-    explicit Rig(std::vector<MonitorZones> table = {row_a()}) {
-        d.monitors = {{kMon, kWork}, {kMonB, {1920, 0, 3840, 1040}}, {{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}}};
-        d.add_window(kMain, {200, 200, 800, 700}, "TilewrightMain").pid = d.own_pid;
-        d.add_window(kWin, {100, 100, 700, 600}).borders = {7, 0, 7, 7};
-        d.foreground = kWin;
+// The program's own windows, the monitors of the moves (a third one below the first),
+// and the engine running on `table`.
+struct Rig : test::rig::EngineRig {
+    explicit Rig(std::vector<MonitorZones> table = {row_a()}) : EngineRig({.main = true}) {
+        d.monitors.push_back({{0, 1080, 1920, 2160}, {0, 1080, 1920, 2120}});
         shell.table = std::move(table);
-        e.set_main_window(kMain);
         e.set_highlight_window(2);
         e.start();
         cap.clear();
