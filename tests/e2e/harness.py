@@ -119,8 +119,11 @@ class Run:
             " ".join(quote(a) for a in args))
         cmd = ["wine", "cmd", "/c", line]
         if wait:
-            return subprocess.run(cmd, env=self.env, timeout=timeout,
-                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            # Wine's own complaints go to a file (a pipe would be held open by the
+            # wineserver this may start), for a failure to quote.
+            with open(os.path.join(self.dir, "wine-stderr.txt"), "ab") as err:
+                return subprocess.run(cmd, env=self.env, timeout=timeout,
+                                      stdout=subprocess.DEVNULL, stderr=err)
         p = subprocess.Popen(cmd, env=self.env, stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL)
         self.procs.append(p)
@@ -147,17 +150,29 @@ class Run:
         subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
 
     def monitors(self):
-        self.wine(win_path(self.exe), "--list-monitors", wait=True)
-        mons = []
-        for line in self.log_lines():
-            m = re.match(r"monitor\[(\d+)\] name=(.*) primary=(true|false) bounds=(\d+)x(\d+) "
-                         r"@\((-?\d+),(-?\d+)\) work=(\d+)x(\d+) id=(.*)$", line)
-            if m:
-                mons.append({"name": m.group(2), "primary": m.group(3) == "true",
-                             "w": int(m.group(4)), "h": int(m.group(5)),
-                             "x": int(m.group(6)), "y": int(m.group(7)), "id": m.group(10)})
+        # The first Wine program of a scenario starts a fresh wineserver just after the
+        # last scenario's was killed; once in a long run that start fails at once (about
+        # 0.1 s, nothing written), so a listing that wrote nothing is tried again.
+        codes = []
+        for attempt in range(3):
+            if attempt:
+                time.sleep(1)
+            codes.append(self.wine(win_path(self.exe), "--list-monitors", wait=True).returncode)
+            mons = []
+            for line in self.log_lines():
+                m = re.match(r"monitor\[(\d+)\] name=(.*) primary=(true|false) bounds=(\d+)x(\d+) "
+                             r"@\((-?\d+),(-?\d+)\) work=(\d+)x(\d+) id=(.*)$", line)
+                if m:
+                    mons.append({"name": m.group(2), "primary": m.group(3) == "true",
+                                 "w": int(m.group(4)), "h": int(m.group(5)),
+                                 "x": int(m.group(6)), "y": int(m.group(7)), "id": m.group(10)})
+            if mons:
+                break
         if not mons:
-            raise Failure("--list-monitors wrote no monitor line; log: %r" % self.log_lines())
+            with open(os.path.join(self.dir, "wine-stderr.txt"), errors="replace") as err:
+                said = err.read()[-600:]
+            raise Failure("--list-monitors wrote no monitor line in %d tries (exit codes %r); "
+                          "log: %r; Wine said: %r" % (len(codes), codes, self.log_lines(), said))
         os.remove(self.log_path)
         self.monitors_seen = mons
         return mons
