@@ -15,10 +15,6 @@ constexpr int32_t kTolerance = 2;
 std::string id_text(WindowId w) { return std::to_string(w); }
 const char* flag_text(bool b) { return b ? "true" : "false"; }
 
-bool contains_zone(const std::vector<Rect>& zones, const Rect& z) {
-    return std::find(zones.begin(), zones.end(), z) != zones.end();
-}
-
 uint64_t elapsed(uint64_t now, uint64_t since) { return now > since ? now - since : 0; }
 
 }  // namespace

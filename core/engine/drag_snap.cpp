@@ -3,7 +3,6 @@
 // more a moment later for applications that adjust themselves after a move. With Ctrl
 // down as well, the first zone under the cursor becomes the anchor and the target is
 // the span of the anchor and the zone under the cursor.
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -64,7 +63,7 @@ void Engine::on_drag_poll() {
     if (next && desktop_.ctrl_down()) {
         // The anchor stays on the monitor it was taken on: a span never crosses monitors.
         const auto& zones = row->zones;
-        if (!anchor_ || std::find(zones.begin(), zones.end(), *anchor_) == zones.end()) {
+        if (!anchor_ || !contains_zone(zones, *anchor_)) {
             anchor_ = next;
             log("drag: span anchor " + span_text(*next, zones) + " " + rect_text(*next));
         }
@@ -107,7 +106,7 @@ void Engine::on_release() {
     }
     std::string what;
     if (const MonitorZones* row = row_containing(table_, centre(*zone)))
-        if (std::find(row->zones.begin(), row->zones.end(), *zone) == row->zones.end())
+        if (!contains_zone(row->zones, *zone))
             what = " (" + span_text(*zone, row->zones) + ")";
     log("SNAP hwnd=" + std::to_string(w) + " cls='" + desktop_.class_name(w) + "' -> " +
         rect_text(*zone) + what);

@@ -11,21 +11,16 @@ namespace tw {
 
 namespace {
 
-const MonitorZones* row_with_zone(const std::vector<MonitorZones>& table, const Rect& zone) {
+// The row whose zones hold the window: its zone, or for a span hold, a span of them.
+const MonitorZones* row_holding(const std::vector<MonitorZones>& table, const HeldWindow& hw) {
     for (const MonitorZones& row : table)
-        if (std::find(row.zones.begin(), row.zones.end(), zone) != row.zones.end()) return &row;
+        if (hold_fits(hw, row.zones)) return &row;
     return nullptr;
 }
 
 const MonitorZones* row_of_screen(const std::vector<MonitorZones>& table, const std::string& id) {
     for (const MonitorZones& row : table)
         if (row.screen_id == id) return &row;
-    return nullptr;
-}
-
-const MonitorZones* row_with_span(const std::vector<MonitorZones>& table, const Rect& span) {
-    for (const MonitorZones& row : table)
-        if (is_zone_or_span(span, row.zones)) return &row;
     return nullptr;
 }
 
@@ -64,8 +59,7 @@ size_t follow_zones(Confiner& confiner, Desktop& desktop, const std::vector<Moni
         if (!hw) continue;  // let go while an earlier window was being moved
         const Rect zone = hw->zone;
         const Rect rect = hw->rect;
-        const MonitorZones* old_row = row_with_zone(before, zone);
-        if (!old_row && hw->span) old_row = row_with_span(before, zone);
+        const MonitorZones* old_row = row_holding(before, *hw);
         if (!old_row) continue;  // not one of the engine's zones: the next pass decides
         const MonitorZones* new_row = row_of_screen(after, old_row->screen_id);
         std::optional<Rect> target;

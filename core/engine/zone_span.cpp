@@ -24,6 +24,10 @@ Rect bounding(const Rect& a, const Rect& b) {
 
 }  // namespace
 
+bool contains_zone(const std::vector<Rect>& zones, const Rect& zone) {
+    return std::find(zones.begin(), zones.end(), zone) != zones.end();
+}
+
 std::optional<Rect> zone_closure(const Rect& box, const std::vector<Rect>& zones) {
     std::optional<Rect> grown;
     Rect probe = box;
@@ -47,7 +51,7 @@ Rect span_of(const Rect& a, const Rect& b, const std::vector<Rect>& zones) {
 
 bool is_zone_or_span(const Rect& r, const std::vector<Rect>& zones) {
     if (is_empty(r)) return false;
-    if (std::find(zones.begin(), zones.end(), r) != zones.end()) return true;
+    if (contains_zone(zones, r)) return true;
     return zone_closure(r, zones) == r;
 }
 

@@ -15,6 +15,9 @@
 
 namespace tw {
 
+// `zone` is one of `zones` exactly.
+bool contains_zone(const std::vector<Rect>& zones, const Rect& zone);
+
 // The smallest rectangle made of whole zones that covers `box`: every non-empty zone
 // that overlaps it (with a positive area) is taken in and the box grows to their
 // bounding box, until nothing more overlaps. None when no zone overlaps `box`.
