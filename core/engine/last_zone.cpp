@@ -34,11 +34,9 @@ std::optional<ZonePlace> place_of_zone(const std::vector<MonitorZones>& table, c
                 return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(i + 1)};
     // A span is kept as its top-left and bottom-right zones: their span is the span.
     for (const MonitorZones& row : table) {
-        if (!is_zone_or_span(zone, row.zones)) continue;
-        const auto corners = span_corners(zone, row.zones);
-        if (!corners) return std::nullopt;
-        return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(corners->first + 1),
-                         static_cast<uint32_t>(corners->second + 1)};
+        if (const auto corners = span_corners(zone, row.zones))
+            return ZonePlace{row.screen_id, row.layout, static_cast<uint32_t>(corners->first + 1),
+                             static_cast<uint32_t>(corners->second + 1)};
     }
     return std::nullopt;
 }
@@ -55,7 +53,7 @@ PlaceLookup zone_of_place(const std::vector<MonitorZones>& table, const ZonePlac
                                           "' is not on the screen"};
         }
         const Rect& first = row.zones[place.zone - 1];
-        if (place.span_end == 0) return {first, {}};
+        if (!span) return {first, {}};
         return {span_of(first, row.zones[place.span_end - 1], row.zones), {}};
     }
     return {std::nullopt, "screen " + place.screen_id + " is not attached or has no zones"};

@@ -184,13 +184,13 @@ std::vector<MonitorZones> build_monitor_zones(const std::vector<ScreenLayout>& e
             usable = usable || !is_empty(clipped);
         }
         if (!usable) continue;
-        const int32_t gap = spacing_pixels(layout->spacing, screen->dpi);
-        if (gap == 0) {
-            rows.push_back({entry.id, std::move(zones), screen->bounds, area, layout->name});
-            continue;
+        // With spacing, the zones as they were stay beside the spaced ones for the overlay.
+        std::vector<Rect> unspaced;
+        if (const int32_t gap = spacing_pixels(layout->spacing, screen->dpi); gap != 0) {
+            unspaced = zones;
+            zones = spaced_zones(zones, area, gap);
         }
-        std::vector<Rect> spaced = spaced_zones(zones, area, gap);
-        rows.push_back({entry.id, std::move(spaced), screen->bounds, area, layout->name, std::move(zones)});
+        rows.push_back({entry.id, std::move(zones), screen->bounds, area, layout->name, std::move(unspaced)});
     }
     return rows;
 }
