@@ -210,16 +210,11 @@ RemoteOutcome start(const RemoteState& s) {
     return done(tr("command.started"), RemoteEffect::StartEngine);
 }
 
-RemoteOutcome move(const RemoteState& s, Direction d, std::string_view word) {
+// A move or an extend of the foreground window, which the hotkey's path carries out.
+RemoteOutcome step(const RemoteState& s, RemoteEffect effect, Direction d, std::string_view word) {
     if (!s.running) return refused(tr("command.not_running"));
-    RemoteOutcome o = done(tr_args("command.moved", {{"direction", word}}), RemoteEffect::Move);
-    o.direction = d;
-    return o;
-}
-
-RemoteOutcome extend(const RemoteState& s, Direction d, std::string_view word) {
-    if (!s.running) return refused(tr("command.not_running"));
-    RemoteOutcome o = done(tr_args("command.extended", {{"direction", word}}), RemoteEffect::Extend);
+    const char* key = effect == RemoteEffect::Move ? "command.moved" : "command.extended";
+    RemoteOutcome o = done(tr_args(key, {{"direction", word}}), effect);
     o.direction = d;
     return o;
 }
@@ -334,14 +329,14 @@ RemoteOutcome decide_remote_command(const RemoteCommand& c, const RemoteState& s
     }
     case A::Layout:
     case A::LayoutNext: return apply_layout(c, s);
-    case A::MoveLeft: return move(s, Direction::Left, "left");
-    case A::MoveRight: return move(s, Direction::Right, "right");
-    case A::MoveUp: return move(s, Direction::Up, "up");
-    case A::MoveDown: return move(s, Direction::Down, "down");
-    case A::ExtendLeft: return extend(s, Direction::Left, "left");
-    case A::ExtendRight: return extend(s, Direction::Right, "right");
-    case A::ExtendUp: return extend(s, Direction::Up, "up");
-    case A::ExtendDown: return extend(s, Direction::Down, "down");
+    case A::MoveLeft: return step(s, RemoteEffect::Move, Direction::Left, "left");
+    case A::MoveRight: return step(s, RemoteEffect::Move, Direction::Right, "right");
+    case A::MoveUp: return step(s, RemoteEffect::Move, Direction::Up, "up");
+    case A::MoveDown: return step(s, RemoteEffect::Move, Direction::Down, "down");
+    case A::ExtendLeft: return step(s, RemoteEffect::Extend, Direction::Left, "left");
+    case A::ExtendRight: return step(s, RemoteEffect::Extend, Direction::Right, "right");
+    case A::ExtendUp: return step(s, RemoteEffect::Extend, Direction::Up, "up");
+    case A::ExtendDown: return step(s, RemoteEffect::Extend, Direction::Down, "down");
     case A::Share: return share(c, s);
     case A::ShareStop:
         return done(tr(s.any_share ? "command.shares_stopped" : "command.no_shares"),
