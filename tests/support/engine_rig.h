@@ -14,6 +14,10 @@ inline constexpr Rect kMon{0, 0, 1920, 1080};
 inline constexpr Rect kWork{0, 0, 1920, 1040};
 inline constexpr Rect kLeft{0, 0, 960, 1040};
 inline constexpr Rect kRight{960, 0, 1920, 1040};
+// The three columns of a layout of thirds on the same work area.
+inline constexpr Rect kC1{0, 0, 640, 1040};
+inline constexpr Rect kC2{640, 0, 1280, 1040};
+inline constexpr Rect kC3{1280, 0, 1920, 1040};
 inline constexpr Rect kMon2{1920, 0, 3840, 1080};
 inline constexpr Rect kWork2{1920, 0, 3840, 1040};
 inline constexpr WindowId kMain = 1;

@@ -3,7 +3,7 @@ overlay lines in the gaps, and the editor's Spacing stepper."""
 import time
 
 from harness import *  # noqa: F401,F403 (Run, scenario, Failure and the probes)
-from scenarios.accessibility import ROLE_PUSHBUTTON, a11y_probe, child, wait_children
+from scenarios.accessibility import ROLE_PUSHBUTTON, a11y_probe, child, settings_json, wait_children
 from scenarios.editor import Editor, open_editor, wait_painted
 from scenarios.engine import engine_with_fixture, press_in_window
 from scenarios.fit import Scaled150
@@ -79,12 +79,8 @@ def editor_sets_the_spacing(run):
     run.wait_log(r'^editor: saved layout "Halves" with 2 zones$')
 
     def stored():
-        try:
-            with open(run.settings_path) as f:
-                data = json.load(f)
-        except (OSError, ValueError):
-            return None
-        return {l["Name"]: l.get("Spacing") for l in data.get("ScreenLayouts", [])}
+        data = settings_json(run)
+        return data and {l["Name"]: l.get("Spacing") for l in data.get("ScreenLayouts", [])}
     spacing = run.wait_for("Halves saved with spacing 12", lambda: (stored() or {}).get("Halves") == 12 and stored())
     if spacing != {"Thirds": None, "Halves": 12}:
         raise Failure("spacing as stored: %r" % spacing)

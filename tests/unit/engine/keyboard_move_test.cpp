@@ -15,14 +15,14 @@ namespace {
 using test::Borders;
 using D = Direction;
 
+using test::rig::kC1;
+using test::rig::kC2;
+using test::rig::kC3;
 using test::rig::kMain;
 using test::rig::kMon;
 using test::rig::kWin;
 using test::rig::kWork;
 
-const Rect kC1{0, 0, 640, 1040};
-const Rect kC2{640, 0, 1280, 1040};
-const Rect kC3{1280, 0, 1920, 1040};
 // A second monitor to the right: three rows on the left half, one column on the right.
 const Rect kMonB = test::rig::kMon2;
 const Rect kB1{1920, 0, 2880, 347};

@@ -13,13 +13,13 @@ namespace tw {
 namespace {
 
 using D = Direction;
+using test::rig::kC1;
+using test::rig::kC2;
+using test::rig::kC3;
 using test::rig::kMon;
 using test::rig::kWin;
 using test::rig::kWork;
 
-const Rect kC1{0, 0, 640, 1040};
-const Rect kC2{640, 0, 1280, 1040};
-const Rect kC3{1280, 0, 1920, 1040};
 const Rect kC12{0, 0, 1280, 1040};
 const Rect kC23{640, 0, 1920, 1040};
 // The second monitor, to the right: two rows.
