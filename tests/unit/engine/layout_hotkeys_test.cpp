@@ -173,23 +173,33 @@ TEST(LayoutHotkeys, NoticeShape) {
     EXPECT_EQ(wide.region, (RegionOps{{wide.box, RegionMode::Or}}));
 }
 
-// The nine new rows of the keyboard shortcuts window: labelled, rebindable, and their
-// settings keys written only when they differ from the defaults.
+// The rows of the keyboard shortcuts window added after the first sixteen (Apply layout
+// 1 to 9, Extend left to down): labelled, rebindable, and their settings keys written
+// only when they differ from the defaults.
 TEST(LayoutHotkeys, RowsAndSettingsKeys) {
     for (size_t n = 1; n <= 9; ++n)
         EXPECT_EQ(shortcut_row_label(15 + n), "Apply layout " + std::to_string(n));
+    EXPECT_EQ(shortcut_row_label(kFirstExtendAction), "Extend left");
+    EXPECT_EQ(shortcut_row_label(kFirstExtendAction + 3), "Extend down");
     Settings s;
     const std::string plain = serialize_settings(s);
     EXPECT_EQ(plain.find("HotkeyApplyLayout"), std::string::npos);
+    EXPECT_EQ(plain.find("HotkeyExtend"), std::string::npos);
     ShortcutsState st = open_shortcuts(s);
     EXPECT_EQ(shortcuts_click(st, shortcuts_id::kChange[17]), ShortcutsEffect::Capture);
     EXPECT_EQ(shortcuts_key(st, 'L', kModControl | kModShift, nullptr), ShortcutsEffect::Rebuild);
     EXPECT_EQ(shortcuts_click(st, shortcuts_id::kClear[24]), ShortcutsEffect::Rebuild);
+    EXPECT_EQ(shortcuts_click(st, shortcuts_id::kChange[25]), ShortcutsEffect::Capture);
+    EXPECT_EQ(shortcuts_key(st, 'J', kModControl | kModAlt | kModShift, nullptr), ShortcutsEffect::Rebuild);
+    EXPECT_EQ(shortcuts_click(st, shortcuts_id::kClear[28]), ShortcutsEffect::Rebuild);
     ASSERT_TRUE(save_shortcuts(st, s));
     const std::string text = serialize_settings(s);
     EXPECT_NE(text.find("  \"HotkeyApplyLayout2\": [6, 76],\n"), std::string::npos);
     EXPECT_NE(text.find("  \"HotkeyApplyLayout9\": [0, 0],\n"), std::string::npos);
     EXPECT_EQ(text.find("HotkeyApplyLayout1"), std::string::npos);
+    EXPECT_NE(text.find("  \"HotkeyExtendLeft\": [7, 74],\n"), std::string::npos);
+    EXPECT_NE(text.find("  \"HotkeyExtendDown\": [0, 0],\n"), std::string::npos);
+    EXPECT_EQ(text.find("HotkeyExtendUp"), std::string::npos);
     const Settings back = parse_settings(text);
     EXPECT_EQ(back.hotkeys, s.hotkeys);
     EXPECT_TRUE(back.extra.empty());  // known keys, not kept twice
