@@ -95,10 +95,8 @@ TEST(ExtendKeys, GrowTheWindowByTheNeighbouringZone) {
     struct Case { const char* name; Rect frame; D d; Rect want; std::string line; };
     const Case cases[] = {
         {"zone 2 right", kC2, D::Right, kC23, pre + "from zone 2 [640,0,1280,1040] to span of zones 2, 3 [640,0,1920,1040]"},
-        {"span left", kC23, D::Left, {0, 0, 1920, 1040}, pre + "from span of zones 2, 3 [640,0,1920,1040] to span of zones 1, 2, 3 [0,0,1920,1040]"},
         {"a span at the monitor's edge stays, though another monitor is beside", kC23, D::Right, kC23,
          pre + "in span of zones 2, 3 [640,0,1920,1040]: no zone Right of it on this monitor, nothing changed"},
-        {"the left edge", kC1, D::Left, kC1, pre + "in zone 1 [0,0,640,1040]: no zone Left of it on this monitor, nothing changed"},
         {"on the second monitor", kB1, D::Down, {1920, 0, 3840, 1040}, pre + "from zone 1 [1920,0,3840,520] to span of zones 1, 2 [1920,0,3840,1040]"},
         {"within a few pixels of its zone", {642, 3, 1279, 1038}, D::Right, kC23, pre + "from zone 2 [640,0,1280,1040] to span of zones 2, 3 [640,0,1920,1040]"},
         {"in no zone: moved as by the plain move", {100, 100, 500, 400}, D::Right, kC2,
