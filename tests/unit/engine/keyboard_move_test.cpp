@@ -15,13 +15,7 @@ namespace {
 using test::Borders;
 using D = Direction;
 
-using test::rig::kC1;
-using test::rig::kC2;
-using test::rig::kC3;
-using test::rig::kMain;
-using test::rig::kMon;
-using test::rig::kWin;
-using test::rig::kWork;
+using namespace test::rig;  // the screens, window 10 and the thirds
 
 // A second monitor to the right: three rows on the left half, one column on the right.
 const Rect kMonB = test::rig::kMon2;

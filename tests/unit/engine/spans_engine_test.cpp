@@ -13,12 +13,7 @@ namespace tw {
 namespace {
 
 using D = Direction;
-using test::rig::kC1;
-using test::rig::kC2;
-using test::rig::kC3;
-using test::rig::kMon;
-using test::rig::kWin;
-using test::rig::kWork;
+using namespace test::rig;  // the screens, window 10 and the thirds
 
 const Rect kC12{0, 0, 1280, 1040};
 const Rect kC23{640, 0, 1920, 1040};
